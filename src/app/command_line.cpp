@@ -1,0 +1,139 @@
+#include "app/command_line.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "app/form1.h"
+#include "platform/qt/application.h"
+#include "runtime/exceptions.h"
+
+namespace tarvela {
+
+namespace {
+
+// Keeps the first failure the error box would have shown.
+class RecordingPresenter : public ErrorPresenter {
+ public:
+  void ShowError(const std::string&, const std::string& text) override {
+    if (!m_failed) m_text = text;
+    m_failed = true;
+  }
+  bool Failed() const { return m_failed; }
+  const std::string& Text() const { return m_text; }
+
+ private:
+  bool m_failed = false;
+  std::string m_text;
+};
+
+class PresenterSwap {
+ public:
+  PresenterSwap(TApplication& app, ErrorPresenter* presenter) : m_app(app), m_old(app.CurrentErrorPresenter()) {
+    m_app.SetErrorPresenter(presenter);
+  }
+  ~PresenterSwap() { m_app.SetErrorPresenter(m_old); }
+
+ private:
+  TApplication& m_app;
+  ErrorPresenter* m_old;
+};
+
+void WriteLines(std::ostream& stream, const std::vector<std::string>& lines) {
+  for (const auto& line : lines) stream << line << '\n';
+}
+
+}  // namespace
+
+std::string CommandLineUsage() {
+  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE|-]\n"
+         "\n"
+         "Without arguments Tarvela opens its window. With arguments it works without one:\n"
+         "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
+         "the compute button, then the graph button, and writes what was asked for.\n"
+         "\n"
+         "  --sigma TEXT     the exponent sigma (read with the locale's decimal separator)\n"
+         "  --second TEXT    the second field; it must hold a number too\n"
+         "  --report FILE    write the layer report, one line per line, to FILE ('-': standard output)\n"
+         "  --help           show this text\n"
+         "\n"
+         "A failure prints the error box's text on standard error and exits with status 1.\n";
+}
+
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLineOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= args.size()) throw Exception("Option " + arg + " needs a value");
+      return args[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--sigma") {
+      options.sigma = value();
+    } else if (arg == "--second") {
+      options.second = value();
+    } else if (arg == "--report") {
+      options.report = value();
+    } else {
+      throw Exception("Unknown option " + arg);
+    }
+  }
+  return options;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  CommandLineOptions options;
+  try {
+    options = ParseCommandLine(args);
+  } catch (const Exception& e) {
+    err << "tarvela: " << e.what() << "\n\n" << CommandLineUsage();
+    return 2;
+  }
+  if (options.help) {
+    out << CommandLineUsage();
+    return 0;
+  }
+
+  TApplication* app = TApplication::Instance();
+  if (app == nullptr) {
+    err << "tarvela: no application object\n";
+    return 1;
+  }
+  RecordingPresenter presenter;
+  PresenterSwap swap(*app, &presenter);
+
+  std::unique_ptr<TForm1> form;
+  RunHandler([&] { form = std::make_unique<TForm1>(nullptr); });
+  auto failed = [&] {
+    if (!presenter.Failed()) return false;
+    err << presenter.Text() << '\n';
+    return true;
+  };
+  if (failed()) return 1;
+
+  if (options.sigma) form->Edit1->Paste(*options.sigma);
+  if (options.second) form->Edit2->Paste(*options.second);
+  form->Button1->Click();
+  if (failed()) return 1;
+  form->BitBtn1->Click();
+  if (failed()) return 1;
+
+  if (options.report) {
+    const auto& lines = form->Memo1->Lines().Lines();
+    if (*options.report == "-") {
+      WriteLines(out, lines);
+      out.flush();
+    } else {
+      std::ofstream file(*options.report, std::ios::binary | std::ios::trunc);
+      if (file) WriteLines(file, lines);
+      if (!file) {
+        err << "Cannot write the report to " << *options.report << '\n';
+        return 1;
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace tarvela

@@ -1,0 +1,62 @@
+#pragma once
+// The main form: the sigma field and the second field, the compute, graph and exit
+// buttons, the chart and the hidden memo that collects the report. It is built from
+// its built-in description; the handlers below are what the description binds.
+
+#include <any>
+#include <string_view>
+
+#include "app/report.h"
+#include "app/solver.h"
+#include "chart/chart.h"
+#include "platform/qt/controls.h"
+
+namespace tarvela {
+
+// The built-in description of the main form.
+extern const char* const kForm1Description;
+
+class TForm1 : public TForm {
+ public:
+  // Reads the description, then runs FormCreate. The locale is read at each
+  // conversion through the provider.
+  explicit TForm1(TComponent* owner, LocaleProvider locale = nullptr);
+  ~TForm1() override;
+  std::string_view ClassName() const override { return "TForm1"; }
+
+  // controls, found by name once the description has been read
+  TLabel* Label1 = nullptr;
+  TButton* Button1 = nullptr;
+  TEdit* Edit1 = nullptr;
+  TChart* Chart1 = nullptr;
+  TBitBtn* BitBtn1 = nullptr;
+  TMemo* Memo1 = nullptr;
+  TButton* Button2 = nullptr;
+  TEdit* Edit2 = nullptr;
+
+  // handlers
+  void FormCreate(TComponent* sender);
+  void Edit1KeyPress(TComponent* sender, char32_t& key);
+  void Edit1KeyDown(TComponent* sender, int& key, TShiftState shift);
+  void Button1Click(TComponent* sender);
+  void BitBtn1Click(TComponent* sender);
+  void Button2Click(TComponent* sender);
+
+  std::any MethodAddress(std::string_view name) override;
+
+  // The solver's program-wide state.
+  const SolverState& Solver() const { return m_solver; }
+  LocaleSettings CurrentLocale() const { return m_locale(); }
+
+ private:
+  template <class T>
+  T* Control(std::string_view name);
+
+  LocaleProvider m_locale;
+  SolverState m_solver;
+};
+
+// Registers TForm1 and everything its description names.
+void RegisterForm1Classes();
+
+}  // namespace tarvela

@@ -1,0 +1,54 @@
+// Tarvela: with no arguments the desktop program; with arguments its command line.
+
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/form1.h"
+#include "platform/qt/application.h"
+
+namespace {
+
+bool HasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  return (x11 && *x11) || (wayland && *wayland) || (platform && *platform);
+}
+
+// On the command line only the program's own output and failures belong on the
+// terminal, not the toolkit's notes about its environment.
+void QuietToolkitNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool commandLine = argc > 1;
+  if (!HasDisplay()) {
+    if (!commandLine) {
+      std::cerr << "tarvela: no display to open the window on; see 'tarvela --help' for the command line.\n";
+      return 1;
+    }
+    // The command line needs no screen: Qt's off-screen platform stands in for one.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+
+  if (commandLine) qInstallMessageHandler(QuietToolkitNotes);
+  tarvela::TApplication app(argc, argv);
+  if (commandLine) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return tarvela::RunCommandLine(args, std::cout, std::cerr);
+  }
+
+  std::unique_ptr<tarvela::TForm1> form;
+  tarvela::RunHandler([&] { form = std::make_unique<tarvela::TForm1>(nullptr); });
+  if (!form) return 1;
+  return app.Run(*form);
+}

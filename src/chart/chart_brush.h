@@ -1,0 +1,48 @@
+#pragma once
+// The fill of walls and title backgrounds: a colour and a fill style. Its colour
+// starts as clDefault, which lets the owner's own colour decide. It only describes
+// a fill; the 3D canvas realises it. Not a component: its owner wires OnChange to
+// a repaint. (The pattern bitmap comes with the canvas.)
+
+#include <functional>
+
+#include "runtime/colors.h"
+#include "runtime/persistent.h"
+#include "runtime/properties.h"
+
+namespace tarvela {
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TChartBrush : public TPersistent {
+ public:
+  TChartBrush() = default;
+  TChartBrush(const TChartBrush&) = delete;
+  TChartBrush& operator=(const TChartBrush&) = delete;
+  std::string_view ClassName() const override { return "TChartBrush"; }
+  static const PropertyTable& PublishedProperties();
+  const PropertyTable& Properties() const override { return PublishedProperties(); }
+
+  // settings
+  // For a hatch, the colour of the hatch lines.
+  TColor Color() const { return m_color; }
+  void SetColor(TColor color);
+  TBrushStyle Style() const { return m_style; }
+  void SetStyle(TBrushStyle style);
+
+  // operations
+  // Copies the values (not OnChange); one change notice when anything differed.
+  void Assign(const TChartBrush& source);
+
+  // Called after every change that differs from the stored value.
+  std::function<void()> OnChange;
+
+ private:
+  void Changed();
+
+  // state
+  TColor m_color = clDefault;
+  TBrushStyle m_style = bsSolid;
+};
+
+}  // namespace tarvela

@@ -1,0 +1,504 @@
+#include "runtime/form_reader.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "runtime/class_registry.h"
+#include "runtime/identifiers.h"
+#include "runtime/properties.h"
+#include "runtime/property_value.h"
+
+namespace tarvela {
+
+namespace {
+
+[[noreturn]] void ThrowAt(int line, const std::string& message) {
+  throw EReadError("Line " + std::to_string(line) + ": " + message);
+}
+
+// Runs step and gives any failure the line; only a lack of memory passes as it is.
+template <class Step>
+void AtLine(int line, Step&& step) {
+  try {
+    step();
+  } catch (const EReadError&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const Exception& e) {
+    ThrowAt(line, e.Message());
+  } catch (const std::exception& e) {
+    ThrowAt(line, e.what());
+  }
+}
+
+// [SECTION] Tokens
+
+enum class TokenKind { End, Ident, Integer, Float, String, Symbol };
+
+struct Token {
+  TokenKind kind = TokenKind::End;
+  std::string text;             // identifier, string contents, number as written
+  std::uint64_t magnitude = 0;  // Integer, without sign
+  long double floating = 0;     // Float, without sign
+  char symbol = 0;
+  int line = 1;
+};
+
+std::string Describe(const Token& token) {
+  switch (token.kind) {
+    case TokenKind::End: return "end of text";
+    case TokenKind::Ident: return "'" + token.text + "'";
+    case TokenKind::Integer:
+    case TokenKind::Float: return token.text;
+    case TokenKind::String: return "a string";
+    case TokenKind::Symbol: return std::string("'") + token.symbol + "'";
+  }
+  return "?";
+}
+
+bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+class Lexer {
+ public:
+  explicit Lexer(std::string_view text) : m_text(text) {
+    if (m_text.starts_with("\xEF\xBB\xBF")) m_pos = 3;
+  }
+
+  Token Next() {
+    SkipBlanks();
+    Token token;
+    token.line = m_line;
+    if (m_pos >= m_text.size()) return token;
+    char c = m_text[m_pos];
+    if (IsIdentStart(c)) {
+      std::size_t start = m_pos;
+      while (m_pos < m_text.size() && (IsIdentStart(m_text[m_pos]) || IsDigit(m_text[m_pos]))) ++m_pos;
+      token.kind = TokenKind::Ident;
+      token.text = m_text.substr(start, m_pos - start);
+    } else if (IsDigit(c)) {
+      ReadNumber(token);
+    } else if (c == '$') {
+      ReadHex(token);
+    } else if (c == '\'' || c == '#') {
+      ReadString(token);
+    } else if (std::string_view("=:.,[]()+-").find(c) != std::string_view::npos) {
+      token.kind = TokenKind::Symbol;
+      token.symbol = c;
+      ++m_pos;
+    } else {
+      auto byte = static_cast<unsigned char>(c);
+      ThrowAt(m_line, byte < 0x80 && byte >= 0x20 ? std::string("Unexpected character '") + c + "'"
+                                                  : "Unexpected character #" + std::to_string(byte));
+    }
+    return token;
+  }
+
+ private:
+  void SkipBlanks() {
+    while (m_pos < m_text.size()) {
+      char c = m_text[m_pos];
+      if (c == '\n') {
+        ++m_line;
+        ++m_pos;
+      } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
+        ++m_pos;
+      } else if (c == '/' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '/') {
+        while (m_pos < m_text.size() && m_text[m_pos] != '\n') ++m_pos;
+      } else {
+        return;
+      }
+    }
+  }
+
+  void ReadNumber(Token& token) {
+    std::size_t start = m_pos;
+    while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) ++m_pos;
+    bool isFloat = false;
+    if (m_pos + 1 < m_text.size() && m_text[m_pos] == '.' && IsDigit(m_text[m_pos + 1])) {
+      isFloat = true;
+      ++m_pos;
+      while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) ++m_pos;
+    }
+    if (m_pos < m_text.size() && (m_text[m_pos] == 'E' || m_text[m_pos] == 'e')) {
+      std::size_t digits = m_pos + 1;
+      if (digits < m_text.size() && (m_text[digits] == '+' || m_text[digits] == '-')) ++digits;
+      if (digits < m_text.size() && IsDigit(m_text[digits])) {
+        isFloat = true;
+        m_pos = digits;
+        while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) ++m_pos;
+      }
+    }
+    token.text = m_text.substr(start, m_pos - start);
+    const char* first = token.text.data();
+    const char* last = first + token.text.size();
+    if (isFloat) {
+      token.kind = TokenKind::Float;
+      auto [end, ec] = std::from_chars(first, last, token.floating);
+      if (ec != std::errc() || end != last) ThrowAt(token.line, "Number " + token.text + " is out of range");
+    } else {
+      token.kind = TokenKind::Integer;
+      auto [end, ec] = std::from_chars(first, last, token.magnitude);
+      if (ec != std::errc() || end != last) ThrowAt(token.line, "Integer " + token.text + " is out of range");
+    }
+  }
+
+  void ReadHex(Token& token) {
+    std::size_t start = m_pos++;
+    std::size_t digits = m_pos;
+    while (m_pos < m_text.size() && IsHexDigit(m_text[m_pos])) ++m_pos;
+    token.kind = TokenKind::Integer;
+    token.text = m_text.substr(start, m_pos - start);
+    if (m_pos == digits) ThrowAt(token.line, "Expected hexadecimal digits after '$'");
+    auto [end, ec] = std::from_chars(m_text.data() + digits, m_text.data() + m_pos, token.magnitude, 16);
+    if (ec != std::errc()) ThrowAt(token.line, "Integer " + token.text + " is out of range");
+  }
+
+  // Quoted pieces and #n character codes, as long as they follow each other directly.
+  void ReadString(Token& token) {
+    token.kind = TokenKind::String;
+    char32_t pendingHigh = 0;  // a UTF-16 high surrogate waiting for its low half
+    while (m_pos < m_text.size() && (m_text[m_pos] == '\'' || m_text[m_pos] == '#')) {
+      if (m_text[m_pos] == '#') {
+        char32_t code = ReadCharCode();
+        if (pendingHigh != 0) {
+          if (code < 0xDC00 || code > 0xDFFF) ThrowAt(m_line, "Invalid character code #" + std::to_string(pendingHigh));
+          AppendUtf8(token.text, 0x10000 + ((pendingHigh - 0xD800) << 10) + (code - 0xDC00));
+          pendingHigh = 0;
+        } else if (code >= 0xD800 && code <= 0xDBFF) {
+          pendingHigh = code;
+        } else if (code >= 0xDC00 && code <= 0xDFFF) {
+          ThrowAt(m_line, "Invalid character code #" + std::to_string(code));
+        } else {
+          AppendUtf8(token.text, code);
+        }
+        continue;
+      }
+      if (pendingHigh != 0) ThrowAt(m_line, "Invalid character code #" + std::to_string(pendingHigh));
+      ++m_pos;  // opening quote
+      for (;;) {
+        if (m_pos >= m_text.size() || m_text[m_pos] == '\n' || m_text[m_pos] == '\r')
+          ThrowAt(m_line, "Unterminated string");
+        char c = m_text[m_pos++];
+        if (c != '\'') {
+          token.text += c;
+        } else if (m_pos < m_text.size() && m_text[m_pos] == '\'') {
+          token.text += '\'';
+          ++m_pos;
+        } else {
+          break;
+        }
+      }
+    }
+    if (pendingHigh != 0) ThrowAt(m_line, "Invalid character code #" + std::to_string(pendingHigh));
+  }
+
+  char32_t ReadCharCode() {
+    ++m_pos;  // '#'
+    int base = 10;
+    if (m_pos < m_text.size() && m_text[m_pos] == '$') {
+      base = 16;
+      ++m_pos;
+    }
+    std::size_t start = m_pos;
+    while (m_pos < m_text.size() && (base == 16 ? IsHexDigit(m_text[m_pos]) : IsDigit(m_text[m_pos]))) ++m_pos;
+    std::uint32_t code = 0;
+    auto [end, ec] = std::from_chars(m_text.data() + start, m_text.data() + m_pos, code, base);
+    if (m_pos == start) ThrowAt(m_line, "Expected a character code after '#'");
+    if (ec != std::errc() || code > 0x10FFFF)
+      ThrowAt(m_line, "Invalid character code #" + std::string(m_text.substr(start, m_pos - start)));
+    return code;
+  }
+
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+  int m_line = 1;
+};
+
+// [SECTION] Reader
+
+struct ObjectHeader {
+  std::string name;  // empty for `object TClass`
+  std::string className;
+  int line = 0;
+};
+
+struct ReadComponentEntry {
+  TComponent* component;
+  int line;
+};
+
+class Reader {
+ public:
+  Reader(std::string_view text, ReadContext& ctx) : m_lexer(text), m_ctx(ctx) {
+    m_current = m_lexer.Next();
+    m_next = m_lexer.Next();
+  }
+
+  // `object Name: TClass` or `object TClass` at the top of the text.
+  ObjectHeader ReadTopHeader() {
+    if (!IsKeyword(m_current, "object")) Fail("Expected 'object' but found " + Describe(m_current));
+    return ReadHeader();
+  }
+
+  // Everything of the root after its header; the caller has created root.
+  void ReadRoot(const ObjectHeader& header, TComponent& root) {
+    m_ctx.root = &root;
+    m_read.push_back({&root, header.line});
+    root.SetLoading(true);
+    try {
+      if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); });
+      ReadBody(root, header);
+      if (m_current.kind != TokenKind::End) Fail("Expected end of text but found " + Describe(m_current));
+      m_ctx.ResolveFixups();
+      for (const ReadComponentEntry& entry : m_read) AtLine(entry.line, [&] { entry.component->Loaded(); });
+    } catch (...) {
+      for (const ReadComponentEntry& entry : m_read) entry.component->SetLoading(false);
+      throw;
+    }
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& message) const { ThrowAt(m_current.line, message); }
+
+  static bool IsKeyword(const Token& token, std::string_view word) {
+    return token.kind == TokenKind::Ident && SameIdent(token.text, word);
+  }
+  bool IsSymbol(char symbol) const { return m_current.kind == TokenKind::Symbol && m_current.symbol == symbol; }
+
+  void Advance() {
+    m_current = std::move(m_next);
+    m_next = m_lexer.Next();  // at the end of the text, End again
+  }
+
+  void Expect(char symbol) {
+    if (!IsSymbol(symbol)) Fail(std::string("Expected '") + symbol + "' but found " + Describe(m_current));
+    Advance();
+  }
+
+  std::string ExpectIdent(const char* what) {
+    if (m_current.kind != TokenKind::Ident) Fail(std::string("Expected ") + what + " but found " + Describe(m_current));
+    std::string text = m_current.text;
+    Advance();
+    return text;
+  }
+
+  // After `object`.
+  ObjectHeader ReadHeader() {
+    ObjectHeader header;
+    header.line = m_current.line;
+    Advance();
+    std::string first = ExpectIdent("a component name");
+    if (IsSymbol(':')) {
+      Advance();
+      header.name = std::move(first);
+      header.className = ExpectIdent("a class name");
+    } else {
+      header.className = std::move(first);
+    }
+    return header;
+  }
+
+  // Property lines and nested objects up to the object's `end`. The keywords only
+  // count where a property name could not stand (a property may be named End).
+  void ReadBody(TComponent& object, const ObjectHeader& header) {
+    for (;;) {
+      bool startsAssignment = m_next.kind == TokenKind::Symbol && (m_next.symbol == '=' || m_next.symbol == '.');
+      if (IsKeyword(m_current, "end") && !startsAssignment) {
+        Advance();
+        return;
+      }
+      if (IsKeyword(m_current, "object") && m_next.kind == TokenKind::Ident) {
+        ReadNested(object, ReadHeader());
+      } else if (m_current.kind == TokenKind::Ident) {
+        ReadPropertyLine(object);
+      } else if (m_current.kind == TokenKind::End) {
+        std::string name = header.name.empty() ? header.className : header.name;
+        Fail("Missing 'end' of object " + name + " (line " + std::to_string(header.line) + ")");
+      } else {
+        Fail("Expected a property name, 'object' or 'end' but found " + Describe(m_current));
+      }
+    }
+  }
+
+  void ReadNested(TComponent& enclosing, const ObjectHeader& header) {
+    TComponent& root = *m_ctx.root;
+    TComponent* created = nullptr;
+    AtLine(header.line, [&] {
+      created = ClassRegistry::Instance().Create(header.className, &root);
+      // Whatever the factory did, the root owns every component of the description.
+      if (created->Owner() != &root) root.InsertComponent(created);
+    });
+    m_read.push_back({created, header.line});
+    created->SetLoading(true);
+    AtLine(header.line, [&] {
+      if (!header.name.empty()) created->SetName(header.name);
+      created->SetParentComponent(&enclosing);
+    });
+    ReadBody(*created, header);
+  }
+
+  void ReadPropertyLine(TComponent& object) {
+    int line = m_current.line;
+    std::string path = ExpectIdent("a property name");
+    while (IsSymbol('.')) {
+      Advance();
+      path += '.';
+      path += ExpectIdent("a property name");
+    }
+    Expect('=');
+    PropertyValue value = ReadValue();
+    m_ctx.line = line;
+    AtLine(line, [&] { SetPropertyPath(object, path, value, &m_ctx); });
+  }
+
+  PropertyValue ReadValue() {
+    switch (m_current.kind) {
+      case TokenKind::String: return PropertyValue::String(ReadString());
+      case TokenKind::Integer:
+      case TokenKind::Float: return ReadNumber(false);
+      case TokenKind::Ident: {
+        std::string ident = ExpectIdent("an identifier");
+        while (IsSymbol('.')) {
+          Advance();
+          ident += '.';
+          ident += ExpectIdent("an identifier");
+        }
+        return PropertyValue::Identifier(std::move(ident));
+      }
+      case TokenKind::Symbol:
+        if (IsSymbol('-')) {
+          Advance();
+          if (m_current.kind != TokenKind::Integer && m_current.kind != TokenKind::Float)
+            Fail("Expected a number after '-' but found " + Describe(m_current));
+          return ReadNumber(true);
+        }
+        if (IsSymbol('[')) return ReadSet();
+        if (IsSymbol('(')) return ReadList();
+        break;
+      case TokenKind::End: break;
+    }
+    Fail("Expected a value but found " + Describe(m_current));
+  }
+
+  PropertyValue ReadNumber(bool negative) {
+    Token number = std::move(m_current);
+    Advance();
+    if (number.kind == TokenKind::Float) return PropertyValue::Float(negative ? -number.floating : number.floating);
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (number.magnitude > kMax + (negative ? 1 : 0))
+      ThrowAt(number.line, "Integer " + std::string(negative ? "-" : "") + number.text + " is out of range");
+    if (!negative) return PropertyValue::Integer(static_cast<std::int64_t>(number.magnitude));
+    // Negated in unsigned arithmetic so that the smallest int64 needs no overflow.
+    return PropertyValue::Integer(static_cast<std::int64_t>(0 - number.magnitude));
+  }
+
+  // Pieces joined by '+', across lines.
+  std::string ReadString() {
+    std::string text = std::move(m_current.text);
+    Advance();
+    while (IsSymbol('+')) {
+      Advance();
+      if (m_current.kind != TokenKind::String) Fail("Expected a string after '+' but found " + Describe(m_current));
+      text += m_current.text;
+      Advance();
+    }
+    return text;
+  }
+
+  PropertyValue ReadSet() {
+    Advance();  // '['
+    std::vector<std::string> members;
+    if (IsSymbol(']')) {
+      Advance();
+      return PropertyValue::Set(std::move(members));
+    }
+    for (;;) {
+      members.push_back(ExpectIdent("a set member"));
+      if (IsSymbol(']')) break;
+      Expect(',');
+    }
+    Advance();
+    return PropertyValue::Set(std::move(members));
+  }
+
+  PropertyValue ReadList() {
+    int line = m_current.line;
+    Advance();  // '('
+    std::vector<std::string> lines;
+    while (!IsSymbol(')')) {
+      if (m_current.kind == TokenKind::End) Fail("Missing ')' of the list begun at line " + std::to_string(line));
+      if (m_current.kind != TokenKind::String) Fail("Expected a string in the list but found " + Describe(m_current));
+      lines.push_back(ReadString());
+    }
+    Advance();
+    return PropertyValue::StringList(std::move(lines));
+  }
+
+  Lexer m_lexer;
+  ReadContext& m_ctx;
+  Token m_current;
+  Token m_next;
+  std::vector<ReadComponentEntry> m_read;
+};
+
+}  // namespace
+
+void ReadContext::AddFixup(std::function<void(TComponent* root)> resolve) {
+  fixups.push_back(Fixup{line, std::move(resolve)});
+}
+
+void ReadContext::ResolveFixups() {
+  std::vector<Fixup> pending = std::move(fixups);
+  fixups.clear();
+  for (Fixup& fixup : pending) {
+    AtLine(fixup.line, [&] {
+      if (root == nullptr) throw EPropertyError("No root to resolve references in");
+      fixup.resolve(root);
+    });
+  }
+}
+
+void ReadComponent(std::string_view description, TComponent& root) {
+  ReadContext ctx;
+  Reader reader(description, ctx);
+  ObjectHeader header = reader.ReadTopHeader();
+  if (!SameIdent(header.className, root.ClassName()))
+    ThrowAt(header.line, "The description is of class " + header.className + ", not " + std::string(root.ClassName()));
+  reader.ReadRoot(header, root);
+}
+
+std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner) {
+  ReadContext ctx;
+  Reader reader(description, ctx);
+  ObjectHeader header = reader.ReadTopHeader();
+  std::unique_ptr<TComponent> root;
+  AtLine(header.line, [&] { root.reset(ClassRegistry::Instance().Create(header.className, owner)); });
+  reader.ReadRoot(header, *root);
+  return root;
+}
+
+}  // namespace tarvela

@@ -1,0 +1,69 @@
+#pragma once
+// Reading form descriptions: the text that says which components a form has, how
+// they nest and what their published properties are. The reader creates the
+// components through the class registry, all owned by the root, and sets their
+// properties through the property tables.
+//
+// Not a writer, and not an interpreter of handlers: events are bound to handlers
+// the root publishes through MethodAddress, and what runs after reading (a form's
+// create handler) is the root's own business.
+//
+// The text, UTF-8, indentation free:
+//   object Form1: TForm1            (`object TLabel` for an unnamed component)
+//     Caption = 'It''s '#13'two' +  (quotes, '' for a quote, #n a Unicode code
+//       ' lines'                     point, adjacent pieces and + concatenate)
+//     Left = -118                   (decimal, or $FF0000 hexadecimal)
+//     Factor = 1.5E+003             (always a '.', whatever the locale)
+//     Color = clBlue                (identifiers: values, True/False, nil, handlers)
+//     Font.Style = [fsBold]         (sets; dotted paths into sub-objects)
+//     Lines.Strings = ( 'a' 'b' )   (string lists, over any number of lines)
+//     object Label1: TLabel         // comments run to the end of the line
+//     end
+//   end
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "runtime/component.h"
+#include "runtime/exceptions.h"
+
+namespace tarvela {
+
+// The message starts with the line: "Line 12: Unknown property 'Foo' of TLabel".
+class EReadError : public Exception { using Exception::Exception; };
+
+// What setters may need while a description is read.
+struct ReadContext {
+  struct Fixup {
+    int line = 0;
+    std::function<void(TComponent* root)> resolve;
+  };
+
+  // operations
+  // A step to run once every object of the description exists (a reference to a
+  // component that may come later in the text). It keeps the current line.
+  void AddFixup(std::function<void(TComponent* root)> resolve);
+  // Runs the fixups in the order added and forgets them; a failure is an
+  // EReadError with the line of the property the fixup came from.
+  void ResolveFixups();
+
+  // state
+  TComponent* root = nullptr;
+  int line = 0;  // of the property line being applied
+  std::vector<Fixup> fixups;
+};
+
+// Reads a description into an existing root (a form constructs itself, then reads
+// its built-in description). The top object's class must be root's ClassName();
+// its name becomes root's name. On failure the components read so far stay owned
+// by root, their loading state cleared, and EReadError propagates.
+void ReadComponent(std::string_view description, TComponent& root);
+
+// Creates the root through the class registry as well. With an owner, the owner
+// owns the root too: the caller either destroys it through the pointer (which
+// takes it from the owner) or release()s the pointer and leaves it to the owner.
+std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner = nullptr);
+
+}  // namespace tarvela

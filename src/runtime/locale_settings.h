@@ -1,0 +1,29 @@
+#pragma once
+// The user's locale as the conversions need it. Every conversion takes these
+// settings as a value; the program reads them from the user's locale at each
+// conversion (platform/qt/system_locale.h), tests pass "." or "," directly.
+
+#include <string>
+
+namespace tarvela {
+
+struct LocaleSettings {
+  char32_t decimalSeparator = U'.';
+  char32_t thousandSeparator = U',';
+  std::string shortDateFormat = "dd/MM/yyyy";
+  std::string shortTimeFormat = "HH:mm";
+
+  static LocaleSettings Dot() { return {}; }
+  static LocaleSettings Comma() {
+    LocaleSettings s;
+    s.decimalSeparator = U',';
+    s.thousandSeparator = U'.';
+    s.shortDateFormat = "dd.MM.yyyy";
+    return s;
+  }
+};
+
+// Appends one character to UTF-8 text.
+void AppendUtf8(std::string& text, char32_t ch);
+
+}  // namespace tarvela

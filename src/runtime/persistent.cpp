@@ -1,0 +1,14 @@
+#include "runtime/persistent.h"
+
+#include "runtime/properties.h"
+
+namespace tarvela {
+
+TPersistent::~TPersistent() = default;
+
+const PropertyTable& TPersistent::Properties() const {
+  static const PropertyTable kNone(nullptr, {});
+  return kNone;
+}
+
+}  // namespace tarvela

@@ -1,0 +1,281 @@
+#include "runtime/form_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/toy_components.h"
+
+namespace tarvela {
+namespace {
+
+using toys::Journal;
+using toys::TToyControl;
+using toys::TToyForm;
+
+class FormReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    toys::RegisterToyClasses();
+    Journal().clear();
+  }
+  void TearDown() override {
+    for (const char* name : {"TToyForm", "TToyControl", "TToyPanel"}) ClassRegistry::Instance().Unregister(name);
+  }
+
+  static TToyControl& Control(TComponent& root, std::string_view name) {
+    auto* control = dynamic_cast<TToyControl*>(root.FindComponent(name));
+    if (control == nullptr) throw std::runtime_error("no control " + std::string(name));
+    return *control;
+  }
+
+  // The message of the EReadError that reading text into a new root gives.
+  static std::string ReadError(std::string_view text) {
+    try {
+      ReadRootComponent(text);
+    } catch (const EReadError& e) {
+      return e.Message();
+    }
+    return "(read without error)";
+  }
+};
+
+TEST_F(FormReaderTest, ReadsEveryKindOfValue) {
+  TToyForm form(nullptr);
+  ReadComponent(R"(object Form1: TToyForm
+  Caption = 'Tarvela'
+  object Label1: TToyControl
+    Left = -118
+    Width = $7F
+    Big = -9223372036854775808
+    Ratio = 1.5E+003
+    Visible = false
+    Caption = 'It''s '#13#10'two' +
+      ' lines '#8364#$1F600#55357#56832
+    Color = clBlue
+    Align = alClient
+    Anchors = [akLeft, akBottom]
+    Lines.Strings = (
+      'first'
+      ''
+      'th' + 'ird'#9)
+    Wall.Brush.Color = $FF0000
+    Wall.Size = 200
+  end
+  object Memo1: TToyControl
+    Lines.Strings = ()
+    Color = -1
+    Ratio = 0.1
+    Left = -$10
+  end
+end
+)",
+                form);
+  EXPECT_EQ(form.Name(), "Form1");
+  EXPECT_EQ(form.Caption(), "Tarvela");
+  TToyControl& label = Control(form, "Label1");
+  EXPECT_EQ(label.Left(), -118);
+  EXPECT_EQ(label.Width(), 127);
+  EXPECT_EQ(label.Big(), INT64_MIN);
+  EXPECT_EQ(label.Ratio(), 1500.0);
+  EXPECT_FALSE(label.Visible());
+  EXPECT_EQ(label.Caption(), "It's \r\ntwo lines \xE2\x82\xAC\xF0\x9F\x98\x80\xF0\x9F\x98\x80");
+  EXPECT_EQ(label.Color(), clBlue);
+  EXPECT_EQ(label.Align(), toys::alClient);
+  EXPECT_EQ(label.Anchors(), (1u << toys::akLeft) | (1u << toys::akBottom));
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"first", "", "third\t"}));
+  EXPECT_EQ(label.Wall().Brush().Color(), 0xFF0000);
+  EXPECT_EQ(label.Wall().Size(), 200);
+  TToyControl& memo = Control(form, "Memo1");
+  EXPECT_TRUE(memo.Lines().empty());
+  EXPECT_EQ(memo.Color(), -1);
+  EXPECT_DOUBLE_EQ(memo.Ratio(), 0.1);
+  EXPECT_EQ(memo.Left(), -16);
+}
+
+TEST_F(FormReaderTest, NestedObjectsAreOwnedByTheRootAndGetTheirParentBeforeTheirProperties) {
+  TToyForm form(nullptr);
+  ReadComponent(R"(
+object Form1: TToyForm
+  object Panel1: TToyPanel
+    Left = 1
+    object Label1: TToyControl
+      Caption = 'x'
+    end
+    Width = 2
+  end
+end)",
+                form);
+  EXPECT_EQ(Journal(), (std::vector<std::string>{
+                           "create", "parent Panel1=Form1", "set Panel1.Left loading parent=Form1",
+                           "create", "parent Label1=Panel1", "set Label1.Caption loading parent=Panel1",
+                           "set Panel1.Width loading parent=Form1",
+                           "loaded Form1", "loaded Panel1", "loaded Label1"}));
+  ASSERT_EQ(form.ComponentCount(), 2);
+  EXPECT_EQ(form.Components(0)->ClassName(), "TToyPanel");
+  EXPECT_EQ(Control(form, "Label1").Owner(), &form);
+  EXPECT_EQ(Control(form, "Label1").ParentComponent(), &Control(form, "Panel1"));
+  EXPECT_FALSE(form.Loading());
+  EXPECT_FALSE(Control(form, "Label1").Loading());
+}
+
+TEST_F(FormReaderTest, ReferencesAreResolvedOnceEveryObjectExistsAndBeforeLoaded) {
+  TToyForm form(nullptr);
+  ReadComponent(R"(object Form1: TToyForm
+  ActiveControl = Edit1
+  object Label1: TToyControl
+    FocusControl = EDIT1
+  end
+  object Edit1: TToyControl
+    FocusControl = nil
+  end
+end)",
+                form);
+  TToyControl& edit = Control(form, "Edit1");
+  EXPECT_EQ(form.ActiveControl(), &edit);
+  EXPECT_EQ(Control(form, "Label1").FocusControl(), &edit);
+  EXPECT_EQ(edit.FocusControl(), nullptr);
+  EXPECT_NE(std::find(Journal().begin(), Journal().end(), "loaded Label1 focus=Edit1"), Journal().end());
+}
+
+TEST_F(FormReaderTest, EventsAreBoundToTheRootsHandlersWithoutRunningThem) {
+  TToyForm form(nullptr);
+  ReadComponent(R"(object Form1: TToyForm
+  OnCreate = FormCreate
+  object Button1: TToyControl
+    OnClick = Button1Click
+  end
+end)",
+                form);
+  ASSERT_TRUE(form.OnCreate);
+  ASSERT_TRUE(Control(form, "Button1").OnClick);
+  Journal().clear();
+  form.OnCreate(&form);
+  Control(form, "Button1").OnClick(&Control(form, "Button1"));
+  EXPECT_EQ(Journal(), (std::vector<std::string>{"FormCreate", "click Button1"}));
+}
+
+TEST_F(FormReaderTest, ReadRootComponentCreatesTheRootThroughTheRegistry) {
+  std::unique_ptr<TComponent> root = ReadRootComponent(R"(object Main: TToyForm
+  object TToyControl   // unnamed
+    Left = 3
+  end
+end)");
+  EXPECT_EQ(root->ClassName(), "TToyForm");
+  EXPECT_EQ(root->Name(), "Main");
+  ASSERT_EQ(root->ComponentCount(), 1);
+  EXPECT_EQ(root->Components(0)->Name(), "");
+  EXPECT_EQ(dynamic_cast<TToyControl&>(*root->Components(0)).Left(), 3);
+
+  TComponent application(nullptr);
+  std::unique_ptr<TComponent> owned = ReadRootComponent("object Second: TToyForm end", &application);
+  EXPECT_EQ(application.FindComponent("Second"), owned.get());
+  owned.reset();  // taken from the owner as it dies
+  EXPECT_EQ(application.ComponentCount(), 0);
+}
+
+TEST_F(FormReaderTest, TheTopObjectMustBeOfTheRootsClass) {
+  TToyForm form(nullptr);
+  try {
+    ReadComponent("object Form1: TToyControl\nend", form);
+    FAIL();
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "Line 1: The description is of class TToyControl, not TToyForm");
+  }
+}
+
+TEST_F(FormReaderTest, SyntaxErrorsGiveTheirLine) {
+  EXPECT_EQ(ReadError(""), "Line 1: Expected 'object' but found end of text");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption = 'open\nend"), "Line 2: Unterminated string");
+  EXPECT_EQ(ReadError("object F: TToyForm\r\n  Caption = 'a' +\r\n\r\n  'b\r\nend"), "Line 4: Unterminated string");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Left = 1\n  end\n"),
+            "Line 5: Missing 'end' of object F (line 1)");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Left = 1\nend\n"),
+            "Line 5: Missing 'end' of object F (line 1)");
+  EXPECT_EQ(ReadError("object F: TToyForm\nend\nobject G: TToyForm\nend"),
+            "Line 3: Expected end of text but found 'object'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption 'x'\nend"), "Line 2: Expected '=' but found a string");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption = @\nend"), "Line 2: Unexpected character '@'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption =\n  ]\nend"), "Line 3: Expected a value but found ']'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 9223372036854775808\nend"),
+            "Line 2: Integer 9223372036854775808 is out of range");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = -9223372036854775809\nend"),
+            "Line 2: Integer -9223372036854775809 is out of range");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption = 'a'#55357'b'\nend"), "Line 2: Invalid character code #55357");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Caption = #1114112\nend"), "Line 2: Invalid character code #1114112");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Lines.Strings = (\n      'a'\n"),
+            "Line 5: Missing ')' of the list begun at line 3");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Lines.Strings = ('a' 2)\n  end\nend"),
+            "Line 3: Expected a string in the list but found 2");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Anchors = [akLeft akTop]\n  end\nend"),
+            "Line 3: Expected ',' but found 'akTop'");
+}
+
+TEST_F(FormReaderTest, ErrorsOfContentGiveTheLineOfTheirProperty) {
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TNothing\n  end\nend"), "Line 2: Class TNothing not found");
+  EXPECT_EQ(ReadError("object F: TNothing\nend"), "Line 1: Class TNothing not found");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Left = 1\n    Colour = clRed\n  end\nend"),
+            "Line 4: Unknown property 'Colour' of TToyControl");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Width = 40000\n  end\nend"),
+            "Line 3: Invalid value for property 'Width' of TToyControl: 40000 is out of range -32768..32767");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Align = alLeft\n  end\nend"),
+            "Line 3: Invalid value for property 'Align' of TToyControl: Unknown identifier alLeft");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  OnCreate = Nope\nend"), "Line 2: Handler 'Nope' not found");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  OnCreate = WrongSignature\nend"),
+            "Line 2: Handler 'WrongSignature' has the wrong type for OnCreate");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n  end\n  object l: TToyControl\n  end\nend"),
+            "Line 4: A component named l already exists");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    FocusControl = Edit9\n  end\n"
+                      "  object E: TToyControl\n  end\nend"),
+            "Line 3: Unknown component 'Edit9' in property 'FocusControl'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n\n    FocusControl = F\n  end\nend"),
+            "Line 4: Component 'F' (TToyForm) does not fit property 'FocusControl'");
+}
+
+TEST_F(FormReaderTest, AFailedReadLeavesWhatWasReadOwnedByTheRoot) {
+  TToyForm form(nullptr);
+  EXPECT_THROW(ReadComponent(R"(object Form1: TToyForm
+  object Label1: TToyControl
+    Left = 1
+  end
+  object Label2: TToyControl
+    Left = 'x'
+  end
+  object Label3: TToyControl
+  end
+end)",
+                             form),
+               EReadError);
+  ASSERT_EQ(form.ComponentCount(), 2);
+  EXPECT_FALSE(form.Loading());
+  EXPECT_FALSE(Control(form, "Label2").Loading());
+  // Nothing was announced as loaded.
+  auto isLoaded = [](const std::string& entry) { return entry.starts_with("loaded"); };
+  EXPECT_EQ(std::count_if(Journal().begin(), Journal().end(), isLoaded), 0);
+
+  TComponent application(nullptr);
+  EXPECT_THROW(ReadRootComponent("object F: TToyForm\n  object L: TToyControl\n    Left = x\n", &application),
+               EReadError);
+  EXPECT_EQ(application.ComponentCount(), 0);  // the half-read root died with its parts
+}
+
+TEST_F(FormReaderTest, CommentsKeywordCaseAndKeywordLikeNamesAreHandled) {
+  std::unique_ptr<TComponent> root = ReadRootComponent(R"(// a form
+OBJECT Form1: TToyForm  // the root
+  Caption = 'http://example'   // not a comment inside quotes
+  Object Label1: TToyControl
+    Wall.Size = 1
+  END
+eNd
+// trailing comment)");
+  EXPECT_EQ(dynamic_cast<TToyForm&>(*root).Caption(), "http://example");
+  EXPECT_EQ(Control(*root, "Label1").Wall().Size(), 1);
+}
+
+TEST_F(FormReaderTest, StringsWrittenAsTextReadBackUnchanged) {
+  const std::string tricky = "It's\r\n\t'' quoted \xE2\x82\xAC // not a comment";
+  std::string text = "object F: TToyForm\n  Caption = " + PropertyValue::String(tricky).ToText() + "\nend";
+  std::unique_ptr<TComponent> root = ReadRootComponent(text);
+  EXPECT_EQ(dynamic_cast<TToyForm&>(*root).Caption(), tricky);
+}
+
+}  // namespace
+}  // namespace tarvela
