@@ -1,6 +1,7 @@
 #include "platform/qt/application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 
 #include "platform/qt/controls.h"
@@ -42,6 +43,12 @@ TApplication::TApplication(int& argc, char** argv)
     : m_qt(std::make_unique<GuardedApplication>(argc, argv)),
       m_title(ApplicationTitleFromPath(argc > 0 && argv[0] ? argv[0] : "")) {
   g_instance = this;
+  // The faces the form names, by their nearest free equivalents: Liberation Sans has
+  // the metrics of the classic sans faces, Z003 is a narrow chancery script.
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Liberation Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Monotype Corsiva"),
+                             {QStringLiteral("Z003"), QStringLiteral("Liberation Serif")});
 }
 
 TApplication::~TApplication() {
