@@ -24,29 +24,10 @@ QWidget* ParentWidget(const TControl& control) {
   return nullptr;
 }
 
-void MirrorParent(QWidget* widget, const TControl& control) {
-  widget->setParent(ParentWidget(control));
-  widget->setGeometry(control.Left(), control.Top(), control.Width(), control.Height());
-  widget->setVisible(control.Visible() && control.Parent() != nullptr);
-}
-
-void MirrorBounds(QWidget* widget, const TControl& control) {
-  widget->setGeometry(control.Left(), control.Top(), control.Width(), control.Height());
-}
-
-void MirrorVisible(QWidget* widget, const TControl& control) {
-  if (widget->parentWidget() != nullptr) widget->setVisible(control.Visible());
-}
-
 void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color) {
   QPalette palette = widget->palette();
   palette.setColor(role, ToQColor(color));
   widget->setPalette(palette);
-}
-
-void MirrorFont(QWidget* widget, const TFont& font, QPalette::ColorRole textRole) {
-  widget->setFont(ToQFont(font));
-  SetPaletteColor(widget, textRole, font.Color());
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers) {
@@ -58,6 +39,59 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers) {
 }
 
 }  // namespace
+
+// [SECTION] Mirroring the common state
+
+template <class Base>
+TWidgetControl<Base>::TWidgetControl(TComponent* owner, std::unique_ptr<QWidget> widget,
+                                     QPalette::ColorRole colorRole, QPalette::ColorRole textRole)
+    : Base(owner), m_widget(std::move(widget)), m_colorRole(colorRole), m_textRole(textRole) {
+  m_widget->hide();
+}
+
+template <class Base>
+TWidgetControl<Base>::~TWidgetControl() = default;
+
+template <class Base>
+void TWidgetControl<Base>::BoundsChanged() {
+  m_widget->setGeometry(this->Left(), this->Top(), this->Width(), this->Height());
+}
+
+template <class Base>
+void TWidgetControl<Base>::VisibleChanged() {
+  if (m_widget->parentWidget() != nullptr) m_widget->setVisible(this->Visible());
+}
+
+template <class Base>
+void TWidgetControl<Base>::EnabledChanged() {
+  m_widget->setEnabled(this->Enabled());
+}
+
+template <class Base>
+void TWidgetControl<Base>::ColorChanged() {
+  SetPaletteColor(m_widget.get(), m_colorRole, this->Color());
+}
+
+template <class Base>
+void TWidgetControl<Base>::FontChanged() {
+  m_widget->setFont(ToQFont(this->Font()));
+  SetPaletteColor(m_widget.get(), m_textRole, this->Font().Color());
+}
+
+template <class Base>
+void TWidgetControl<Base>::CursorChanged() {
+  m_widget->setCursor(ToQtCursor(this->Cursor()));
+}
+
+template <class Base>
+void TWidgetControl<Base>::ParentChanged() {
+  m_widget->setParent(ParentWidget(*this));
+  BoundsChanged();
+  m_widget->setVisible(this->Visible() && this->Parent() != nullptr);
+}
+
+template class TWidgetControl<TControl>;
+template class TWidgetControl<TWinControl>;
 
 // [SECTION] The form's window
 
@@ -148,8 +182,7 @@ void TForm::ApplyTabOrder() {
       widget = qt->Widget();
     } else {
       for (const auto& host : m_hosts)
-        if (auto* window = dynamic_cast<ChartWindow*>(host.get()); window && &window->Control() == control)
-          widget = window;
+        if (&host->Control() == control) widget = host.get();
     }
     if (widget == nullptr) continue;
     if (previous != nullptr) QWidget::setTabOrder(previous, widget);
@@ -165,10 +198,7 @@ void TForm::InsertControl(TControl* control) {
 }
 
 void TForm::RemoveControl(TControl* control) {
-  std::erase_if(m_hosts, [control](const std::unique_ptr<QWidget>& host) {
-    auto* window = dynamic_cast<ChartWindow*>(host.get());
-    return window != nullptr && &window->Control() == control;
-  });
+  std::erase_if(m_hosts, [control](const auto& host) { return &host->Control() == control; });
   TWinControl::RemoveControl(control);
 }
 
@@ -186,14 +216,13 @@ const PropertyTable& TForm::PublishedProperties() {
 
 // [SECTION] TLabel
 
-TLabel::TLabel(TComponent* owner) : TControl(owner), m_label(std::make_unique<QLabel>()) {
+TLabel::TLabel(TComponent* owner)
+    : TWidgetControl(owner, std::make_unique<QLabel>(), QPalette::Window, QPalette::WindowText),
+      m_label(static_cast<QLabel*>(Widget())) {
   m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_label->hide();
 }
 
 TLabel::~TLabel() = default;
-
-QWidget* TLabel::Widget() const { return m_label.get(); }
 
 void TLabel::SetCaption(const std::string& caption) {
   if (caption == m_caption) return;
@@ -201,13 +230,6 @@ void TLabel::SetCaption(const std::string& caption) {
   m_label->setText(ToQString(caption));
 }
 
-void TLabel::BoundsChanged() { MirrorBounds(m_label.get(), *this); }
-void TLabel::VisibleChanged() { MirrorVisible(m_label.get(), *this); }
-void TLabel::EnabledChanged() { m_label->setEnabled(Enabled()); }
-void TLabel::ColorChanged() { SetPaletteColor(m_label.get(), QPalette::Window, Color()); }
-void TLabel::FontChanged() { MirrorFont(m_label.get(), Font(), QPalette::WindowText); }
-void TLabel::CursorChanged() { m_label->setCursor(ToQtCursor(Cursor())); }
-void TLabel::ParentChanged() { MirrorParent(m_label.get(), *this); }
 
 const PropertyTable& TLabel::PublishedProperties() {
   static const PropertyTable table(&TControl::PublishedProperties(),
@@ -264,14 +286,13 @@ class FilteredLineEdit : public QLineEdit {
   TEdit& m_edit;
 };
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner), m_edit(std::make_unique<FilteredLineEdit>(*this)) {
+TEdit::TEdit(TComponent* owner)
+    : TWidgetControl(owner, std::make_unique<FilteredLineEdit>(*this), QPalette::Base, QPalette::Text),
+      m_edit(static_cast<FilteredLineEdit*>(Widget())) {
   InitColor(clWindow);
-  m_edit->hide();
 }
 
 TEdit::~TEdit() = default;
-
-QWidget* TEdit::Widget() const { return m_edit.get(); }
 
 std::string TEdit::Text() const { return FromQString(m_edit->text()); }
 
@@ -308,13 +329,6 @@ bool TEdit::TypeCharacter(char32_t ch) {
 
 void TEdit::Paste(const std::string& text) { m_edit->insert(ToQString(text)); }
 
-void TEdit::BoundsChanged() { MirrorBounds(m_edit.get(), *this); }
-void TEdit::VisibleChanged() { MirrorVisible(m_edit.get(), *this); }
-void TEdit::EnabledChanged() { m_edit->setEnabled(Enabled()); }
-void TEdit::ColorChanged() { SetPaletteColor(m_edit.get(), QPalette::Base, Color()); }
-void TEdit::FontChanged() { MirrorFont(m_edit.get(), Font(), QPalette::Text); }
-void TEdit::CursorChanged() { m_edit->setCursor(ToQtCursor(Cursor())); }
-void TEdit::ParentChanged() { MirrorParent(m_edit.get(), *this); }
 
 const PropertyTable& TEdit::PublishedProperties() {
   static const PropertyTable table(&TWinControl::PublishedProperties(),
@@ -328,14 +342,13 @@ const PropertyTable& TEdit::PublishedProperties() {
 
 // [SECTION] TButton and TBitBtn
 
-TButton::TButton(TComponent* owner) : TWinControl(owner), m_button(std::make_unique<QPushButton>()) {
-  m_button->hide();
-  QObject::connect(m_button.get(), &QPushButton::clicked, [this] { Click(); });
+TButton::TButton(TComponent* owner)
+    : TWidgetControl(owner, std::make_unique<QPushButton>(), QPalette::Button, QPalette::ButtonText),
+      m_button(static_cast<QPushButton*>(Widget())) {
+  QObject::connect(m_button, &QPushButton::clicked, [this] { Click(); });
 }
 
 TButton::~TButton() = default;
-
-QWidget* TButton::Widget() const { return m_button.get(); }
 
 void TButton::SetCaption(const std::string& caption) {
   if (caption == m_caption) return;
@@ -350,12 +363,6 @@ void TButton::Click() {
   });
 }
 
-void TButton::BoundsChanged() { MirrorBounds(m_button.get(), *this); }
-void TButton::VisibleChanged() { MirrorVisible(m_button.get(), *this); }
-void TButton::EnabledChanged() { m_button->setEnabled(Enabled()); }
-void TButton::FontChanged() { MirrorFont(m_button.get(), Font(), QPalette::ButtonText); }
-void TButton::CursorChanged() { m_button->setCursor(ToQtCursor(Cursor())); }
-void TButton::ParentChanged() { MirrorParent(m_button.get(), *this); }
 
 const PropertyTable& TButton::PublishedProperties() {
   static const PropertyTable table(&TWinControl::PublishedProperties(),
@@ -370,17 +377,15 @@ TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
 
 // [SECTION] TMemo
 
-TMemo::TMemo(TComponent* owner) : TWinControl(owner), m_memo(std::make_unique<QPlainTextEdit>()) {
+TMemo::TMemo(TComponent* owner)
+    : TWidgetControl(owner, std::make_unique<QPlainTextEdit>(), QPalette::Base, QPalette::Text),
+      m_memo(static_cast<QPlainTextEdit*>(Widget())) {
   InitColor(clWindow);
-  m_memo->hide();
-  m_memo->setReadOnly(false);
   m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
   m_lines.OnChange = [this] { LinesChanged(); };
 }
 
 TMemo::~TMemo() { m_lines.OnChange = nullptr; }
-
-QWidget* TMemo::Widget() const { return m_memo.get(); }
 
 void TMemo::LinesChanged() {
   // Reports only ever append; anything else rewrites the whole text.
@@ -404,12 +409,6 @@ void TMemo::SetScrollBars(TScrollStyle style) {
   m_memo->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
-void TMemo::BoundsChanged() { MirrorBounds(m_memo.get(), *this); }
-void TMemo::VisibleChanged() { MirrorVisible(m_memo.get(), *this); }
-void TMemo::EnabledChanged() { m_memo->setEnabled(Enabled()); }
-void TMemo::ColorChanged() { SetPaletteColor(m_memo.get(), QPalette::Base, Color()); }
-void TMemo::FontChanged() { MirrorFont(m_memo.get(), Font(), QPalette::Text); }
-void TMemo::ParentChanged() { MirrorParent(m_memo.get(), *this); }
 
 const PropertyTable& TMemo::PublishedProperties() {
   static const EnumNames<TScrollStyle> kScrollStyles = {

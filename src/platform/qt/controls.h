@@ -5,6 +5,8 @@
 // the form description assigns. A control placed on a form that has no widget of its
 // own (the chart panel) gets a host window (chart_window.h).
 
+#include <QPalette>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,14 +21,42 @@ class QPlainTextEdit;
 
 namespace tarvela {
 
+class ChartWindow;
 class FilteredLineEdit;
 class FormWindow;
 
-// Common mirror of the TControl state into a widget.
+// A control realised by a Qt widget.
 class TQtControl {
  public:
   virtual ~TQtControl() = default;
   virtual QWidget* Widget() const = 0;
+};
+
+// Owns the widget of a standard control and mirrors the common TControl state into
+// it: place and size, parent, visibility, enabled state, cursor, colour and font.
+template <class Base>
+class TWidgetControl : public Base, public TQtControl {
+ public:
+  QWidget* Widget() const override { return m_widget.get(); }
+
+ protected:
+  // colorRole and textRole are the palette roles of the background and the text.
+  TWidgetControl(TComponent* owner, std::unique_ptr<QWidget> widget, QPalette::ColorRole colorRole,
+                 QPalette::ColorRole textRole);
+  ~TWidgetControl() override;
+
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  void ColorChanged() override;
+  void FontChanged() override;
+  void CursorChanged() override;
+  void ParentChanged() override;
+
+ private:
+  std::unique_ptr<QWidget> m_widget;
+  QPalette::ColorRole m_colorRole;
+  QPalette::ColorRole m_textRole;
 };
 
 class TForm : public TWinControl, public TQtControl {
@@ -76,47 +106,36 @@ class TForm : public TWinControl, public TQtControl {
   void ApplyTabOrder();
 
   std::unique_ptr<FormWindow> m_window;
-  std::vector<std::unique_ptr<QWidget>> m_hosts;  // windows of controls without widgets
+  std::vector<std::unique_ptr<ChartWindow>> m_hosts;  // windows of controls without widgets
   std::string m_caption;
   int m_pixelsPerInch = 96;
   int m_textHeight = 13;
   bool m_closed = false;
 };
 
-class TLabel : public TControl, public TQtControl {
+class TLabel : public TWidgetControl<TControl> {
  public:
   explicit TLabel(TComponent* owner);
   ~TLabel() override;
   std::string_view ClassName() const override { return "TLabel"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
-  QWidget* Widget() const override;
 
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);
 
- protected:
-  void BoundsChanged() override;
-  void VisibleChanged() override;
-  void EnabledChanged() override;
-  void ColorChanged() override;
-  void FontChanged() override;
-  void CursorChanged() override;
-  void ParentChanged() override;
-
  private:
-  std::unique_ptr<QLabel> m_label;
+  QLabel* m_label;
   std::string m_caption;
 };
 
-class TEdit : public TWinControl, public TQtControl {
+class TEdit : public TWidgetControl<TWinControl> {
  public:
   explicit TEdit(TComponent* owner);
   ~TEdit() override;
   std::string_view ClassName() const override { return "TEdit"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
-  QWidget* Widget() const override;
 
   std::string Text() const;
   void SetText(const std::string& text);
@@ -135,28 +154,18 @@ class TEdit : public TWinControl, public TQtControl {
   // Puts an accepted character into the text as the line edit would.
   void Insert(char32_t ch);
 
- protected:
-  void BoundsChanged() override;
-  void VisibleChanged() override;
-  void EnabledChanged() override;
-  void ColorChanged() override;
-  void FontChanged() override;
-  void CursorChanged() override;
-  void ParentChanged() override;
-
  private:
   friend class FilteredLineEdit;
-  std::unique_ptr<FilteredLineEdit> m_edit;
+  FilteredLineEdit* m_edit;
 };
 
-class TButton : public TWinControl, public TQtControl {
+class TButton : public TWidgetControl<TWinControl> {
  public:
   explicit TButton(TComponent* owner);
   ~TButton() override;
   std::string_view ClassName() const override { return "TButton"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
-  QWidget* Widget() const override;
 
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);
@@ -165,16 +174,8 @@ class TButton : public TWinControl, public TQtControl {
   // Presses the button as the user does; a disabled button does nothing.
   void Click();
 
- protected:
-  void BoundsChanged() override;
-  void VisibleChanged() override;
-  void EnabledChanged() override;
-  void FontChanged() override;
-  void CursorChanged() override;
-  void ParentChanged() override;
-
  private:
-  std::unique_ptr<QPushButton> m_button;
+  QPushButton* m_button;
   std::string m_caption;
 };
 
@@ -189,14 +190,13 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TBevelEdge { beLeft, beTop, beRight, beBottom };
 using TBevelEdges = std::uint32_t;
 
-class TMemo : public TWinControl, public TQtControl {
+class TMemo : public TWidgetControl<TWinControl> {
  public:
   explicit TMemo(TComponent* owner);
   ~TMemo() override;
   std::string_view ClassName() const override { return "TMemo"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
-  QWidget* Widget() const override;
 
   TStrings& Lines() { return m_lines; }
   const TStrings& Lines() const { return m_lines; }
@@ -205,17 +205,9 @@ class TMemo : public TWinControl, public TQtControl {
   TBevelEdges BevelEdges() const { return m_bevelEdges; }
   void SetBevelEdges(TBevelEdges edges) { m_bevelEdges = edges; }
 
- protected:
-  void BoundsChanged() override;
-  void VisibleChanged() override;
-  void EnabledChanged() override;
-  void ColorChanged() override;
-  void FontChanged() override;
-  void ParentChanged() override;
-
  private:
   void LinesChanged();
-  std::unique_ptr<QPlainTextEdit> m_memo;
+  QPlainTextEdit* m_memo;
   TStrings m_lines;
   std::size_t m_shownLines = 0;
   TScrollStyle m_scrollBars = ssNone;
