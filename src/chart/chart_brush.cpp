@@ -2,6 +2,14 @@
 
 namespace tarvela {
 
+const EnumNames<TBrushStyle>& BrushStyleNames() {
+  static const EnumNames<TBrushStyle> kStyles = {
+      {bsSolid, "bsSolid"},         {bsClear, "bsClear"},         {bsHorizontal, "bsHorizontal"},
+      {bsVertical, "bsVertical"},   {bsFDiagonal, "bsFDiagonal"}, {bsBDiagonal, "bsBDiagonal"},
+      {bsCross, "bsCross"},         {bsDiagCross, "bsDiagCross"}};
+  return kStyles;
+}
+
 void TChartBrush::Changed() {
   if (OnChange) OnChange();
 }
@@ -26,15 +34,11 @@ void TChartBrush::Assign(const TChartBrush& source) {
 }
 
 const PropertyTable& TChartBrush::PublishedProperties() {
-  static const EnumNames<TBrushStyle> kStyles = {
-      {bsSolid, "bsSolid"},         {bsClear, "bsClear"},         {bsHorizontal, "bsHorizontal"},
-      {bsVertical, "bsVertical"},   {bsFDiagonal, "bsFDiagonal"}, {bsBDiagonal, "bsBDiagonal"},
-      {bsCross, "bsCross"},         {bsDiagCross, "bsDiagCross"}};
   static const PropertyTable table(
       nullptr,
       {
           ColorProperty<TChartBrush>("Color", &TChartBrush::Color, &TChartBrush::SetColor),
-          EnumProperty<TChartBrush, TBrushStyle>("Style", &TChartBrush::Style, &TChartBrush::SetStyle, kStyles),
+          EnumProperty<TChartBrush, TBrushStyle>("Style", &TChartBrush::Style, &TChartBrush::SetStyle, BrushStyleNames()),
       });
   return table;
 }

@@ -6,13 +6,14 @@
 
 #include <functional>
 
+#include "platform/surface_types.h"  // TBrushStyle
 #include "runtime/colors.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
 
 namespace tarvela {
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+const EnumNames<TBrushStyle>& BrushStyleNames();
 
 class TChartBrush : public TPersistent {
  public:

@@ -5,17 +5,12 @@
 
 #include <functional>
 
+#include "platform/surface_types.h"  // TPenStyle, TPenMode
 #include "runtime/colors.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
 
 namespace tarvela {
-
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TPenMode {
-  pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-  pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
-};
 
 class TChartPen : public TPersistent {
  public:
@@ -51,6 +46,12 @@ class TChartPen : public TPersistent {
 
  protected:
   void InitVisible(bool visible) { m_visible = visible; }
+  // Defaults of a variant, set without a change notice (nobody listens yet).
+  void InitDefaults(TColor color, int width, TPenStyle style) {
+    m_color = color;
+    m_width = width;
+    m_style = style;
+  }
 
  private:
   template <class T>
@@ -70,6 +71,34 @@ class TChartHiddenPen : public TChartPen {
  public:
   TChartHiddenPen() { InitVisible(false); }
   std::string_view ClassName() const override { return "TChartHiddenPen"; }
+};
+
+// Grey and dotted: grid lines and other light guides.
+class TDottedGrayPen : public TChartPen {
+ public:
+  TDottedGrayPen() { InitDefaults(clGray, 1, psDot); }
+  std::string_view ClassName() const override { return "TDottedGrayPen"; }
+};
+
+// Grey and solid.
+class TDarkGrayPen : public TChartPen {
+ public:
+  TDarkGrayPen() { InitDefaults(clGray, 1, psSolid); }
+  std::string_view ClassName() const override { return "TDarkGrayPen"; }
+};
+
+// Two pixels wide: the axis lines.
+class TChartAxisPen : public TChartPen {
+ public:
+  TChartAxisPen() { InitDefaults(clBlack, 2, psSolid); }
+  std::string_view ClassName() const override { return "TChartAxisPen"; }
+};
+
+// White: arrows drawn over coloured fills.
+class TChartArrowPen : public TChartPen {
+ public:
+  TChartArrowPen() { InitDefaults(clWhite, 1, psSolid); }
+  std::string_view ClassName() const override { return "TChartArrowPen"; }
 };
 
 }  // namespace tarvela
