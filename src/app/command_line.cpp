@@ -1,9 +1,11 @@
 #include "app/command_line.h"
 
+#include <cstdio>
 #include <fstream>
 #include <ostream>
 
 #include "app/form1.h"
+#include "chart/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
 
@@ -42,10 +44,36 @@ void WriteLines(std::ostream& stream, const std::vector<std::string>& lines) {
   for (const auto& line : lines) stream << line << '\n';
 }
 
+// Writes to the named file, or to out for "-"; false when the file cannot be written.
+bool WriteOutput(const std::string& target, const std::vector<std::string>& lines, std::ostream& out) {
+  if (target == "-") {
+    WriteLines(out, lines);
+    out.flush();
+    return static_cast<bool>(out);
+  }
+  std::ofstream file(target, std::ios::binary | std::ios::trunc);
+  if (file) WriteLines(file, lines);
+  return static_cast<bool>(file);
+}
+
 }  // namespace
 
+std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
+  std::vector<std::string> lines;
+  char buffer[96];
+  for (int s = 0; s < chart.SeriesTotal(); ++s) {
+    const TChartSeries& series = *chart.SeriesAt(s);
+    for (int i = 0; i < series.PointCount(); ++i) {
+      std::snprintf(buffer, sizeof buffer, "%d %.17g %.17g %d", s, series.XValueAt(i), series.YValueAt(i),
+                    static_cast<int>(series.PointColor(i)));
+      lines.emplace_back(buffer);
+    }
+  }
+  return lines;
+}
+
 std::string CommandLineUsage() {
-  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE|-]\n"
+  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE|-] [--points FILE|-]\n"
          "\n"
          "Without arguments Tarvela opens its window. With arguments it works without one:\n"
          "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
@@ -54,6 +82,8 @@ std::string CommandLineUsage() {
          "  --sigma TEXT     the exponent sigma (read with the locale's decimal separator)\n"
          "  --second TEXT    the second field; it must hold a number too\n"
          "  --report FILE    write the layer report, one line per line, to FILE ('-': standard output)\n"
+         "  --points FILE    write the chart's points: for every series with points, one line per point\n"
+         "                   in series order: series index, X, Y and colour ('-': standard output)\n"
          "  --help           show this text\n"
          "\n"
          "A failure prints the error box's text on standard error and exits with status 1.\n";
@@ -75,6 +105,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.second = value();
     } else if (arg == "--report") {
       options.report = value();
+    } else if (arg == "--points") {
+      options.points = value();
     } else {
       throw Exception("Unknown option " + arg);
     }
@@ -119,20 +151,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   form->BitBtn1->Click();
   if (failed()) return 1;
 
-  if (options.report) {
-    const auto& lines = form->Memo1->Lines().Lines();
-    if (*options.report == "-") {
-      WriteLines(out, lines);
-      out.flush();
-    } else {
-      std::ofstream file(*options.report, std::ios::binary | std::ios::trunc);
-      if (file) WriteLines(file, lines);
-      if (!file) {
-        err << "Cannot write the report to " << *options.report << '\n';
-        return 1;
-      }
-    }
-  }
+  auto write = [&](const std::optional<std::string>& target, const std::vector<std::string>& lines) {
+    if (!target || WriteOutput(*target, lines, out)) return true;
+    err << "Cannot write to " << *target << '\n';
+    return false;
+  };
+  if (!write(options.report, form->Memo1->Lines().Lines())) return 1;
+  if (options.points && !write(options.points, PointLines(*form->Chart1))) return 1;
   return 0;
 }
 

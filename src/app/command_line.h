@@ -14,6 +14,7 @@ struct CommandLineOptions {
   std::optional<std::string> sigma;
   std::optional<std::string> second;
   std::optional<std::string> report;  // a file name, or "-" for standard output
+  std::optional<std::string> points;  // likewise
   bool help = false;
 };
 
@@ -21,6 +22,11 @@ struct CommandLineOptions {
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();
+
+class TCustomAxisPanel;
+// One line per point of every series that has points, in series order: the series
+// index, X, Y (17 significant digits) and the point colour as a decimal integer.
+std::vector<std::string> PointLines(const TCustomAxisPanel& chart);
 
 // Needs the application object. Returns the exit status: 0, 1 when the program
 // failed (the error box's text went to err), 2 for a bad command line.

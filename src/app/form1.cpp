@@ -72,7 +72,22 @@ void TForm1::Button1Click(TComponent*) {
 }
 
 void TForm1::BitBtn1Click(TComponent*) {
+  PlotLayers();
   Memo1->Lines().AddLines(ReportLines(m_solver, m_locale));
+}
+
+void TForm1::PlotLayers() {
+  const int n = m_solver.N;
+  if (n <= 0) return;
+  auto x = [this](int i) { return static_cast<std::size_t>(i) < m_solver.x.size() ? m_solver.x[i] : 0.0; };
+  auto plot = [&](int series, const std::vector<std::vector<double>>& rows, int layer, TColor color) {
+    TChartSeries* target = Chart1->SeriesAt(series);
+    for (int i = 1; i <= n; ++i) target->AddPointXY(x(i), LayerValue(rows, i, layer), "", color);
+  };
+  plot(0, m_solver.u, 0, clRed);
+  for (int s = 1; s <= 9; ++s) plot(s, m_solver.u, s, clLime);
+  plot(10, m_solver.u, 10, clYellow);
+  plot(10, m_solver.y, 10, clGreen);
 }
 
 void TForm1::Button2Click(TComponent*) { Close(); }

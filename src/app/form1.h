@@ -51,6 +51,8 @@ class TForm1 : public TForm {
  private:
   template <class T>
   T* Control(std::string_view name);
+  // The plotting half of the graph handler: layers 0 to 10 and the exact final layer.
+  void PlotLayers();
 
   LocaleProvider m_locale;
   SolverState m_solver;

@@ -19,6 +19,12 @@ Ext Power(Ext p, Ext exponent) { return FExp(FMul(exponent, FLn(p))); }
 
 }  // namespace
 
+double LayerValue(const std::vector<std::vector<double>>& rows, int i, int k) {
+  if (i < 0 || k < 0 || static_cast<std::size_t>(i) >= rows.size()) return 0;
+  const auto& row = rows[static_cast<std::size_t>(i)];
+  return static_cast<std::size_t>(k) < row.size() ? row[static_cast<std::size_t>(k)] : 0;
+}
+
 double ExactProfile(double x, double theta, double sigma) {
   FloatFaultScope scope;
   const Ext sigmaPlus2 = FAdd(sigma, 2);

@@ -29,6 +29,10 @@ struct SolverState {
 inline constexpr int kMaxIterationsPerLayer = 100000;
 inline constexpr const char* kIterationsDidNotConverge = "Iterations did not converge on layer %d";
 
+// rows[i][k], or 0 where a computation that stopped early never reached: N and M
+// may be set over rows that are shorter.
+double LayerValue(const std::vector<std::vector<double>>& rows, int i, int k);
+
 // The exact profile U(x, theta) for the exponent sigma.
 double ExactProfile(double x, double theta, double sigma);
 // The conductivity between two neighbouring values.

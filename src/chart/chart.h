@@ -43,6 +43,11 @@ class TCustomChart : public TCustomAxisPanel {
   const TChartPen& Frame() const { return m_backWall.Pen(); }
   void SetFrame(const TChartPen& pen) { m_backWall.SetPen(pen); }
 
+  // overridable steps
+  bool IsBackgroundColor(TColor color) const override {
+    return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
+  }
+
  private:
   static constexpr TColor kLeftWallColor = 0x80FFFF;
 

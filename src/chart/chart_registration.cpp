@@ -1,6 +1,7 @@
 #include "chart/chart_registration.h"
 
 #include "chart/chart.h"
+#include "chart/line_series.h"
 #include "runtime/class_registry.h"
 
 namespace tarvela {
@@ -9,7 +10,9 @@ void RegisterChartClasses() {
   // The registry creates components only. TChartGradient, TChartWall and TChartTitle
   // are sub-objects a chart owns and creates itself; a description reaches them
   // through the chart's properties (Gradient, BackWall, Title), never by class name.
+  // The same holds for a series' value lists, marks and pointer.
   ClassRegistry::Instance().Register<TChart>("TChart");
+  ClassRegistry::Instance().Register<TLineSeries>("TLineSeries");
 }
 
 }  // namespace tarvela

@@ -8,4 +8,13 @@ inline constexpr const char* kChart3DPercentRange = "3D effect percent must be b
 inline constexpr int kMinChart3DPercent = 1;
 inline constexpr int kMaxChart3DPercent = 100;
 
+// Series and their data sources.
+inline constexpr const char* kFillSampleValuesCount = "FillSampleValues NumValues must be > 0";
+inline constexpr const char* kNoParentChartForDataSource = "No ParentChart to validate DataSource";
+inline constexpr const char* kNoValidDataSource = "No valid DataSource: %s";
+inline constexpr const char* kCircularSeries = "Circular Series dependences are not allowed";
+// The legend title of a series with neither title nor name; %d is its legend position.
+inline constexpr const char* kDefaultSeriesTitle = "Series %d";
+inline constexpr const char* kPointerSize = "Pointer size must be greater than zero";
+
 }  // namespace tarvela::messages

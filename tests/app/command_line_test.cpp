@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -36,6 +37,24 @@ TEST(CommandLine, ReportToStandardOutputHasAllLayers) {
   EXPECT_EQ(lines[0], "layer  0");
   EXPECT_EQ(lines[121], " ");
   EXPECT_EQ(run.out.find('\r'), std::string::npos);
+}
+
+TEST(CommandLine, PointsListEverySeriesWithPointsInOrder) {
+  const RunResult run = RunWith({"--sigma", "1", "--second", "0", "--points", "-"});
+  EXPECT_EQ(run.status, 0);
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 120u);
+  std::istringstream first(lines[0]);
+  int series = -1;
+  double x = 0, y = 0;
+  long long color = -1;
+  first >> series >> x >> y >> color;
+  EXPECT_EQ(series, 0);
+  EXPECT_DOUBLE_EQ(x, 0.2 * (std::cbrt(2.0) + 1.0) - (std::cbrt(2.0) + 1.0));
+  EXPECT_EQ(color, 255);
+  EXPECT_EQ(lines[100].substr(0, 3), "10 ");
+  EXPECT_NE(lines[101].find(" 32768"), std::string::npos);
+  EXPECT_EQ(lines[119].substr(0, 3), "10 ");
 }
 
 TEST(CommandLine, FailuresPrintTheErrorBoxTextAndExitOne) {

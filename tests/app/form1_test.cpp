@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "chart/chart_series.h"
 #include "platform/qt/application.h"
 
 namespace tarvela {
@@ -78,9 +79,14 @@ TEST_F(Form1Test, ControlsTakeTheirPlacesOrderAndLooks) {
     EXPECT_EQ(p.control->TabOrder(), p.tab);
     EXPECT_EQ(p.control->Parent(), form.get());
   }
-  // Creation order is the order of the description.
-  const char* order[] = {"Label1", "Button1", "Edit1", "Chart1", "BitBtn1", "Memo1", "Button2", "Edit2"};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(form->Components(i)->Name(), order[i]);
+  // Creation order is the order of the description (the chart's series follow the chart).
+  std::vector<std::string> controls;
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (dynamic_cast<TControl*>(form->Components(i))) controls.push_back(form->Components(i)->Name());
+  const std::vector<std::string> order = {"Label1", "Button1", "Edit1", "Chart1", "BitBtn1", "Memo1", "Button2", "Edit2"};
+  EXPECT_EQ(controls, order);
+  EXPECT_EQ(form->Components(4)->Name(), "Series1");
+  EXPECT_EQ(form->ComponentCount(), 30);
 
   EXPECT_EQ(form->Left(), 118);
   EXPECT_EQ(form->Top(), 107);
@@ -222,6 +228,66 @@ TEST_F(Form1Test, ClickOnTheWindowRunsTheHandlerThroughTheDispatcher) {
   QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
   EXPECT_EQ(LastError(), "'' is not a valid floating point value.");
   EXPECT_TRUE(form->BitBtn1->Widget()->isEnabled());
+}
+
+TEST_F(Form1Test, ChartHoldsTwentyTwoLineSeriesInDescriptionOrder) {
+  ASSERT_EQ(form->Chart1->SeriesTotal(), 22);
+  const char* names[] = {"Series1",  "Series2",  "Series3",  "Series4",  "Series5",  "Series6",
+                         "Series7",  "Series20", "Series8",  "Series9",  "Series10", "Series11",
+                         "Series12", "Series13", "Series14", "Series15", "Series16", "Series17",
+                         "Series18", "Series19", "Series21", "Series22"};
+  const TColor colors[] = {clRed,  clGreen,  clYellow, clBlue,   clWhite, clGray, clFuchsia, clRed,
+                           clTeal, clNavy,   clMaroon, clLime,   clOlive, clPurple, clSilver, clAqua,
+                           clBlack, clRed,   clRed,    clRed,    clRed,   clGreen};
+  for (int i = 0; i < 22; ++i) {
+    TChartSeries* series = form->Chart1->SeriesAt(i);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(series->Name(), names[i]);
+    EXPECT_EQ(series->ClassName(), "TLineSeries");
+    EXPECT_EQ(series->SeriesColor(), colors[i]);
+    EXPECT_EQ(series->PointCount(), 0);
+    EXPECT_EQ(series->Owner(), form.get());
+  }
+}
+
+TEST_F(Form1Test, GraphPlotsTheLayersIntoTheFirstElevenSeries) {
+  Compute("1", "0");
+  form->BitBtn1->Click();
+  const SolverState& s = form->Solver();
+  for (int series = 0; series < 22; ++series) {
+    const int expected = series < 10 ? 10 : series == 10 ? 20 : 0;
+    EXPECT_EQ(form->Chart1->SeriesAt(series)->PointCount(), expected) << series;
+  }
+  TChartSeries* first = form->Chart1->SeriesAt(0);
+  EXPECT_EQ(first->XValueAt(0), s.x[1]);
+  EXPECT_EQ(first->XValueAt(9), s.x[10]);
+  for (int layer = 0; layer <= 9; ++layer) {
+    TChartSeries* series = form->Chart1->SeriesAt(layer);
+    for (int i = 1; i <= 10; ++i) {
+      EXPECT_EQ(series->YValueAt(i - 1), s.u[i][layer]);
+      EXPECT_EQ(series->PointColor(i - 1), layer == 0 ? clRed : clLime);
+    }
+  }
+  // The numerical and the exact value alternate at every grid point of series 10.
+  TChartSeries* last = form->Chart1->SeriesAt(10);
+  for (int i = 1; i <= 10; ++i) {
+    EXPECT_EQ(last->XValueAt(2 * (i - 1)), s.x[i]);
+    EXPECT_EQ(last->YValueAt(2 * (i - 1)), s.u[i][10]);
+    EXPECT_EQ(last->PointColor(2 * (i - 1)), clYellow);
+    EXPECT_EQ(last->YValueAt(2 * (i - 1) + 1), s.y[i][10]);
+    EXPECT_EQ(last->PointColor(2 * (i - 1) + 1), clGreen);
+  }
+  // A second press adds a further full set; old and new points alternate.
+  form->BitBtn1->Click();
+  EXPECT_EQ(form->Chart1->SeriesAt(0)->PointCount(), 20);
+  EXPECT_EQ(form->Chart1->SeriesAt(10)->PointCount(), 40);
+  EXPECT_EQ(form->Chart1->SeriesAt(0)->XValueAt(1), s.x[1]);
+}
+
+TEST_F(Form1Test, GraphWithoutComputationAddsNoPoints) {
+  form->BitBtn1->SetEnabled(true);
+  form->BitBtn1->Click();
+  for (int series = 0; series < 22; ++series) EXPECT_EQ(form->Chart1->SeriesAt(series)->PointCount(), 0);
 }
 
 }  // namespace
