@@ -35,6 +35,9 @@ inline constexpr const char* kZeroDivide = "Floating point division by zero";
 inline constexpr const char* kOverflow = "Floating point overflow";
 inline constexpr const char* kInvalidFloat = "'%s' is not a valid floating point value";
 inline constexpr const char* kListIndex = "List index out of bounds (%d)";
+inline constexpr const char* kFormatTooLong = "Format string too long";
+inline constexpr const char* kInvalidDateEncode = "Invalid argument to date encode";
+inline constexpr const char* kInvalidTimeEncode = "Invalid argument to time encode";
 }  // namespace messages
 
 // Fills the single %s or %d of a message pattern.

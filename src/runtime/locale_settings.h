@@ -10,6 +10,9 @@ namespace tarvela {
 struct LocaleSettings {
   char32_t decimalSeparator = U'.';
   char32_t thousandSeparator = U',';
+  // What "/" and ":" of a date-time pattern stand for.
+  char32_t dateSeparator = U'/';
+  char32_t timeSeparator = U':';
   std::string shortDateFormat = "dd/MM/yyyy";
   std::string shortTimeFormat = "HH:mm";
 
@@ -18,6 +21,7 @@ struct LocaleSettings {
     LocaleSettings s;
     s.decimalSeparator = U',';
     s.thousandSeparator = U'.';
+    s.dateSeparator = U'.';
     s.shortDateFormat = "dd.MM.yyyy";
     return s;
   }
