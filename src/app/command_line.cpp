@@ -74,20 +74,45 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
 
 std::string CommandLineUsage() {
   return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE|-] [--points FILE|-]\n"
+         "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
          "\n"
          "Without arguments Tarvela opens its window. With arguments it works without one:\n"
          "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
          "the compute button, then the graph button, and writes what was asked for.\n"
+         "When only --png, --svg or --screenshot are given, no button is pressed: the\n"
+         "pictures show the window as it opens.\n"
          "\n"
-         "  --sigma TEXT     the exponent sigma (read with the locale's decimal separator)\n"
-         "  --second TEXT    the second field; it must hold a number too\n"
-         "  --report FILE    write the layer report, one line per line, to FILE ('-': standard output)\n"
-         "  --points FILE    write the chart's points: for every series with points, one line per point\n"
-         "                   in series order: series index, X, Y and colour ('-': standard output)\n"
-         "  --help           show this text\n"
+         "  --sigma TEXT       the exponent sigma (read with the locale's decimal separator)\n"
+         "  --second TEXT      the second field; it must hold a number too\n"
+         "  --report FILE      write the layer report, one line per line, to FILE ('-': standard output)\n"
+         "  --points FILE      write the chart's points: for every series with points, one line per point\n"
+         "                     in series order: series index, X, Y and colour ('-': standard output)\n"
+         "  --png FILE         write the chart as the window shows it, as a PNG image\n"
+         "  --svg FILE         write the same drawing as an SVG document\n"
+         "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337)\n"
+         "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
+         "  --help             show this text\n"
          "\n"
          "A failure prints the error box's text on standard error and exits with status 1.\n";
 }
+
+namespace {
+
+ChartImageSize ParseSize(const std::string& text) {
+  const std::size_t x = text.find('x');
+  auto number = [&](std::string_view digits) {
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      return 0;
+    return std::stoi(std::string(digits));
+  };
+  const std::string_view view(text);
+  const int width = x == std::string::npos ? 0 : number(view.substr(0, x));
+  const int height = x == std::string::npos ? 0 : number(view.substr(x + 1));
+  if (width < 1 || height < 1) throw Exception("Option --size needs WxH, for example 930x674, not " + text);
+  return {width, height};
+}
+
+}  // namespace
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineOptions options;
@@ -107,6 +132,14 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.report = value();
     } else if (arg == "--points") {
       options.points = value();
+    } else if (arg == "--png") {
+      options.png = value();
+    } else if (arg == "--svg") {
+      options.svg = value();
+    } else if (arg == "--screenshot") {
+      options.screenshot = value();
+    } else if (arg == "--size") {
+      options.size = ParseSize(value());
     } else {
       throw Exception("Unknown option " + arg);
     }
@@ -144,20 +177,39 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   };
   if (failed()) return 1;
 
-  if (options.sigma) form->Edit1->Paste(*options.sigma);
-  if (options.second) form->Edit2->Paste(*options.second);
-  form->Button1->Click();
-  if (failed()) return 1;
-  form->BitBtn1->Click();
-  if (failed()) return 1;
+  if (options.PressesButtons()) {
+    if (options.sigma) form->Edit1->Paste(*options.sigma);
+    if (options.second) form->Edit2->Paste(*options.second);
+    form->Button1->Click();
+    if (failed()) return 1;
+    form->BitBtn1->Click();
+    if (failed()) return 1;
+  }
 
+  auto cannotWrite = [&](const std::string& target) {
+    err << "Cannot write to " << target << '\n';
+    return false;
+  };
   auto write = [&](const std::optional<std::string>& target, const std::vector<std::string>& lines) {
     if (!target || WriteOutput(*target, lines, out)) return true;
-    err << "Cannot write to " << *target << '\n';
-    return false;
+    return cannotWrite(*target);
+  };
+  // A picture is drawn as the window would draw it: a failure while drawing is the
+  // error box's, a file that cannot be written is ours.
+  auto picture = [&](const std::optional<std::string>& target, auto&& writeFile) {
+    if (!target) return true;
+    bool written = false;
+    RunHandler([&] { written = writeFile(*target); });
+    if (failed()) return false;
+    return written || cannotWrite(*target);
   };
   if (!write(options.report, form->Memo1->Lines().Lines())) return 1;
   if (options.points && !write(options.points, PointLines(*form->Chart1))) return 1;
+  if (!picture(options.png, [&](const std::string& path) { return WriteChartPng(*form->Chart1, path, options.size); }))
+    return 1;
+  if (!picture(options.svg, [&](const std::string& path) { return WriteChartSvg(*form->Chart1, path, options.size); }))
+    return 1;
+  if (!picture(options.screenshot, [&](const std::string& path) { return WriteScreenshot(*form, path); })) return 1;
   return 0;
 }
 

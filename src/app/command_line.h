@@ -1,12 +1,17 @@
 #pragma once
 // The headless way to do what the window does: put the two texts into the entry
 // fields as a paste would, press the compute button, then the graph button, and
-// write what was asked for. With no arguments the program is the window alone.
+// write what was asked for: the report, the points, the chart as a PNG or an SVG
+// file, a screenshot of the window. When only pictures are asked for, nothing is
+// pressed: they show the window as it opens. With no arguments the program is the
+// window alone.
 
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/chart_export.h"
 
 namespace tarvela {
 
@@ -15,10 +20,18 @@ struct CommandLineOptions {
   std::optional<std::string> second;
   std::optional<std::string> report;  // a file name, or "-" for standard output
   std::optional<std::string> points;  // likewise
+  std::optional<std::string> png;     // file names
+  std::optional<std::string> svg;
+  std::optional<std::string> screenshot;
+  std::optional<ChartImageSize> size;  // of the chart in --png and --svg
   bool help = false;
+
+  // The buttons are pressed when a text or the report or the points are asked for.
+  bool PressesButtons() const { return sigma || second || report || points; }
 };
 
-// Throws Exception with a usage hint for an unknown option or a missing value.
+// Throws Exception with a usage hint for an unknown option, a missing value or a
+// size that is not WxH with both at least 1.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();

@@ -18,6 +18,7 @@ TForm1::TForm1(TComponent* owner, LocaleProvider locale)
   Button1 = Control<TButton>("Button1");
   Edit1 = Control<TEdit>("Edit1");
   Chart1 = Control<TChart>("Chart1");
+  Chart1->SetLocaleProvider(m_locale);
   BitBtn1 = Control<TBitBtn>("BitBtn1");
   Memo1 = Control<TMemo>("Memo1");
   Button2 = Control<TButton>("Button2");

@@ -1,8 +1,9 @@
 #pragma once
 // TCustomChart is the chart with walls and titles on top of the chart with axes;
 // TChart is the class a form description names. They own their walls, title and
-// foot by value and offer the shortcuts a form uses (BackColor, Frame). Legend and
-// mouse handling come later; nothing here draws.
+// foot by value, offer the shortcuts a form uses (BackColor, Frame), and draw the
+// walls (walls.cpp) and the titles (chart_title.cpp) in the paint sequence of the
+// chart with axes. Legend and mouse handling come later.
 
 #include "chart/axis_panel.h"
 #include "chart/chart_title.h"
@@ -43,10 +44,29 @@ class TCustomChart : public TCustomAxisPanel {
   const TChartPen& Frame() const { return m_backWall.Pen(); }
   void SetFrame(const TChartPen& pen) { m_backWall.SetPen(pen); }
 
+  // operations: walls (walls.cpp)
+  // The thickness a wall adds beside an axis: LeftWall.Size for LeftAxis,
+  // BottomWall.Size for BottomAxis, when 3D walls are shown; else 0.
+  int WallSizeForAxis(const TCustomChartAxis& axis) const;
+  // The canvas pen and brush take the wall's outline and fill.
+  void PrepareWallFill(const TCustomChartWall& wall);
+
+  // operations: titles (chart_title.cpp)
+  // Draws title at the top of PlotRect (or at its bottom) and takes its room from it.
+  void DrawTitle(TChartTitle& title, bool atTop);
+  // (x, y) lies in the visible title's TitleRect of the last paint.
+  bool TitleHit(const TChartTitle& title, int x, int y) const;
+
   // overridable steps
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
   }
+  // The title block: Title at the top, then Foot at the bottom. The legend joins
+  // here once it exists; until then it counts as not visible.
+  void PlaceTitlesAndLegend() override;
+  // The back wall, and in 3D with walls the left and bottom walls.
+  void DrawChartWalls() override;
+  int BackWallSize() const override { return m_backWall.Size(); }
 
  private:
   static constexpr TColor kLeftWallColor = 0x80FFFF;

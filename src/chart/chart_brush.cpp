@@ -26,10 +26,17 @@ void TChartBrush::SetStyle(TBrushStyle style) {
   Changed();
 }
 
+void TChartBrush::SetPattern(const Picture& pattern) {
+  if (pattern == m_pattern) return;
+  m_pattern = pattern;
+  Changed();
+}
+
 void TChartBrush::Assign(const TChartBrush& source) {
-  if (m_color == source.m_color && m_style == source.m_style) return;
+  if (m_color == source.m_color && m_style == source.m_style && m_pattern == source.m_pattern) return;
   m_color = source.m_color;
   m_style = source.m_style;
+  m_pattern = source.m_pattern;
   Changed();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// The fill of walls and title backgrounds: a colour and a fill style. Its colour
-// starts as clDefault, which lets the owner's own colour decide. It only describes
-// a fill; the 3D canvas realises it. Not a component: its owner wires OnChange to
-// a repaint. (The pattern bitmap comes with the canvas.)
+// The fill of walls and title backgrounds: a colour, a fill style and an optional
+// pattern bitmap. Its colour starts as clDefault, which lets the owner's own colour
+// decide. It only describes a fill; the 3D canvas realises it. Not a component: its
+// owner wires OnChange to a repaint.
 
 #include <functional>
 
+#include "platform/picture.h"
 #include "platform/surface_types.h"  // TBrushStyle
 #include "runtime/colors.h"
 #include "runtime/persistent.h"
@@ -30,6 +31,10 @@ class TChartBrush : public TPersistent {
   void SetColor(TColor color);
   TBrushStyle Style() const { return m_style; }
   void SetStyle(TBrushStyle style);
+  // The bitmap repeated as the fill instead of colour and style; empty: none.
+  const Picture& Pattern() const { return m_pattern; }
+  void SetPattern(const Picture& pattern);
+  bool HasPattern() const { return !m_pattern.Empty(); }
 
   // operations
   // Copies the values (not OnChange); one change notice when anything differed.
@@ -44,6 +49,7 @@ class TChartBrush : public TPersistent {
   // state
   TColor m_color = clDefault;
   TBrushStyle m_style = bsSolid;
+  Picture m_pattern;
 };
 
 }  // namespace tarvela

@@ -1,5 +1,6 @@
 #include "chart/chart_registration.h"
 
+#include "chart/basic_functions.h"
 #include "chart/chart.h"
 #include "chart/line_series.h"
 #include "runtime/class_registry.h"
@@ -13,6 +14,13 @@ void RegisterChartClasses() {
   // The same holds for a series' value lists, marks and pointer.
   ClassRegistry::Instance().Register<TChart>("TChart");
   ClassRegistry::Instance().Register<TLineSeries>("TLineSeries");
+  ClassRegistry::Instance().Register<TAddZavFunction>("TAddZavFunction");
+  ClassRegistry::Instance().Register<TSubtractZavFunction>("TSubtractZavFunction");
+  ClassRegistry::Instance().Register<TMultiplyZavFunction>("TMultiplyZavFunction");
+  ClassRegistry::Instance().Register<TDivideZavFunction>("TDivideZavFunction");
+  ClassRegistry::Instance().Register<THighZavFunction>("THighZavFunction");
+  ClassRegistry::Instance().Register<TLowZavFunction>("TLowZavFunction");
+  ClassRegistry::Instance().Register<TAverageZavFunction>("TAverageZavFunction");
 }
 
 }  // namespace tarvela

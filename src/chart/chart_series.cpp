@@ -83,7 +83,6 @@ void TChartSeries::SetSeriesColor(TColor color) { Change(m_seriesColor, color); 
 void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
   if (chart == m_parentChart) return;
   if (m_parentChart != nullptr) m_parentChart->DetachSeries(this);
-  // Axis objects are resolved here once they exist.
   if (chart != nullptr) chart->AttachSeries(this);
 }
 
@@ -309,15 +308,23 @@ void TChartSeries::FindVisibleRange() {
   m_lastDrawnIndex = end;
 }
 
-bool TChartSeries::DrawnOnAxis(TStandardAxis axis) const {
-  if (!UsesAxes()) return false;
-  switch (axis) {
-    case TStandardAxis::Top: return m_horizAxis == aTopAxis || m_horizAxis == aBothHorizAxis;
-    case TStandardAxis::Bottom: return m_horizAxis == aBottomAxis || m_horizAxis == aBothHorizAxis;
-    case TStandardAxis::Left: return m_vertAxis == aLeftAxis || m_vertAxis == aBothVertAxis;
-    case TStandardAxis::Right: return m_vertAxis == aRightAxis || m_vertAxis == aBothVertAxis;
-  }
-  return false;
+// Resolved on every call rather than stored: the chart's axes live as long as the
+// chart, so there is no pointer to keep up to date when the series changes charts.
+// A custom axis setting has no axis object of its own yet and means the standard one.
+TChartAxis* TChartSeries::GetHorizAxis() const {
+  if (m_parentChart == nullptr) return nullptr;
+  return m_horizAxis == aTopAxis ? &m_parentChart->TopAxis() : &m_parentChart->BottomAxis();
+}
+
+TChartAxis* TChartSeries::GetVertAxis() const {
+  if (m_parentChart == nullptr) return nullptr;
+  return m_vertAxis == aRightAxis ? &m_parentChart->RightAxis() : &m_parentChart->LeftAxis();
+}
+
+bool TChartSeries::DrawnOnAxis(const TCustomChartAxis* axis) const {
+  if (!UsesAxes() || axis == nullptr) return false;
+  if (axis->IsHorizontal()) return m_horizAxis == aBothHorizAxis || GetHorizAxis() == axis;
+  return m_vertAxis == aBothVertAxis || GetVertAxis() == axis;
 }
 
 void TChartSeries::DoBeforeDrawValues() {

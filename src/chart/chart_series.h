@@ -32,17 +32,15 @@
 
 namespace tarvela {
 
+class TChartAxis;
 class TCustomAxisPanel;
+class TCustomChartAxis;
 class TZavFunction;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 const EnumNames<THorizAxis>& HorizAxisNames();
 const EnumNames<TVertAxis>& VertAxisNames();
-
-// Which of the chart's standard axes a question is about. A stand-in until axis
-// objects exist: the axis work replaces it by the axis object (custom axes too).
-enum class TStandardAxis { Top, Bottom, Left, Right };
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -185,6 +183,9 @@ class TChartSeries : public TComponent {
   virtual double LowestX() const { return m_xValues.MinimumValue(); }
   virtual double LowestY() const { return m_yValues.MinimumValue(); }
   virtual double LowestZ() const { return m_depthOrder; }
+  // Whether the points carry their own depth (a Z value list); none of the series
+  // here do, so their depth is their DepthOrder.
+  virtual bool HasZValues() const { return false; }
   // The list a point's value lives in (YValues for X/Y series); the other one holds
   // the independent coordinate.
   virtual const TChartValueList& MandatoryList() const { return m_yValues; }
@@ -201,9 +202,19 @@ class TChartSeries : public TComponent {
   virtual TColor LegendEntryColor(int index) const { return PointColor(index); }
   // Drawn against axes at all (false for circled series).
   virtual bool UsesAxes() const { return true; }
-  virtual bool DrawnOnAxis(TStandardAxis axis) const;
+  // The chart's axes that HorizAxis and VertAxis name: TopAxis for aTopAxis, else
+  // BottomAxis; RightAxis for aRightAxis, else LeftAxis. Null without a chart.
+  TChartAxis* GetHorizAxis() const;
+  TChartAxis* GetVertAxis() const;
+  // UsesAxes, and the axis is this series' axis in its direction, or any axis of that
+  // direction for aBothHorizAxis / aBothVertAxis.
+  virtual bool DrawnOnAxis(const TCustomChartAxis* axis) const;
   virtual bool PointsForward() const { return true; }
   virtual bool SeriesForward(int) const { return true; }
+  // Pixels the axes leave free at their ends so that the drawing of the first and
+  // last points fits; none here (the series types that draw wider say how much).
+  virtual void HorizMargins(int& left, int& right) const { left = right = 0; }
+  virtual void VertMargins(int& top, int& bottom) const { top = bottom = 0; }
   // Index of the point under (x, y), -1 for none.
   virtual int HitTest(int, int) const { return -1; }
 
@@ -214,6 +225,17 @@ class TChartSeries : public TComponent {
   void FindVisibleRange();
   int FirstDrawnIndex() const { return m_firstDrawnIndex; }
   int LastDrawnIndex() const { return m_lastDrawnIndex; }
+
+  // operations: depth in a 3D chart, set by the chart's paint (chart_layout.cpp) and
+  // kept until the next one
+  // The series' slot counted from the front (0); 0 in 2D.
+  int DepthSlot() const { return m_depthSlot; }
+  // Its slab in pixels of depth: front = slot x the depth of one slot.
+  int DepthFront() const { return m_depthFront; }
+  int DepthBack() const { return m_depthBack; }
+  int DepthMiddle() const { return m_depthMiddle; }
+  // What series of one slab share: DepthOrder when fixed, else DepthSlot.
+  int ZOrder() const { return m_depthOrder != -1 ? m_depthOrder : m_depthSlot; }
 
   // operations: data sources and links (series_links.cpp)
   const std::vector<TComponent*>& DataSources() const { return m_dataSources; }
@@ -276,6 +298,9 @@ class TChartSeries : public TComponent {
   // DrawPoint for every index of the visible range.
   virtual void DrawAllPoints();
   virtual void DrawPoint(int) {}
+  // The marks of the visible range; the chart calls it only while Marks is visible.
+  // Nothing here until marks are drawn.
+  virtual void DrawAllMarks() {}
 
  protected:
   // The change rule: store a differing value, then repaint.
@@ -288,7 +313,9 @@ class TChartSeries : public TComponent {
   void SetAllowSinglePoint(bool allow) { m_allowSinglePoint = allow; }
 
  private:
-  friend class TCustomAxisPanel;  // sets and clears ParentChart as the series joins and leaves its list
+  // sets and clears ParentChart as the series joins and leaves its list, and the
+  // depth fields in every paint
+  friend class TCustomAxisPanel;
 
   // Colour and label entries of a point inserted at index, without growing the
   // lists for a point that has neither.
@@ -336,6 +363,10 @@ class TChartSeries : public TComponent {
   bool m_clipToVisibleRange = true;
   bool m_reachPastEnd = false;
   int m_depthOrder = -1;
+  int m_depthSlot = 0;
+  int m_depthFront = 0;
+  int m_depthBack = 0;
+  int m_depthMiddle = 0;
   bool m_allowSinglePoint = true;
   std::unique_ptr<TZavFunction> m_function;
 };

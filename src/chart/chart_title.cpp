@@ -1,4 +1,19 @@
+// Text blocks of a chart: their settings, and how the chart places and draws the
+// title and the foot.
+//
+// Contents
+//   [SECTION] TChartFontObject
+//   [SECTION] TChartTitle
+//   [SECTION] Placing and drawing the titles
+//
+// The title block runs before the axes are laid out: the title takes its lines, its
+// frame and a fixed gap from the top of PlotRect, the foot from its bottom. A visible
+// title with no lines still takes the gap, so the plot never touches the panel's edge.
+
 #include "chart/chart_title.h"
+
+#include <algorithm>
+#include <vector>
 
 #include "chart/chart.h"
 
@@ -72,6 +87,144 @@ const PropertyTable& TChartTitle::PublishedProperties() {
           BoolProperty<T>("Visible", &T::Visible, &T::SetVisible),
       });
   return table;
+}
+
+// [SECTION] Placing and drawing the titles
+
+namespace {
+
+// Between a title block and the plot, whatever the title holds.
+constexpr int kTitleGap = 5;
+
+// The chart brush as the canvas draws with it.
+SurfaceBrush RealisedBrush(const TChartBrush& brush) {
+  SurfaceBrush realised{brush.Color(), brush.Style(), std::nullopt};
+  if (brush.HasPattern()) realised.pattern = brush.Pattern();
+  return realised;
+}
+
+}  // namespace
+
+void TCustomChart::PlaceTitlesAndLegend() {
+  // Titles ignore the depth of the picture.
+  Canvas().BeginFlatDrawing();
+  if (m_title.Visible()) DrawTitle(m_title, true);
+  if (m_foot.Visible()) DrawTitle(m_foot, false);
+  Canvas().EndFlatDrawing();
+}
+
+void TCustomChart::DrawTitle(TChartTitle& title, bool atTop) {
+  TZavCanvas3D& canvas = Canvas();
+  ApplyChartFont(title.Font());
+  const int lineHeight = canvas.LineHeight();
+
+  // The background: the title's Color, or else what its brush says.
+  const TChartBrush& brush = title.Brush();
+  const bool solidBrush = brush.Style() == bsSolid && !brush.HasPattern();
+  if (title.Color() == clDefault) {
+    if (!solidBrush) {
+      canvas.SetBrush(RealisedBrush(brush));
+      canvas.SetTextBackMode(BkMode::Transparent);
+    } else if (brush.Color() == clDefault) {
+      canvas.SetBrushStyle(bsClear);
+    } else {
+      // A solid brush with a colour becomes the title's colour (and repaints once).
+      title.SetColor(brush.Color());
+      canvas.SetBrush(SurfaceBrush{title.Color(), bsSolid, std::nullopt});
+    }
+  } else if (!solidBrush) {
+    canvas.SetBrush(RealisedBrush(brush));
+    canvas.SetTextBackMode(BkMode::Opaque);
+    canvas.SetTextBackColor(static_cast<TColor>(ColorToRGB(title.Color())));
+  } else {
+    canvas.SetBrush(SurfaceBrush{title.Color(), bsSolid, std::nullopt});
+  }
+
+  const TChartPen& frame = title.Frame();
+  const int inset = frame.Visible() && frame.Color() != clDefault ? frame.Width() : 0;
+  const int lineCount = title.Text().Count();
+  const TRect plot = PlotRect();
+  const int left = plot.left + inset;
+  const int right = plot.right - inset;
+  TRect rect = atTop ? TRect{left, plot.top + inset, right, plot.top + inset + lineCount * lineHeight}
+                     : TRect{left, plot.bottom - inset - lineCount * lineHeight, right, plot.bottom - inset};
+  int frameWidth = 0;
+  if (frame.Visible()) {
+    canvas.ApplyChartPen(frame);
+    frameWidth = frame.Width();
+  } else {
+    canvas.SetPenStyle(psClear);
+  }
+  rect = {rect.left - frameWidth, rect.top - frameWidth, rect.right + frameWidth, rect.bottom + frameWidth};
+
+  const int letterWidth = canvas.MeasureTextWidth("W");
+  std::vector<int> lineWidths;
+  lineWidths.reserve(static_cast<std::size_t>(lineCount));
+  for (const std::string& line : title.Text().Lines()) lineWidths.push_back(canvas.MeasureTextWidth(line));
+  const bool drawsBackground = canvas.Brush().style != bsClear || canvas.Brush().pattern.has_value();
+  if (frame.Visible() || drawsBackground) {
+    if (title.AdjustFrame()) {
+      const int widest = lineWidths.empty() ? 0 : *std::max_element(lineWidths.begin(), lineWidths.end());
+      const int adjusted = letterWidth + widest;
+      switch (title.Alignment()) {
+        case taLeftJustify: rect.right = rect.left + adjusted; break;
+        case taRightJustify: rect.left = rect.right - adjusted; break;
+        case taCenter: {
+          const int middle = (rect.left + rect.right) / 2;
+          rect.left = middle - adjusted / 2;
+          rect.right = middle + adjusted / 2;
+          break;
+        }
+      }
+    }
+    canvas.DrawRectangleRect(rect);
+  }
+  title.SetTitleRect(rect);
+
+  canvas.SetTextBackMode(BkMode::Transparent);
+  // Whatever the last paint's axes left, titles hang from the top-left of their cell.
+  canvas.SetTextAlignFlags(kTextAlignLeft | kTextAlignTop);
+  auto lineX = [&](int width) {
+    switch (title.Alignment()) {
+      case taLeftJustify: return left + letterWidth / 2;
+      case taRightJustify: return right - width - letterWidth / 2;
+      case taCenter: break;
+    }
+    return (left + right) / 2 - width / 2;
+  };
+  auto write = [&](int index, int y) {
+    const std::string& line = title.Text().Strings(index);
+    const int x = lineX(lineWidths[static_cast<std::size_t>(index)]);
+    if (canvas.RotatesFreely()) {
+      canvas.WriteText3D(x, y, 0, line);
+    } else {
+      canvas.WriteText(x, y, line);
+    }
+  };
+  if (atTop) {
+    for (int i = 0; i < lineCount; ++i) write(i, plot.top + inset + i * lineHeight);
+  } else {
+    // Upward from the bottom: the last line lowest.
+    for (int i = lineCount - 1, y = plot.bottom - inset; i >= 0; --i) {
+      y -= lineHeight;
+      write(i, y);
+    }
+  }
+
+  const int room = inset + lineCount * lineHeight + frameWidth + kTitleGap;
+  TRect narrowed = plot;
+  if (atTop) {
+    narrowed.top += room;
+  } else {
+    narrowed.bottom -= room;
+  }
+  SetPlotRect(narrowed);
+  NormalizePlotRect();
+}
+
+bool TCustomChart::TitleHit(const TChartTitle& title, int x, int y) const {
+  const TRect& r = title.TitleRect();
+  return title.Visible() && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
 }  // namespace tarvela

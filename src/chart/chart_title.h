@@ -1,12 +1,14 @@
 #pragma once
 // Text blocks of a chart: TChartFontObject is any chart-owned object that carries a
 // font (created as the default chart font: Arial, 8 points, black, no style);
-// TChartTitle is the title above the plot or the foot below it. Only settings: the
-// chart places and draws them later. Neither is a component.
+// TChartTitle is the title above the plot or the foot below it. Settings and the
+// rectangle of the last draw: the chart places and draws them
+// (TCustomChart::DrawTitle, chart_title.cpp). Neither is a component.
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
 #include "runtime/colors.h"
+#include "runtime/control.h"  // TRect
 #include "runtime/font.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
@@ -75,6 +77,9 @@ class TChartTitle : public TChartFontObject {
   bool IsFontStored() const;
   // Copies every setting, each part by the change rule.
   void Assign(const TChartTitle& source);
+  // Where the last paint drew the title (its frame and background); the mouse asks.
+  const TRect& TitleRect() const { return m_titleRect; }
+  void SetTitleRect(const TRect& rect) { m_titleRect = rect; }
 
  private:
   template <class T>
@@ -94,6 +99,7 @@ class TChartTitle : public TChartFontObject {
   bool m_visible = true;
   TColor m_defaultFontColor = clBlue;
   TFontStyles m_defaultFontStyle = 0;
+  TRect m_titleRect;
 };
 
 }  // namespace tarvela

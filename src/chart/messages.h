@@ -17,4 +17,23 @@ inline constexpr const char* kCircularSeries = "Circular Series dependences are 
 inline constexpr const char* kDefaultSeriesTitle = "Series %d";
 inline constexpr const char* kPointerSize = "Pointer size must be greater than zero";
 
+// Series functions.
+inline constexpr const char* kFunctionPeriod = "Function Period should be >= 0";
+
+// Axes.
+inline constexpr const char* kAxisMinimum = "Axis Minimum Value must be <= Maximum";
+inline constexpr const char* kAxisMaximum = "Axis Maximum Value must be >= Minimum";
+inline constexpr const char* kAxisIncrement = "Axis increment must be >= 0";
+inline constexpr const char* kAxisDateTimeLogarithmic = "DateTime Axis cannot be Logarithmic";
+inline constexpr const char* kAxisLogarithmicLimits = "Logarithmic Axis Min and Max values should be >= 0";
+inline constexpr const char* kAxisLogarithmicBase = "Axis Logarithmic Base should be >= 2";
+inline constexpr const char* kAxisLabelsSeparation = "Labels Separation % must be greater than 0";
+// %s is kAxisLabelsAngle or kAxisTitleAngle.
+inline constexpr const char* kAngleRange = "%s Angle must be between 0 and 359 degrees";
+inline constexpr const char* kAxisLabelsAngle = "Axis Labels";
+inline constexpr const char* kAxisTitleAngle = "Axis Title";
+
+// Paging.
+inline constexpr const char* kMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+
 }  // namespace tarvela::messages

@@ -1,21 +1,36 @@
 #pragma once
-// The chart panel: the window control that hosts a chart. TCustomZavPanel holds the
-// panel-wide appearance settings (colour, bevels, border, margins, 3D depth and
-// view options) and is the one place a repaint is asked for; TCustomZavPanelExtended
-// adds the background gradient and the zoom and pan switches.
+// The chart panel: the control that hosts a chart and runs the frame of every paint.
 //
-// Not a widget: a windowing layer hosts it, listens on HostInvalidate and repaints
-// the window. Not a painter yet either: the canvas and the paint frame come later.
+//   TCustomZavPanel          the panel-wide appearance settings (colour, bevels, border,
+//                            margins, 3D depth and view options); owns the 3D canvas; the
+//                            paint frame (buffer, PaintRect, PlotRect, inner drawing, copy
+//                            to the window); the bevelled frame; text and fill helpers the
+//                            chart's drawing shares; the mouse entry points.
+//   TCustomZavPanelExtended  the background (gradient, back image) and the zoom and pan
+//                            switches.
+//
+// TCustomZavPanel is not a widget; ChartWindow (platform/qt) hosts it: it hands every
+// paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
+// and repaints when the control peer or HostInvalidate asks. Nor does a panel know what
+// a chart contains: the inner drawing is DrawChartBody, which the chart supplies.
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <string_view>
 
+#include "chart/canvas3d.h"
+#include "chart/chart_series.h"  // TMouseButton
 #include "chart/gradient.h"
 #include "chart/view3d_options.h"
+#include "platform/picture.h"
 #include "runtime/control.h"
+#include "runtime/font.h"
 #include "runtime/properties.h"
 
 namespace tarvela {
+
+class Surface;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBorderStyle { bsNone, bsSingle };
@@ -24,6 +39,18 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // Indexes of the panel's one indexed margin setting.
 enum TMarginIndex { kMarginLeft = 0, kMarginTop = 1, kMarginRight = 2, kMarginBottom = 3 };
+
+// One drag of the mouse over the chart (zooming or panning): where it started and
+// where the pointer is now.
+struct TZoomPanningRecord {
+  bool Active = false;
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+
+  // Starts a drag at (x, y).
+  void ActivateDrag(int x, int y);
+  // Puts X0 <= X1 and Y0 <= Y1.
+  void NormalizeDrag();
+};
 
 class TCustomZavPanel : public TWinControl {
  public:
@@ -64,14 +91,16 @@ class TCustomZavPanel : public TWinControl {
   TView3DOptions& View3DOptions() { return m_view3DOptions; }
   const TView3DOptions& View3DOptions() const { return m_view3DOptions; }
   void SetView3DOptions(const TView3DOptions& options);
-  bool Monochrome() const { return m_monochrome; }
-  void SetMonochrome(bool monochrome) { Change(m_monochrome, monochrome); }
+  // The canvas's MonochromeMode.
+  bool Monochrome() const { return m_canvas->MonochromeMode(); }
+  void SetMonochrome(bool monochrome);
   bool PrintProportional() const { return m_printProportional; }
   void SetPrintProportional(bool proportional) { Change(m_printProportional, proportional); }
 
   // settings kept and copied but not published (there is no printing path)
-  bool Buffered() const { return m_buffered; }
-  void SetBuffered(bool buffered) { Change(m_buffered, buffered); }
+  // The canvas's Buffered: draw into an off-screen bitmap and show it with one copy.
+  bool Buffered() const { return m_canvas->Buffered(); }
+  void SetBuffered(bool buffered);
   const TRect& PrintMargins() const { return m_printMargins; }
   void SetPrintMargins(const TRect& percents) { Change(m_printMargins, percents); }
   int PrintResolution() const { return m_printResolution; }
@@ -81,14 +110,76 @@ class TCustomZavPanel : public TWinControl {
   // Copies the panel settings of source (of this class or a subclass), then repaints.
   // A subclass copies its own settings first, then calls its base's Assign.
   virtual void Assign(const TCustomZavPanel& source);
-  // The one repaint request of the engine: every changed setting ends here.
+  // The one repaint request of the engine: every changed setting ends here. Marks the
+  // canvas's buffer out of date, then asks the host to repaint.
   void Invalidate() override;
   // Off while the constructor runs, so setting defaults asks for nothing.
   bool AutoRepaint() const { return m_autoRepaint; }
   void SetAutoRepaint(bool on) { m_autoRepaint = on; }
-
   // The hosting window repaints itself when called; empty when nothing hosts the panel.
   std::function<void()> HostInvalidate;
+
+  // operations: painting
+  TZavCanvas3D& Canvas() { return *m_canvas; }
+  const TZavCanvas3D& Canvas() const { return *m_canvas; }
+  // The host's paint request with the window's surface: one copy of the buffer when
+  // nothing changed since the last paint, else the whole chart (PaintChart).
+  void Paint(Surface& windowSurface);
+  // Draws the whole chart onto surface within userRect, whatever the buffer holds.
+  // Also the way to render the chart to an image or a file.
+  void PaintChart(Surface& surface, const TRect& userRect);
+
+  // operations: the layout of the current paint, rebuilt by every PaintChart and read
+  // between paints by the mouse handling
+  // The rectangle the chart is drawn in: (0, 0, width, height) when buffered.
+  const TRect& PaintRect() const { return m_paintRect; }
+  // The plot: inside border and margins, then narrowed by titles, legend and axes.
+  const TRect& PlotRect() const { return m_plotRect; }
+  // For the steps that narrow the plot; they call NormalizePlotRect after.
+  void SetPlotRect(const TRect& rect) { m_plotRect = rect; }
+  int PlotWidth() const { return m_plotWidth; }
+  int PlotHeight() const { return m_plotHeight; }
+  int PlotXCenter() const { return m_plotXCenter; }
+  int PlotYCenter() const { return m_plotYCenter; }
+  // Keeps PlotRect inside PaintRect's top-left corner with a positive size, then
+  // derives PlotWidth, PlotHeight and the centre.
+  void NormalizePlotRect();
+
+  // operations: drawing helpers shared by the chart's parts
+  // The bevels and the border ring, outside in; each frame shrinks the rectangle for
+  // the next.
+  void DrawPanelFrame(const TRect& rect);
+  // The canvas font takes the font's settings at the canvas's own pixels per inch.
+  void ApplyChartFont(const TFont& font);
+  // The fill of walls and pie slices: a hatch in the colour of its background would
+  // vanish, so it is drawn in black (white on black) instead.
+  void ApplyFillBrush(TColor color, TBrushStyle style, TColor backColor);
+  // Series and pictures are clipped to the plot box unless the canvas turns freely.
+  bool ClippingAllowed() const { return !m_canvas->RotatesFreely(); }
+  // The width of the widest line of text (lines split at LineBreakChar, a final empty
+  // piece not counted) in the canvas font; lineCount receives the number of lines.
+  int MultiLineWidth(std::string_view text, int& lineCount);
+  int MultiLineWidth(std::string_view text);
+
+  // operations: mouse input from the host, positions in the panel's pixels
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // wheelDelta: 120 per notch, positive away from the user. True when handled.
+  virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
+  // The pointer left the panel: the loaded cursor comes back, a pan drag ends.
+  virtual void MouseLeave();
+  TZoomPanningRecord& ZoomDrag() { return m_zoomDrag; }
+  TZoomPanningRecord& PanningDrag() { return m_panningDrag; }
+  // The cursor the panel had when its description was read; MouseLeave restores it.
+  TCursor LoadedCursor() const { return m_loadedCursor; }
+
+  void Loaded() override;
+
+  // overridable steps
+  // The inner drawing of one paint into PaintRect, PlotRect already set from border
+  // and margins. The chart draws its background, titles, walls, axes and series here.
+  virtual void DrawChartBody(const TRect& paintRect) = 0;
 
  protected:
   // The change rule: store a differing value, then repaint.
@@ -99,9 +190,12 @@ class TCustomZavPanel : public TWinControl {
     Invalidate();
   }
   void ColorChanged() override { Invalidate(); }
+  // A new size must be drawn anew: the buffer holds the old one.
+  void BoundsChanged() override { Invalidate(); }
 
  private:
   // state
+  std::unique_ptr<TZavCanvas3D> m_canvas;
   TBevelCut m_bevelInner = bvNone;
   TBevelCut m_bevelOuter = bvRaised;
   int m_bevelWidth = 1;
@@ -111,12 +205,21 @@ class TCustomZavPanel : public TWinControl {
   int m_chart3DPercent = 15;
   bool m_view3D = true;
   TView3DOptions m_view3DOptions{this};
-  bool m_monochrome = false;
   bool m_printProportional = true;
-  bool m_buffered = true;
   TRect m_printMargins = {15, 15, 15, 15};
   int m_printResolution = 0;
   bool m_autoRepaint = false;
+  // The host's surface while it paints; null between paints.
+  Surface* m_windowSurface = nullptr;
+  TRect m_paintRect;
+  TRect m_plotRect;
+  int m_plotWidth = 0;
+  int m_plotHeight = 0;
+  int m_plotXCenter = 0;
+  int m_plotYCenter = 0;
+  TCursor m_loadedCursor = crDefault;
+  TZoomPanningRecord m_zoomDrag;
+  TZoomPanningRecord m_panningDrag;
 };
 
 class TCustomZavPanelExtended : public TCustomZavPanel {
@@ -130,8 +233,14 @@ class TCustomZavPanelExtended : public TCustomZavPanel {
   TChartGradient& Gradient() { return m_gradient; }
   const TChartGradient& Gradient() const { return m_gradient; }
   void SetGradient(const TChartGradient& gradient);
+  // The background picture; empty: none.
+  const Picture& BackImage() const { return m_backImage; }
+  void SetBackImage(const Picture& picture) { Change(m_backImage, picture); }
   TZavBackImageMode BackImageMode() const { return m_backImageMode; }
   void SetBackImageMode(TZavBackImageMode mode) { Change(m_backImageMode, mode); }
+  // The picture fills the back wall (drawn with the walls) instead of the whole panel.
+  bool BackImageInside() const { return m_backImageInside; }
+  void SetBackImageInside(bool inside) { Change(m_backImageInside, inside); }
   bool AllowZoom() const { return m_allowZoom; }
   void SetAllowZoom(bool allow) { Change(m_allowZoom, allow); }
   TPanningMode AllowPanning() const { return m_allowPanning; }
@@ -143,11 +252,25 @@ class TCustomZavPanelExtended : public TCustomZavPanel {
 
   // operations
   void Assign(const TCustomZavPanel& source) override;
+  // The first drawing step of every paint: the fill, the picture over the whole
+  // panel unless it belongs inside the walls, then the frame.
+  void PaintPanelBackground(const TRect& rect);
+  // The gradient when it is visible, else the panel colour.
+  void FillBackground(const TRect& rect);
+  // The picture in rect by BackImageMode; z > 0 puts it on the back plane at that
+  // depth, the box depth (only drawn with the orthogonal projection there).
+  void DrawBackImage(const TRect& rect, int z);
+
+  // overridable steps
+  // A panel without a chart shows its background.
+  void DrawChartBody(const TRect& paintRect) override { PaintPanelBackground(paintRect); }
 
  private:
   // state
   TChartGradient m_gradient{this};
+  Picture m_backImage;
   TZavBackImageMode m_backImageMode = pbmStretch;
+  bool m_backImageInside = false;
   bool m_allowZoom = true;
   TPanningMode m_allowPanning = pmBoth;
   bool m_animatedZoom = false;

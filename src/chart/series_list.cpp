@@ -117,7 +117,7 @@ int TCustomAxisPanel::LargestPointCount() const {
   return largest;
 }
 
-TChartSeries* TCustomAxisPanel::FirstSeriesOfAxis(TStandardAxis axis) const {
+TChartSeries* TCustomAxisPanel::FirstSeriesOfAxis(const TCustomChartAxis* axis) const {
   TChartSeries* firstOnAxis = nullptr;
   for (TChartSeries* series : m_seriesList) {
     if (!series->DrawnOnAxis(axis)) continue;
@@ -143,10 +143,6 @@ std::string TCustomAxisPanel::LegendSeriesTitle(int n) const {
   if (!series->Title().empty()) return series->Title();
   if (!series->Name().empty()) return series->Name();
   return FormatMessage(messages::kDefaultSeriesTitle, n);
-}
-
-std::optional<TValueSpan> TCustomAxisPanel::SeriesVisibleSpan(const TChartSeries&, bool) const {
-  return std::nullopt;
 }
 
 }  // namespace tarvela

@@ -38,17 +38,25 @@ void TSeriesMarks::SetVisible(bool visible) {
   Repaint();
 }
 
+void TSeriesMarks::SetClip(bool clip) {
+  if (clip == m_clip) return;
+  m_clip = clip;
+  Repaint();
+}
+
 void TSeriesMarks::Assign(const TSeriesMarks& source) {
   SetArrowLength(source.m_arrowLength);
+  SetClip(source.m_clip);
   SetVisible(source.m_visible);
 }
 
 const PropertyTable& TSeriesMarks::PublishedProperties() {
   using M = TSeriesMarks;
-  // Both are written whatever their value.
+  // ArrowLength and Visible are written whatever their value.
   static const PropertyTable table(nullptr, {
                                                 IntProperty<M>("ArrowLength", &M::ArrowLength, &M::SetArrowLength),
                                                 BoolProperty<M>("Visible", &M::Visible, &M::SetVisible),
+                                                BoolProperty<M>("Clip", &M::Clip, &M::SetClip),
                                             });
   return table;
 }

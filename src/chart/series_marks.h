@@ -53,6 +53,15 @@ class TSeriesMarks : public TPersistent {
   void SetArrowLength(int pixels);
   bool Visible() const { return m_visible; }
   void SetVisible(bool visible);
+  // Clip the marks to the 3D box as the series' points are clipped.
+  bool Clip() const { return m_clip; }
+  void SetClip(bool clip);
+
+  // settings (not published)
+  // The depth at which arrows are drawn; the chart's paint sets it to the series'
+  // DepthMiddle.
+  int MarksDepth() const { return m_marksDepth; }
+  void SetMarksDepth(int depth) { m_marksDepth = depth; }
 
   // operations
   TChartSeries* ParentSeries() const { return m_series; }
@@ -68,6 +77,8 @@ class TSeriesMarks : public TPersistent {
   TChartSeries* m_series;
   int m_arrowLength = 8;
   bool m_visible = false;
+  bool m_clip = false;
+  int m_marksDepth = 0;
   TSeriesMarksPositions m_positions;
 };
 

@@ -1,6 +1,7 @@
 #include "chart/value_list.h"
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -23,23 +24,6 @@ void CheckProductFault(double stored, double multiplier, double product) {
   } else if (std::isfinite(stored) && std::isfinite(multiplier)) {
     throw EOverflow(messages::kOverflow);
   }
-}
-
-// The same for the running sums of the statistics: a NaN total from finite and
-// infinite operands is infinity minus infinity; an infinite one from finite
-// operands an overflow. NaN operands propagate quietly.
-void CheckSumFault(const std::vector<double>& values, double multiplier, double sum) {
-  if (std::isfinite(sum)) return;
-  bool anyNaN = false, anyPositiveInf = false, anyNegativeInf = false;
-  for (double stored : values) {
-    double v = stored * multiplier;
-    anyNaN = anyNaN || std::isnan(v);
-    anyPositiveInf = anyPositiveInf || v == HUGE_VAL;
-    anyNegativeInf = anyNegativeInf || v == -HUGE_VAL;
-  }
-  if (anyNaN) return;
-  if (std::isnan(sum)) throw EInvalidOp(messages::kInvalidOp);
-  if (!anyPositiveInf && !anyNegativeInf) throw EOverflow(messages::kOverflow);
 }
 
 }  // namespace
@@ -282,17 +266,26 @@ void TChartValueList::QuickSort(int l, int r) {
 
 // [SECTION] Statistics
 
+// The statistics never raise: every paint reads them (the automatic axis limits), so
+// a fault here would make every paint of the chart fail. A sum that leaves the double
+// range becomes an infinity (or NaN from opposite infinities), a scaled value that
+// does too takes part as that infinity; minimum and maximum of finite values stay
+// exact. Reading one value (ValueAt) still reports its fault, and a computation that
+// needs a total without fault checks it itself. Nor do they leave a status flag
+// raised, which a later checked computation would take for its own fault.
 void TChartValueList::RefreshStatistics() const {
   if (m_values.empty()) {
     m_minimum = m_maximum = m_totalSum = m_totalAbsSum = 0;
     m_statsDirty = false;
     return;
   }
-  double first = Scaled(m_values[0]);
+  std::fexcept_t flags;
+  std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
+  double first = m_values[0] * m_multiplier;
   double minimum = first, maximum = first, total = first, absTotal = std::fabs(first);
   const std::size_t count = m_values.size();
   if (m_multiplier == 1.0) {
-    // Multiplying by one changes no value and cannot fault.
+    // Multiplying by one changes no value.
     for (std::size_t i = 1; i < count; ++i) {
       double v = m_values[i];
       if (v < minimum) {
@@ -305,7 +298,7 @@ void TChartValueList::RefreshStatistics() const {
     }
   } else {
     for (std::size_t i = 1; i < count; ++i) {
-      double v = Scaled(m_values[i]);
+      double v = m_values[i] * m_multiplier;
       if (v < minimum) {
         minimum = v;
       } else if (v > maximum) {
@@ -315,13 +308,12 @@ void TChartValueList::RefreshStatistics() const {
       absTotal += std::fabs(v);
     }
   }
-  CheckSumFault(m_values, m_multiplier, total);
-  CheckSumFault(m_values, m_multiplier, absTotal);
   m_minimum = minimum;
   m_maximum = maximum;
   m_totalSum = total;
   m_totalAbsSum = absTotal;
   m_statsDirty = false;
+  std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
 }
 
 double TChartValueList::MinimumValue() const {

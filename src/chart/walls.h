@@ -1,7 +1,8 @@
 #pragma once
 // The walls that frame a chart's plot box in 3D (left, bottom, back): fill colour,
 // brush, outline pen, thickness and side shading. Only settings: the chart draws
-// the walls later. A wall belongs to one chart and is not a component.
+// the walls (TCustomChart::DrawChartWalls, walls.cpp). A wall belongs to one chart
+// and is not a component.
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
@@ -40,6 +41,9 @@ class TCustomChartWall : public TPersistent {
   void SetSize(int pixels) { Change(m_size, pixels); }
 
   // operations
+  // The sides of the wall drawn as a box are darker, unless its brush is clear or a
+  // pattern, or Dark3D is off.
+  bool ShadesSides() const;
   TCustomChart* ParentChart() const { return m_chart; }
   TColor DefaultColor() const { return m_defaultColor; }
   // Copies colour, brush, shading, pen and size, each part by the change rule.

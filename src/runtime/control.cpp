@@ -82,6 +82,7 @@ void TControl::SetCursor(TCursor cursor) {
   if (cursor == m_cursor) return;
   m_cursor = cursor;
   CursorChanged();
+  if (m_peer != nullptr) m_peer->CursorChanged();
 }
 
 void TControl::SetDragCursor(TCursor cursor) { m_dragCursor = cursor; }

@@ -49,6 +49,7 @@ class ControlPeer {
   virtual void BoundsChanged() {}
   virtual void VisibleChanged() {}
   virtual void EnabledChanged() {}
+  virtual void CursorChanged() {}
   virtual void Invalidate() {}
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -92,6 +94,80 @@ TEST(CommandLine, ReportFileIsWrittenAndBadOptionsAreRefused) {
   const RunResult help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--report"), std::string::npos);
+}
+
+std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+// Blue at full strength, no red, and green within [low, high].
+bool IsBlueToAqua(const QImage& image, int x, int y, int low, int high) {
+  const QColor c = image.pixelColor(x, y);
+  return c.red() == 0 && c.blue() == 255 && c.green() >= low && c.green() <= high;
+}
+
+TEST(CommandLine, PngAloneWritesTheChartAsTheWindowShowsItWithoutPressing) {
+  const std::string path = TempPath("tarvela-chart.png");
+  const RunResult run = RunWith({"--png", path});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const QImage image(QString::fromStdString(path));
+  ASSERT_EQ(image.size(), QSize(465, 337));
+  // Inside the bevel and the ring: aqua-ish at the top, blue-ish at the bottom.
+  EXPECT_TRUE(IsBlueToAqua(image, 232, 15, 230, 255));
+  EXPECT_TRUE(IsBlueToAqua(image, 232, 321, 0, 25));
+  EXPECT_EQ(QColor(image.pixel(232, 0)), QColor(255, 255, 255));
+  EXPECT_EQ(QColor(image.pixel(232, 336)), QColor(160, 160, 160));
+  EXPECT_EQ(QColor(image.pixel(232, 8)), QColor(240, 240, 240));
+}
+
+TEST(CommandLine, SizeDrawsTheChartLargerForPngAndSvg) {
+  const std::string png = TempPath("tarvela-large.png");
+  const std::string svg = TempPath("tarvela-large.svg");
+  const RunResult run = RunWith({"--sigma", "1", "--second", "0", "--size", "930x674", "--png", png, "--svg", svg});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const QImage image(QString::fromStdString(png));
+  ASSERT_EQ(image.size(), QSize(930, 674));
+  EXPECT_TRUE(IsBlueToAqua(image, 465, 15, 230, 255));
+  EXPECT_TRUE(IsBlueToAqua(image, 465, 658, 0, 25));
+
+  QFile file(QString::fromStdString(svg));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray document = file.readAll();
+  EXPECT_TRUE(document.startsWith("<?xml"));
+  EXPECT_TRUE(document.contains("<svg"));
+  EXPECT_TRUE(document.contains("viewBox=\"0 0 930 674\""));
+  // Drawn as shapes, not as one embedded picture.
+  EXPECT_FALSE(document.contains("<image"));
+}
+
+TEST(CommandLine, ScreenshotHoldsTheWholeWindowWithTheChartInPlace) {
+  const std::string path = TempPath("tarvela-window.png");
+  const RunResult run = RunWith({"--screenshot", path});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const QImage image(QString::fromStdString(path));
+  // The client area of the 568 x 428 form; the chart at (8, 48).
+  ASSERT_EQ(image.size(), QSize(560, 394));
+  EXPECT_EQ(QColor(image.pixel(8 + 232, 48)), QColor(255, 255, 255));
+  EXPECT_TRUE(IsBlueToAqua(image, 8 + 232, 48 + 321, 0, 25));
+}
+
+TEST(CommandLine, PictureOptionsAreCheckedLikeTheOthers) {
+  EXPECT_EQ(RunWith({"--size", "930"}).status, 2);
+  EXPECT_EQ(RunWith({"--size", "0x10"}).status, 2);
+  EXPECT_EQ(RunWith({"--size", "-5x10"}).status, 2);
+  EXPECT_EQ(RunWith({"--png"}).status, 2);
+  const RunResult unwritable = RunWith({"--png", "/nonexistent-dir/c.png"});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_EQ(unwritable.err, "Cannot write to /nonexistent-dir/c.png\n");
+  EXPECT_EQ(RunWith({"--svg", "/nonexistent-dir/c.svg"}).status, 1);
+  // A failed press still ends the run before any picture is written.
+  const std::string path = TempPath("tarvela-never.png");
+  std::remove(path.c_str());
+  const RunResult failed = RunWith({"--sigma", "abc", "--second", "0", "--png", path});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  const RunResult help = RunWith({"--help"});
+  for (const char* option : {"--png", "--svg", "--size", "--screenshot"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST(SeriesListLegend, LegendSeriesSkipHiddenOnesAndTitlesFallBackToNameThenNumb
 TEST(SeriesListAxes, FirstSeriesOfAnAxisPrefersActiveOnes) {
   TComponent form(nullptr);
   TChart chart(&form);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Bottom), nullptr);
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.BottomAxis()), nullptr);
   TLineSeries* idle = NewLine(form, &chart);
   idle->SetActive(false);
   TLineSeries* top = NewLine(form, &chart);
@@ -136,12 +136,12 @@ TEST(SeriesListAxes, FirstSeriesOfAnAxisPrefersActiveOnes) {
   TLineSeries* both = NewLine(form, &chart);
   both->SetHorizAxis(aBothHorizAxis);
   both->SetVertAxis(aRightAxis);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Bottom), both);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Top), top);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Left), top);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Right), both);
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.BottomAxis()), both);
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.TopAxis()), top);
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.LeftAxis()), top);
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.RightAxis()), both);
   both->SetActive(false);
-  EXPECT_EQ(chart.FirstSeriesOfAxis(TStandardAxis::Bottom), idle);  // no active one: the first at all
+  EXPECT_EQ(chart.FirstSeriesOfAxis(&chart.BottomAxis()), idle);  // no active one: the first at all
 }
 
 TEST(SeriesListLifetime, AChartDestroyedFirstLeavesItsSeriesWithoutAChart) {

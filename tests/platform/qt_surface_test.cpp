@@ -597,5 +597,23 @@ TEST(QtSurface, VectorDevicesFallBackForPenModesAndPixels) {
   EXPECT_TRUE(white.contains("#ffffff"));
 }
 
+// A viewer at the document's scale then covers whole pixels: one row per line, the
+// corner of a polyline and its ends included.
+TEST(QtSurface, VectorLinesRunThroughPixelCentresWithSquareEnds) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(40, 40));
+  {
+    QtSurface surface(generator);
+    const std::array<TPoint, 3> corner = {TPoint{2, 30}, {2, 2}, {30, 2}};
+    surface.Polyline(corner);
+  }
+  const QByteArray svg = buffer.data();
+  EXPECT_TRUE(svg.contains("points=\"2.5,30.5 2.5,2.5 30.5,2.5 \"")) << svg.constData();
+  EXPECT_TRUE(svg.contains("stroke-linecap=\"square\""));
+}
+
 }  // namespace
 }  // namespace tarvela

@@ -1,18 +1,42 @@
 #include "platform/qt/chart_window.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <optional>
 
+#include "chart/panel.h"
+#include "platform/qt/application.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_surface.h"
 
 namespace tarvela {
 
-ChartWindow::ChartWindow(TControl& control, QWidget* parent) : QWidget(parent), m_control(control) {
+namespace {
+
+std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return mbLeft;
+    case Qt::RightButton: return mbRight;
+    case Qt::MiddleButton: return mbMiddle;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+ChartWindow::ChartWindow(TControl& control, QWidget* parent)
+    : QWidget(parent), m_control(control), m_panel(dynamic_cast<TCustomZavPanel*>(&control)) {
+  // The panel's paint covers every pixel: there is nothing to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  // Moves without a button held reach the panel too (cursor changes over parts).
+  setMouseTracking(m_panel != nullptr);
   m_control.SetPeer(this);
   BoundsChanged();
   VisibleChanged();
   EnabledChanged();
+  CursorChanged();
 }
 
 ChartWindow::~ChartWindow() {
@@ -27,12 +51,61 @@ void ChartWindow::VisibleChanged() { setVisible(m_control.Visible()); }
 
 void ChartWindow::EnabledChanged() { setEnabled(m_control.Enabled()); }
 
+void ChartWindow::CursorChanged() { setCursor(ToQtCursor(m_control.Cursor())); }
+
 void ChartWindow::Invalidate() { update(); }
 
 void ChartWindow::paintEvent(QPaintEvent*) {
   ++m_paintCount;
-  QPainter painter(this);
-  painter.fillRect(rect(), ToQColor(m_control.Color()));
+  if (m_panel == nullptr) {
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(m_control.Color()));
+    return;
+  }
+  QtSurface surface(*this);
+  RunHandler([&] { m_panel->Paint(surface); });
+}
+
+void ChartWindow::resizeEvent(QResizeEvent*) {
+  // The control holds the size; a size the window got from elsewhere goes back to it.
+  if (width() != m_control.Width() || height() != m_control.Height())
+    m_control.SetBounds(m_control.Left(), m_control.Top(), width(), height());
+}
+
+void ChartWindow::mousePressEvent(QMouseEvent* event) {
+  const std::optional<TMouseButton> button = ButtonOf(event->button());
+  if (m_panel == nullptr || !button) return QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  RunHandler([&] { m_panel->MouseDown(*button, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
+}
+
+void ChartWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (m_panel == nullptr) return QWidget::mouseMoveEvent(event);
+  const QPoint p = event->position().toPoint();
+  RunHandler([&] { m_panel->MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
+}
+
+void ChartWindow::mouseReleaseEvent(QMouseEvent* event) {
+  const std::optional<TMouseButton> button = ButtonOf(event->button());
+  if (m_panel == nullptr || !button) return QWidget::mouseReleaseEvent(event);
+  const QPoint p = event->position().toPoint();
+  RunHandler([&] { m_panel->MouseUp(*button, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
+}
+
+void ChartWindow::wheelEvent(QWheelEvent* event) {
+  if (m_panel == nullptr) return QWidget::wheelEvent(event);
+  const QPoint p = event->position().toPoint();
+  bool handled = false;
+  RunHandler([&] {
+    handled = m_panel->MouseWheel(ShiftStateOf(event->modifiers(), event->buttons()), event->angleDelta().y(), p.x(),
+                                  p.y());
+  });
+  event->setAccepted(handled);
+}
+
+void ChartWindow::leaveEvent(QEvent* event) {
+  if (m_panel != nullptr) RunHandler([&] { m_panel->MouseLeave(); });
+  QWidget::leaveEvent(event);
 }
 
 }  // namespace tarvela

@@ -30,14 +30,6 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color) {
   widget->setPalette(palette);
 }
 
-TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers) {
-  TShiftState shift = 0;
-  if (modifiers & Qt::ShiftModifier) shift |= 1u << ssShift;
-  if (modifiers & Qt::AltModifier) shift |= 1u << ssAlt;
-  if (modifiers & Qt::ControlModifier) shift |= 1u << ssCtrl;
-  return shift;
-}
-
 }  // namespace
 
 // [SECTION] Mirroring the common state

@@ -43,4 +43,15 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
   }
 }
 
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+  TShiftState shift = 0;
+  if (modifiers & Qt::ShiftModifier) shift |= 1u << ssShift;
+  if (modifiers & Qt::AltModifier) shift |= 1u << ssAlt;
+  if (modifiers & Qt::ControlModifier) shift |= 1u << ssCtrl;
+  if (buttons & Qt::LeftButton) shift |= 1u << ssLeft;
+  if (buttons & Qt::RightButton) shift |= 1u << ssRight;
+  if (buttons & Qt::MiddleButton) shift |= 1u << ssMiddle;
+  return shift;
+}
+
 }  // namespace tarvela

@@ -25,5 +25,7 @@ inline QColor ToQColor(TColor color) {
 // what a pixel size means to Qt; a positive one is the cell height.
 QFont ToQFont(const TFont& font);
 Qt::CursorShape ToQtCursor(TCursor cursor);
+// The modifier keys and, for mouse events, the buttons held.
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
 }  // namespace tarvela

@@ -169,6 +169,18 @@ class PixelLines {
       Advance(major);
       return;
     }
+    if (minor == 0 && m_period == 0) {
+      // A solid horizontal or vertical line (frames, grids) is one run: no stepping.
+      const int minorLow = alongX ? m_window.top() : m_window.left();
+      const int minorHigh = alongX ? m_window.bottom() : m_window.right();
+      if (minorStart < minorLow || minorStart > minorHigh) return;
+      const int a = majorStart + majorStep * static_cast<int>(first);
+      const int b = majorStart + majorStep * static_cast<int>(last);
+      const QPoint low = alongX ? QPoint(std::min(a, b), minorStart) : QPoint(minorStart, std::min(a, b));
+      const QPoint high = alongX ? QPoint(std::max(a, b), minorStart) : QPoint(minorStart, std::max(a, b));
+      m_lit.emplace_back(low, high);
+      return;
+    }
     Advance(first);
     for (long long i = first; i <= last; ++i) {
       const int along = majorStart + majorStep * static_cast<int>(i);
@@ -429,12 +441,18 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
 
 void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points) const {
   if (!m_raster) {
-    // A vector device keeps lines as lines; its pixels are the viewer's business.
-    std::vector<QLine> segments;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-      if (points[i - 1] != points[i]) segments.emplace_back(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+    // A vector device keeps lines as lines; its pixels are the viewer's business. One
+    // path through the pixel centres with square ends, so that a viewer at the
+    // device's scale covers whole pixels: one row per line, corners and ends included.
+    QPolygonF path;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      if (i == 0 || points[i - 1] != points[i]) path << PixelCentre(points[i]);
     }
-    painter.drawLines(segments.data(), static_cast<int>(segments.size()));
+    if (path.size() < 2) return;
+    QPen pen = painter.pen();
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.drawPolyline(path);
     return;
   }
   // The device in the painter's coordinates (a layer is translated).
