@@ -27,7 +27,9 @@ using Clock = std::chrono::steady_clock;
 
 tarvela::TForm1* g_form = nullptr;
 
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+double Seconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
 
 // The form's chart measuring on an image of its size between paints, as during one.
 class LayoutRig {

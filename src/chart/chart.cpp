@@ -28,6 +28,10 @@ const PropertyTable& TCustomChart::PublishedProperties() {
           ObjectProperty<C, TChartTitle>("Foot", static_cast<TChartTitle& (C::*)()>(&C::Foot)),
           ColorProperty<C>("BackColor", &C::BackColor, &C::SetBackColor),
           ObjectProperty<C, TChartPen>("Frame", static_cast<TChartPen& (C::*)()>(&C::Frame)),
+          ObjectProperty<C, TChartLegend>("Legend", static_cast<TChartLegend& (C::*)()>(&C::Legend)),
+          EventProperty<C, TOnGetLegendText>("OnGetLegendText", &C::OnGetLegendText),
+          EventProperty<C, TOnGetLegendPos>("OnGetLegendPos", &C::OnGetLegendPos),
+          EventProperty<C, TOnGetLegendRect>("OnGetLegendRect", &C::OnGetLegendRect),
       });
   return table;
 }

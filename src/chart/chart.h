@@ -2,11 +2,12 @@
 // TCustomChart is the chart with walls and titles on top of the chart with axes;
 // TChart is the class a form description names. They own their walls, title and
 // foot by value, offer the shortcuts a form uses (BackColor, Frame), and draw the
-// walls (walls.cpp) and the titles (chart_title.cpp) in the paint sequence of the
-// chart with axes. Legend and mouse handling come later.
+// walls (walls.cpp), the titles (chart_title.cpp) and the legend (legend_paint.cpp)
+// in the paint sequence of the chart with axes. Mouse handling comes later.
 
 #include "chart/axis_panel.h"
 #include "chart/chart_title.h"
+#include "chart/legend.h"
 #include "chart/walls.h"
 
 namespace tarvela {
@@ -43,6 +44,23 @@ class TCustomChart : public TCustomAxisPanel {
   TChartPen& Frame() { return m_backWall.Pen(); }
   const TChartPen& Frame() const { return m_backWall.Pen(); }
   void SetFrame(const TChartPen& pen) { m_backWall.SetPen(pen); }
+  TChartLegend& Legend() { return m_legend; }
+  const TChartLegend& Legend() const { return m_legend; }
+  void SetLegend(const TChartLegend& legend) { m_legend.Assign(legend); }
+
+  // events of the legend (published)
+  TOnGetLegendText OnGetLegendText;
+  TOnGetLegendPos OnGetLegendPos;
+  TOnGetLegendRect OnGetLegendRect;
+
+  // operations: legend (legend.cpp)
+  // The legend's ItemText(n), then OnGetLegendText.
+  std::string LegendText(int n);
+  // The first series in list order that is Active; null when none is.
+  TChartSeries* FirstActiveSeries() const;
+  // The legend's Color as its last drawing began; series draw their symbols on it.
+  TColor LegendBackColor() const { return m_legendBackColor; }
+  void SetLegendBackColor(TColor color) { m_legendBackColor = color; }
 
   // operations: walls (walls.cpp)
   // The thickness a wall adds beside an axis: LeftWall.Size for LeftAxis,
@@ -61,8 +79,9 @@ class TCustomChart : public TCustomAxisPanel {
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
   }
-  // The title block: Title at the top, then Foot at the bottom. The legend joins
-  // here once it exists; until then it counts as not visible.
+  // The title block (Title at the top, then Foot at the bottom) and the visible
+  // legend of a chart with an active series: a left or right legend before the
+  // titles, a top or bottom one after them, so the one drawn first sits outermost.
   void PlaceTitlesAndLegend() override;
   // The back wall, and in 3D with walls the left and bottom walls.
   void DrawChartWalls() override;
@@ -77,6 +96,8 @@ class TCustomChart : public TCustomAxisPanel {
   TChartWall m_bottomWall{this, clWhite};
   TChartTitle m_title{this};
   TChartTitle m_foot{this};
+  TChartLegend m_legend{this};
+  TColor m_legendBackColor = clWhite;
 };
 
 class TChart : public TCustomChart {

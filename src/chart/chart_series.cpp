@@ -321,6 +321,16 @@ TChartAxis* TChartSeries::GetVertAxis() const {
   return m_vertAxis == aRightAxis ? &m_parentChart->RightAxis() : &m_parentChart->LeftAxis();
 }
 
+int TChartSeries::PointXPixel(int index) const {
+  const TChartAxis* axis = GetHorizAxis();
+  return axis == nullptr ? 0 : axis->ValueToPixel(XValueAt(index));
+}
+
+int TChartSeries::PointYPixel(int index) const {
+  const TChartAxis* axis = GetVertAxis();
+  return axis == nullptr ? 0 : axis->ValueToPixel(YValueAt(index));
+}
+
 bool TChartSeries::DrawnOnAxis(const TCustomChartAxis* axis) const {
   if (!UsesAxes() || axis == nullptr) return false;
   if (axis->IsHorizontal()) return m_horizAxis == aBothHorizAxis || GetHorizAxis() == axis;

@@ -25,6 +25,7 @@
 #include "chart/series_links.h"
 #include "chart/series_marks.h"
 #include "chart/value_list.h"
+#include "platform/surface_types.h"  // TBrushStyle
 #include "runtime/colors.h"
 #include "runtime/component.h"
 #include "runtime/control.h"
@@ -36,6 +37,8 @@ class TChartAxis;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 class TZavFunction;
+// legend.h; opaque here so that the series base does not depend on the legend.
+enum TLegendTextStyle : int;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -200,6 +203,18 @@ class TChartSeries : public TComponent {
   virtual int LegendItemCount() const { return PointCount(); }
   virtual int LegendToPointIndex(int n) const { return n; }
   virtual TColor LegendEntryColor(int index) const { return PointColor(index); }
+  // The text of legend item n in style: label, value, percent or X value (legend.cpp).
+  virtual std::string LegendValueText(int n, TLegendTextStyle style) const;
+  // The legend symbol of the series (pointIndex -1) or of one point in rect: the fill
+  // brush from the series colour and the legend's back colour, then DrawLegendSymbol
+  // (legend_paint.cpp).
+  void PaintLegendSymbol(int pointIndex, const TRect& rect);
+  // Before the symbol: the series may set the canvas pen and change the fill's
+  // background colour and style; nothing here.
+  virtual void PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle);
+  // Rect drawn with the canvas pen and brush, again with a clear brush when the fill
+  // would vanish into the legend's back colour.
+  virtual void DrawLegendSymbol(int valueIndex, const TRect& rect);
   // Drawn against axes at all (false for circled series).
   virtual bool UsesAxes() const { return true; }
   // The chart's axes that HorizAxis and VertAxis name: TopAxis for aTopAxis, else
@@ -217,6 +232,10 @@ class TChartSeries : public TComponent {
   virtual void VertMargins(int& top, int& bottom) const { top = bottom = 0; }
   // Index of the point under (x, y), -1 for none.
   virtual int HitTest(int, int) const { return -1; }
+  // The point's X and Y values through the series' horizontal and vertical axis; 0
+  // without a chart.
+  virtual int PointXPixel(int index) const;
+  virtual int PointYPixel(int index) const;
 
   // operations: visible range
   // Sets FirstDrawnIndex and LastDrawnIndex from the chart's visible values along

@@ -106,10 +106,23 @@ SurfaceBrush RealisedBrush(const TChartBrush& brush) {
 }  // namespace
 
 void TCustomChart::PlaceTitlesAndLegend() {
-  // Titles ignore the depth of the picture.
+  // Titles and legend ignore the depth of the picture.
   Canvas().BeginFlatDrawing();
-  if (m_title.Visible()) DrawTitle(m_title, true);
-  if (m_foot.Visible()) DrawTitle(m_foot, false);
+  auto titleBlock = [this] {
+    if (m_title.Visible()) DrawTitle(m_title, true);
+    if (m_foot.Visible()) DrawTitle(m_foot, false);
+  };
+  if (!m_legend.Visible() || ActiveSeriesTotal() == 0) {
+    titleBlock();
+  } else if (m_legend.IsVertical()) {
+    // A side legend is placed against the panel's height, so it goes first and the
+    // titles then narrow only the plot beside it.
+    m_legend.PaintLegend();
+    titleBlock();
+  } else {
+    titleBlock();
+    m_legend.PaintLegend();
+  }
   Canvas().EndFlatDrawing();
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 // TCustomSeries is the common base of the series that join or mark their points
 // (line, area, point); TLineSeries is the line series a form description names.
-// So far their data side: the settings of the line, the area and the pointer, the
-// defaults each constructor gives, and copying from another series. Drawing the
-// points, margins, the legend symbol and the hit test come with the 3D canvas.
+// The settings of the line, the area and the pointer and copying live in
+// line_series.cpp; drawing the points, margins and the legend symbol in
+// line_series_draw.cpp; the mouse hit test in series_hit_test.cpp.
+//
+// Drawing keeps a little memory from one point to the next within one pass (the
+// previous point's pixels, colour and baseline), so a pass must run over ascending
+// indexes; the first drawn point of a pass never reads what an earlier pass left.
 
 #include <functional>
+#include <span>
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
@@ -16,6 +21,19 @@ namespace tarvela {
 
 // The pointer style of one point; returns the style to draw.
 using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* sender, int valueIndex)>;
+// A click that the hit test found on a point's pointer.
+using TSeriesClickPointerEvent = std::function<void(TChartSeries* sender, int valueIndex, int x, int y)>;
+
+// How much each colour channel of a steep 3D ribbon or a stair's riser is lowered.
+inline constexpr int kDarkenAmount = 64;
+
+// Whether p lies on the segment a-b: within one pixel of its line (measured along
+// the segment's longer direction) and inside the span of each coordinate that
+// changes, each span widened by tolerance pixels.
+bool PointNearSegment(TPoint p, TPoint a, TPoint b, int tolerance = 0);
+// The even-odd crossing rule: an edge counts when p.y lies in its half-open y span
+// (lower end included) and p.x is strictly left of the edge at that height.
+bool PolygonContains(std::span<const TPoint> polygon, TPoint p);
 
 class TCustomSeries : public TChartSeries {
  public:
@@ -58,6 +76,8 @@ class TCustomSeries : public TChartSeries {
 
   // events (published)
   TOnGetPointerStyle OnGetPointerStyle;
+  // Published by the point series only.
+  TSeriesClickPointerEvent OnClickPointer;
 
   // settings (not published)
   // Join consecutive points.
@@ -72,7 +92,56 @@ class TCustomSeries : public TChartSeries {
   // settings every series has.
   void Assign(const TChartSeries& source) override;
 
+  // operations: drawing (line_series_draw.cpp)
+  // Forgets the previous point, so that a pass starts a new line whichever index
+  // it starts at.
+  void DoBeforeDrawValues() override;
+  void DrawPoint(int valueIndex) override;
+  // The pixel row the area of a point closes at: the bottom of the vertical axis.
+  virtual int BaselinePos(int valueIndex) const;
+  // The colour an area or 3D ribbon is filled with for a point of colour color.
+  TColor AreaFillColor(TColor color) const;
+  // The pointer of one point, in color, with the style OnGetPointerStyle gives.
+  void DrawPointMarker(int x, int y, int valueIndex, TColor color);
+  void HorizMargins(int& left, int& right) const override;
+  void VertMargins(int& top, int& bottom) const override;
+  // The canvas pen from LinePen (clear when hidden); brushStyle becomes LineBrush.
+  void PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
+  // The symbol of the series (valueIndex -1) or of one point in rect: a line, the
+  // pointer shrunk to fit, or a filled box.
+  void DrawLegendSymbol(int valueIndex, const TRect& rect) override;
+
+  // operations: hit test (series_hit_test.cpp)
+  // The drawn point whose pointer or pixel is at (x, y), else the first point of
+  // the segment (or area slice) there; -1 for none.
+  int HitTest(int x, int y) const override;
+  // Strictly inside the pointer's half sizes around (px, py).
+  bool PointerHit(int valueIndex, int px, int py, int x, int y) const;
+
  private:
+  // helpers of drawing (line_series_draw.cpp)
+  struct PointDraw {
+    int valueIndex;
+    int x;
+    int y;
+    TColor color;
+    bool isLast;
+  };
+  void DrawSegment(const PointDraw& point, bool withPointers);
+  void DrawRibbon(const PointDraw& point);
+  void DrawAreaFill(const PointDraw& point);
+  void DrawLine2D(const PointDraw& point);
+  // The Y pixel at the plot's edge column m_prevX on the line from point index-1 to
+  // point index.
+  int EdgeYPixel(int valueIndex) const;
+  // The line pen for a 2D line in color, brush clear.
+  void PrepareLinePen(TColor color);
+  // The legend line or box: LinePen and LineBrush in 3D, the pen in color in 2D.
+  void DrawLegendLine(TColor color, const TRect& rect, bool filled);
+  // helpers of the hit test (series_hit_test.cpp)
+  // The segment (or 3D ribbon) from q to p, as it is drawn, holds (x, y).
+  bool SegmentHit(TPoint p, TPoint q, int x, int y) const;
+
   // state
   TBrushStyle m_areaBrush = bsSolid;
   TColor m_areaColor = clDefault;
@@ -87,6 +156,14 @@ class TCustomSeries : public TChartSeries {
   bool m_stairs = false;
   bool m_connectPoints = false;
   bool m_segmentsClickable = true;
+
+  // state: the drawing memory of one pass
+  int m_prevX = 0;
+  int m_prevY = 0;
+  TColor m_prevColor = clNone;
+  int m_basePos = 0;
+  int m_prevBasePos = 0;
+  double m_darkSlope = 1.0;
 };
 
 class TLineSeries : public TCustomSeries {

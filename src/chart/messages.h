@@ -33,6 +33,11 @@ inline constexpr const char* kAngleRange = "%s Angle must be between 0 and 359 d
 inline constexpr const char* kAxisLabelsAngle = "Axis Labels";
 inline constexpr const char* kAxisTitleAngle = "Axis Title";
 
+// Legend.
+inline constexpr const char* kLegendTopPos = "Top Legend Position must be between 0 and 100 %";
+inline constexpr const char* kLegendFirstValue = "First Legend Value must be > 0";
+inline constexpr const char* kLegendColorWidth = "Legend Color Width must be between 0 and 100 %";
+
 // Paging.
 inline constexpr const char* kMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
 

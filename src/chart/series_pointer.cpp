@@ -1,5 +1,9 @@
 #include "chart/series_pointer.h"
 
+#include <algorithm>
+#include <array>
+
+#include "chart/axis_panel.h"
 #include "chart/chart_series.h"
 #include "chart/messages.h"
 #include "runtime/exceptions.h"
@@ -45,6 +49,151 @@ void TSeriesPointer::Assign(const TSeriesPointer& source) {
   SetVertSize(source.m_vertSize);
   SetVisible(source.m_visible);
 }
+
+// [SECTION] Drawing
+
+void TSeriesPointer::ApplyPenAndBrush(TColor color) {
+  if (m_series == nullptr || m_series->ParentChart() == nullptr) return;
+  TZavCanvas3D& canvas = m_series->ParentChart()->Canvas();
+  canvas.ApplyChartPen(m_pen);
+  if (m_pen.Visible() && m_pen.Color() == clDefault) canvas.SetPenColor(color);
+  canvas.SetBrushStyle(m_brush.Style());
+  canvas.SetBrushColor(m_brush.Color() == clDefault ? color : m_brush.Color());
+}
+
+void TSeriesPointer::DrawShape(bool is3D, int x, int y, int horizSize, int vertSize, TColor color,
+                               TSeriesPointerStyle style) {
+  if (m_series == nullptr || m_series->ParentChart() == nullptr) return;
+  TZavCanvas3D& canvas = m_series->ParentChart()->Canvas();
+  const int left = x - horizSize;
+  const int right = x + horizSize;
+  const int top = y - vertSize;
+  const int bottom = y + vertSize;
+  const int front = m_series->DepthFront();
+  const int back = m_series->DepthBack();
+  const int middle = m_series->DepthMiddle();
+  const bool solid = is3D && m_draw3D;
+
+  // The lines of the cross shapes are drawn in the point's colour, whatever the pen.
+  const auto cross = [&] {
+    canvas.SetPenColor(color);
+    if (is3D) {
+      canvas.VerticalLine3D(x, top, bottom + 1, front);
+      canvas.HorizontalLine3D(left, right + 1, y, front);
+    } else {
+      canvas.VerticalLine2D(x, top, bottom + 1);
+      canvas.HorizontalLine2D(left, right + 1, y);
+    }
+  };
+  const auto diagonalCross = [&] {
+    canvas.SetPenColor(color);
+    if (is3D) {
+      canvas.LineAtDepth(left, top, right + 1, bottom + 1, front);
+      canvas.LineAtDepth(right, top, left - 1, bottom + 1, front);
+    } else {
+      canvas.Line2D(left, top, right + 1, bottom + 1);
+      canvas.Line2D(right, top, left - 1, bottom + 1);
+    }
+  };
+
+  switch (style) {
+    case psRectangle:
+      if (solid) {
+        canvas.DrawBox(left, right, top, bottom, front, back, m_dark3D);
+      } else if (is3D) {
+        canvas.RectangleAtDepth({left, top, right + 1, bottom + 1}, front);
+      } else {
+        canvas.DrawRectangle(left, top, right + 1, bottom + 1);
+      }
+      break;
+    case psCircle:
+      if (solid && canvas.RotatesFreely()) {
+        canvas.DrawSphere(x, y, middle, horizSize);
+      } else if (is3D) {
+        canvas.EllipseAtDepth(left, top, right, bottom, front);
+      } else {
+        canvas.DrawEllipse(left, top, right, bottom);
+      }
+      break;
+    case psTriangle:
+      if (solid) {
+        canvas.DrawPyramid(true, left, top, right, bottom, front, back, m_dark3D);
+      } else if (is3D) {
+        canvas.TriangleAtDepth({left, bottom}, {right, bottom}, {x, top}, front);
+      } else {
+        const std::array<TPoint, 3> points = {TPoint{left, bottom}, TPoint{right, bottom}, TPoint{x, top}};
+        canvas.DrawPolygon(points);
+      }
+      break;
+    case psDownTriangle:
+      if (solid) {
+        canvas.DrawPyramid(true, left, bottom, right, top, front, back, m_dark3D);
+      } else if (is3D) {
+        canvas.TriangleAtDepth({left, top}, {right, top}, {x, bottom}, front);
+      } else {
+        const std::array<TPoint, 3> points = {TPoint{left, top}, TPoint{right, top}, TPoint{x, bottom}};
+        canvas.DrawPolygon(points);
+      }
+      break;
+    case psCross:
+      cross();
+      break;
+    case psDiagCross:
+      diagonalCross();
+      break;
+    case psStar:
+      cross();
+      diagonalCross();
+      break;
+    case psDiamond: {
+      const std::array<TPoint, 4> points = {TPoint{left, y}, TPoint{x, top}, TPoint{right, y}, TPoint{x, bottom}};
+      if (is3D) {
+        canvas.QuadAtDepth(points, front);
+      } else {
+        canvas.DrawPolygon(points);
+      }
+      break;
+    }
+    case psSmallDot:
+      if (is3D) {
+        canvas.PutPixel3D(x, y, middle, color);
+      } else {
+        canvas.PutPixel(x, y, color);
+      }
+      break;
+  }
+}
+
+void TSeriesPointer::DrawAt(int x, int y, TColor color, TSeriesPointerStyle style) {
+  if (m_series == nullptr || m_series->ParentChart() == nullptr) return;
+  DrawShape(m_series->ParentChart()->View3D(), x, y, m_horizSize, m_vertSize, color, style);
+}
+
+void TSeriesPointer::DrawLegendSymbol(TColor color, const TRect& rect, bool smallSize) {
+  ApplyPenAndBrush(color);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const int widthLimit = smallSize ? width / 3 : width / 2 + 1;
+  const int heightLimit = smallSize ? height / 3 : height / 2 + 1;
+  DrawShape(false, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, std::min(m_horizSize, widthLimit),
+            std::min(m_vertSize, heightLimit), color, m_style);
+}
+
+// [SECTION] Margins
+
+void TSeriesPointer::HorizMargins(int& left, int& right) const {
+  if (!m_visible || !m_inflateMargins) return;
+  left = std::max(left, m_horizSize + 1);
+  right = std::max(right, m_horizSize + 1);
+}
+
+void TSeriesPointer::VertMargins(int& top, int& bottom) const {
+  if (!m_visible || !m_inflateMargins) return;
+  top = std::max(top, m_vertSize + 1);
+  bottom = std::max(bottom, m_vertSize + 1);
+}
+
+// [SECTION] Properties
 
 const PropertyTable& TSeriesPointer::PublishedProperties() {
   using P = TSeriesPointer;

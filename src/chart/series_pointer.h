@@ -1,14 +1,16 @@
 #pragma once
 // TSeriesPointer holds the settings of the marker a line, point or area series can
 // draw at each point: whether it shows, its shape, its half sizes, its pen and
-// brush, and whether it asks the axes for room at their ends. So far the settings
-// only; the shapes are drawn once the 3D canvas exists.
+// brush, and whether it asks the axes for room at their ends; and the drawing of
+// its shapes on the series' chart, flat or as solids in the series' depth slab.
 //
 // Not a component: its series owns it by value, and every change repaints the
 // series' chart.
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
+#include "runtime/colors.h"
+#include "runtime/control.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
 
@@ -63,6 +65,22 @@ class TSeriesPointer : public TPersistent {
   TChartSeries* ParentSeries() const { return m_series; }
   // Copies every setting, each by the change rule.
   void Assign(const TSeriesPointer& source);
+
+  // operations: drawing on the series' chart (nothing without one)
+  // The canvas pen and brush from Pen and Brush, clDefault colours taking color.
+  void ApplyPenAndBrush(TColor color);
+  // The shape of style around (x, y) with half sizes horizSize and vertSize: flat
+  // in 2D (is3D false), else at the series' front depth or as a solid through its
+  // slab when Draw3D.
+  void DrawShape(bool is3D, int x, int y, int horizSize, int vertSize, TColor color, TSeriesPointerStyle style);
+  // DrawShape with the chart's View3D and the pointer's own sizes.
+  void DrawAt(int x, int y, TColor color, TSeriesPointerStyle style);
+  // The shape drawn flat in the middle of rect, at most a third of it (smallSize)
+  // or a half, so that a line beside it stays visible.
+  void DrawLegendSymbol(TColor color, const TRect& rect, bool smallSize);
+  // Raise the margins to the half size + 1 when Visible and InflateMargins.
+  void HorizMargins(int& left, int& right) const;
+  void VertMargins(int& top, int& bottom) const;
 
  private:
   template <class T>

@@ -157,9 +157,12 @@ TEST(ChartPaint, WithoutAxisVisibleNoAxisIsDrawnButTheScalesAreLaidOut) {
   TChart chart(nullptr);
   chart.SetView3D(false);
   chart.SetAxisVisible(false);
+  chart.Legend().SetVisible(false);  // it would write and draw too
   bool axesEvent = false;
   chart.OnBeforeDrawAxes = [&](TComponent*) { axesEvent = true; };
-  TLineSeries* series = NewLine(form, &chart);
+  // A series of the base class draws nothing itself.
+  auto* series = new TChartSeries(&form);
+  series->SetParentChart(&chart);
   series->AddPointXY(10, 1);
   series->AddPointXY(30, 5);
 
@@ -243,6 +246,7 @@ TEST(ChartLayout, FormChartLeavesRoomForTheBoxAndTheTwoAxesThatCarrySeries) {
   paint_test::Recorder record;
   std::unique_ptr<TChart> chart = paint_test::FormChart();
   ASSERT_NE(chart, nullptr);
+  chart->Legend().SetVisible(false);  // the plot narrowed by the box and axes alone
   TComponent form(nullptr);
   // The layers of the form: the first one peaks at 1/6; every series on the bottom
   // and left axes.

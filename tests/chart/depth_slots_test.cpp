@@ -36,8 +36,8 @@ class TitledChart : public TChart {
 };
 
 // 320 wide, so that the plot after the titles is 300 wide: the margins are
-// MulDiv(3, 320, 100) = 10 on each side. The main form's 3D settings; no axes, so
-// that only the box narrows the plot.
+// MulDiv(3, 320, 100) = 10 on each side. The main form's 3D settings; no axes and no
+// legend, so that only the box narrows the plot.
 struct FormDepthRig {
   paint_test::Recorder record;  // first: the chart's buffer records into it to the end
   TComponent form{nullptr};
@@ -49,6 +49,7 @@ struct FormDepthRig {
     chart.SetChart3DPercent(5);
     chart.SetView3DWalls(false);
     chart.SetAxisVisible(false);
+    chart.Legend().SetVisible(false);
     for (const std::string& name : FormSeriesNames()) {
       series.push_back(NewLine(form, &chart));
       series.back()->SetName(name);
