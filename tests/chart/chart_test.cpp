@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "chart/chart_registration.h"
+#include "paint_test_support.h"
 #include "runtime/form_reader.h"
 #include "runtime/properties.h"
 
@@ -138,34 +139,7 @@ TEST(ChartAssign, SubObjectCopiesKeepTheirOwner) {
 
 TEST(ChartDescription, MainFormChartReadsIntoItsSettings) {
   RegisterChartClasses();
-  constexpr const char* kChart1 = R"(object Chart1: TChart
-  Left = 8
-  Top = 48
-  Width = 465
-  Height = 337
-  BackWall.Brush.Color = clWhite
-  BackWall.Brush.Style = bsClear
-  BackWall.Color = -1
-  BottomWall.Brush.Color = clWhite
-  BottomWall.Color = 9175110
-  LeftWall.Brush.Color = clWhite
-  LeftWall.Color = 16727710
-  Gradient.EndColor = clAqua
-  Gradient.StartColor = clBlue
-  Gradient.Visible = True
-  Title.Text.Strings = (
-    '')
-  BackColor = -1
-  Chart3DPercent = 5
-  View3DOptions.Elevation = 343
-  View3DOptions.Zoom = 101
-  View3DWalls = False
-  BevelWidth = 5
-  BorderWidth = 10
-  TabOrder = 2
-end
-)";
-  std::unique_ptr<TComponent> root = ReadRootComponent(kChart1);
+  std::unique_ptr<TComponent> root = ReadRootComponent(paint_test::kFormChart);
   auto* chart = dynamic_cast<TChart*>(root.get());
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->Name(), "Chart1");
