@@ -273,6 +273,10 @@ class TCustomChartAxis : public TPersistent {
   int ValueToPixel(double value) const { return m_horizontal ? ValueToPixelX(value) : ValueToPixelY(value); }
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
+  // True when every value from low to high maps to a pixel in value order (a linear
+  // scale with both ends in its pixel range): pixels of the values in between then lie
+  // between the pixels of the ends.
+  bool MapsInOrder(double low, double high) const;
   // Depth in pixels (0 at the front) of the chart's 3D box.
   int DepthToPixel(double value) const;
   double PixelToValue(int pixel) const;

@@ -279,6 +279,15 @@ int TCustomChartAxis::ValueToPixelY(double value) const {
   return LinearValueToPixel(m_scale, value, !m_inverted);
 }
 
+bool TCustomChartAxis::MapsInOrder(double low, double high) const {
+  if (m_depth || m_logarithmic || m_scale.range == 0) return false;
+  for (const double value : {low, high}) {
+    const long double t = (static_cast<long double>(value) - m_scale.minimum) * m_scale.length / m_scale.range;
+    if (!(std::fabs(t) < kMaxPixelOffset)) return false;
+  }
+  return true;
+}
+
 int TCustomChartAxis::DepthToPixel(double value) const {
   return DepthValueToPixel(m_scale, value, m_inverted, m_chart != nullptr ? m_chart->BoxDepthX() : 0);
 }

@@ -373,6 +373,8 @@ void TZavCanvas3D::Line2D(int x1, int y1, int x2, int y2) { CurrentSurface().Lin
 
 void TZavCanvas3D::DrawPolygon(std::span<const TPoint> points) { CurrentSurface().Polygon(points); }
 
+void TZavCanvas3D::Polyline2D(std::span<const TPoint> points) { CurrentSurface().Polyline(points); }
+
 void TZavCanvas3D::RemoveClipping() { CurrentSurface().RemoveClipping(); }
 
 // [SECTION] Text

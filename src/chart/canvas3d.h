@@ -285,6 +285,9 @@ class TZavCanvas3D : public TCanvas3D {
   void DrawPolygon(std::span<const TPoint> points) override;
   void WriteRotatedText(int x, int y, std::string_view text, int angle) override;
   void RemoveClipping() override;
+  // One path of 2D lines through the points (each segment's end left out, as LineTo
+  // does); the pen position stays where it was.
+  void Polyline2D(std::span<const TPoint> points);
 
   // operations: the 3D slots
   void PutPixel3D(int x, int y, int z, TColor color) override;

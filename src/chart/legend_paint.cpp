@@ -45,7 +45,9 @@ void TCustomChartLegend::PaintLegend() {
   chart.ApplyChartFont(Font());
   const int h = canvas.LineHeight();
   m_itemHeight = h;
-  m_textWidth = WidestText(-1) + 4;
+  // Left and right legends measure only the items they list (below); measuring every
+  // value of a long series here would cost a text layout per point for nothing.
+  m_textWidth = (IsVertical() ? 0 : WidestText(-1)) + 4;
   m_colorBoxWidth = PercentOf(m_textWidth, m_colorWidth);
   m_itemCount = ItemCount();
   const int frameWidth = m_frame.Width();

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
@@ -96,6 +97,9 @@ class TCustomSeries : public TChartSeries {
   // Forgets the previous point, so that a pass starts a new line whichever index
   // it starts at.
   void DoBeforeDrawValues() override;
+  // A plain 2D line of many points is drawn as one path with what each pixel column
+  // needs; everything else point by point.
+  void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
   // The pixel row the area of a point closes at: the bottom of the vertical axis.
   virtual int BaselinePos(int valueIndex) const;
@@ -131,6 +135,12 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(const PointDraw& point);
   void DrawAreaFill(const PointDraw& point);
   void DrawLine2D(const PointDraw& point);
+  // Whether the series draws a solid one-pixel 2D line in one colour and nothing else.
+  bool DrawsPlainLine2D() const;
+  // The path of DrawsPlainLine2D's line after the first drawn point, each pixel column
+  // reduced to its entry, extremes and exit; false (path unusable) when the values are
+  // not in X order, not finite or beyond the pixel range.
+  bool PlainLinePath(std::vector<TPoint>& path) const;
   // The Y pixel at the plot's edge column m_prevX on the line from point index-1 to
   // point index.
   int EdgeYPixel(int valueIndex) const;
@@ -164,6 +174,7 @@ class TCustomSeries : public TChartSeries {
   int m_basePos = 0;
   int m_prevBasePos = 0;
   double m_darkSlope = 1.0;
+  std::vector<TPoint> m_path;  // kept between paints for its storage
 };
 
 class TLineSeries : public TCustomSeries {

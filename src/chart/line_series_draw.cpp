@@ -2,6 +2,7 @@
 //
 //   [SECTION] One point        DrawPoint: the point's pixels, the segment that enters
 //                              the plot from the left, the drawing memory
+//   [SECTION] Plain 2D lines   many points of a solid one-pixel line as one path
 //   [SECTION] One segment      the connection from the previous point: a 3D ribbon
 //                              (plain, stairs, with a front face of LineHeight), the
 //                              area below it, or a 2D line; then the pointers
@@ -16,6 +17,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <span>
+#include <vector>
 
 #include "chart/axis_panel.h"
 #include "chart/line_series.h"
@@ -118,6 +122,128 @@ void TCustomSeries::DrawPointMarker(int x, int y, int valueIndex, TColor color) 
   m_pointer.ApplyPenAndBrush(color);
   const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : m_pointer.Style();
   m_pointer.DrawAt(x, y, color, style);
+}
+
+// [SECTION] Plain 2D lines
+//
+// A solid one-pixel line leaves out only its end pixel, and the next segment starts
+// there; so the segments of the points that share a pixel column light exactly the
+// column's span from the lowest to the highest of them, plus what the segments into
+// and out of the column light. The path through the column's first point, its two
+// extremes in the order they come and its last point lights the same pixels: a
+// column of a hundred points costs four vertices. The last column is kept whole, as
+// nothing follows to light its end pixel.
+
+void TCustomSeries::DrawAllPoints() {
+  const int first = FirstDrawnIndex();
+  const int last = LastDrawnIndex();
+  // Worth it only when some column holds more than one point.
+  if (first < 0 || last <= first || !DrawsPlainLine2D() ||
+      std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first ||
+      !PlainLinePath(m_path)) {
+    TChartSeries::DrawAllPoints();
+    return;
+  }
+  DrawPoint(first);
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  const TColor color = SeriesColor();
+  // The canvas is left as the point-by-point drawing leaves it.
+  canvas.SetPenColor(clBlack);
+  canvas.SetBrushColor(color);
+  if (m_path.size() > 1) {
+    PrepareLinePen(color);
+    canvas.Polyline2D(m_path);
+    canvas.MoveTo2D(m_path.back().x, m_path.back().y);
+  }
+  const TPoint end{PointXPixel(last), PointYPixel(last)};
+  if (end == TPoint{PointXPixel(last - 1), PointYPixel(last - 1)}) canvas.SetPenColor(clBlack);
+  m_prevX = end.x;
+  m_prevY = end.y;
+  m_basePos = BaselinePos(last);
+  m_prevBasePos = m_basePos;
+  m_prevColor = color;
+}
+
+bool TCustomSeries::DrawsPlainLine2D() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->View3D() || !m_connectPoints || m_drawArea || m_stairs || m_pointer.Visible()) {
+    return false;
+  }
+  // Dashes, wide pens and raster modes other than copy light pixels that depend on
+  // how the line is cut into segments.
+  if (!m_linePen.Visible() || m_linePen.Style() != psSolid || m_linePen.Width() != 1 || m_linePen.Mode() != pmCopy ||
+      m_linePen.SmallDots()) {
+    return false;
+  }
+  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
+  return GetHorizAxis() != nullptr && GetVertAxis() != nullptr;
+}
+
+bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
+  const int first = FirstDrawnIndex();
+  const int last = LastDrawnIndex();
+  const TChartValueList& xList = XValues();
+  const TChartValueList& yList = YValues();
+  const std::span<const double> ys = yList.StoredValues();
+  // Read values equal the stored ones, and X order makes each column one run.
+  if (xList.Multiplier() != 1.0 || yList.Multiplier() != 1.0 || !xList.KnownInOrder() ||
+      static_cast<std::size_t>(last) >= ys.size() || static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
+    return false;
+  }
+  if (!GetHorizAxis()->MapsInOrder(XValueAt(first), XValueAt(last)) || !FitsPixelRange(PointXPixel(first)) ||
+      !FitsPixelRange(PointXPixel(last))) {
+    return false;
+  }
+  path.clear();
+  const auto add = [&path](TPoint p) {
+    if (path.empty() || path.back() != p) path.push_back(p);
+  };
+  double lowest = ys[static_cast<std::size_t>(first)];
+  double highest = lowest;
+  bool finite = true;
+  for (int i = first; i <= last;) {
+    const int column = PointXPixel(i);
+    // The run's last index: gallop, then halve.
+    int inside = i;
+    int outside = last + 1;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = inside + step;
+      if (probe > last) break;
+      if (PointXPixel(static_cast<int>(probe)) != column) {
+        outside = static_cast<int>(probe);
+        break;
+      }
+      inside = static_cast<int>(probe);
+    }
+    while (outside - inside > 1) {
+      const int middle = inside + (outside - inside) / 2;
+      (PointXPixel(middle) == column ? inside : outside) = middle;
+    }
+    const int end = inside;
+    int lowAt = i;
+    int highAt = i;
+    for (int j = i; j <= end; ++j) {
+      const double v = ys[static_cast<std::size_t>(j)];
+      finite = finite && std::isfinite(v);
+      if (v < ys[static_cast<std::size_t>(lowAt)]) lowAt = j;
+      if (v > ys[static_cast<std::size_t>(highAt)]) highAt = j;
+    }
+    if (!finite) return false;
+    lowest = std::min(lowest, ys[static_cast<std::size_t>(lowAt)]);
+    highest = std::max(highest, ys[static_cast<std::size_t>(highAt)]);
+    if (end == last) {
+      for (int j = i; j <= end; ++j) add({column, PointYPixel(j)});
+    } else {
+      add({column, PointYPixel(i)});
+      add({column, PointYPixel(std::min(lowAt, highAt))});
+      add({column, PointYPixel(std::max(lowAt, highAt))});
+      add({column, PointYPixel(end)});
+    }
+    i = end + 1;
+  }
+  const TChartAxis* vertAxis = GetVertAxis();
+  return vertAxis->MapsInOrder(lowest, highest) && FitsPixelRange(vertAxis->ValueToPixel(lowest)) &&
+         FitsPixelRange(vertAxis->ValueToPixel(highest));
 }
 
 // [SECTION] One segment

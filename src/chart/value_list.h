@@ -11,6 +11,7 @@
 // lives inside its series (by value) and has no name in the component sense.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,12 @@ class TChartValueList : public TPersistent {
   double TotalAbsSum() const;
   void RefreshStatistics() const;
   bool StatsDirty() const { return m_statsDirty; }
+
+  // operations: bulk reads for drawing
+  // The stored values (Multiplier not applied).
+  std::span<const double> StoredValues() const { return m_values; }
+  // True when Order is not loNone and every stored value follows it (no NaN).
+  bool KnownInOrder() const { return m_inOrder; }
 
   // operations: the rest
   TChartSeries* Owner() const { return m_owner; }

@@ -1,6 +1,7 @@
 #include "runtime/rounding.h"
 
 #include <climits>
+#include <cstdint>
 #include <cmath>
 
 #include "runtime/exceptions.h"
@@ -19,14 +20,22 @@ std::int64_t ToInt64(long double whole) {
 }  // namespace
 
 std::int64_t Round(long double v) {
-  if (!std::isfinite(v)) throw EInvalidOp(messages::kInvalidOp);
   // Worked out by hand rather than with nearbyint, so that a rounding mode set
-  // elsewhere cannot change the result. Both steps are exact in extended.
-  long double whole = std::trunc(v);
-  const long double fraction = std::fabs(v - whole);
-  const bool odd = std::fmod(whole, 2.0L) != 0.0L;
-  if (fraction > 0.5L || (fraction == 0.5L && odd)) whole += v < 0 ? -1.0L : 1.0L;
-  return ToInt64(whole);
+  // elsewhere cannot change the result. The conversion truncates toward zero (trunc
+  // would, at a far higher price), the fraction is exact in extended, and the parity
+  // comes from the integer. Not a number fails the range test too.
+  if (!(v > -kInt64Limit - 1.0L && v < kInt64Limit)) throw EInvalidOp(messages::kInvalidOp);
+  const std::int64_t whole = static_cast<std::int64_t>(v);
+  const long double fraction = std::fabs(v - static_cast<long double>(whole));
+  if (fraction > 0.5L || (fraction == 0.5L && (whole & 1) != 0)) {
+    if (v < 0) {
+      if (whole == INT64_MIN) throw EInvalidOp(messages::kInvalidOp);
+      return whole - 1;
+    }
+    if (whole == INT64_MAX) throw EInvalidOp(messages::kInvalidOp);
+    return whole + 1;
+  }
+  return whole;
 }
 
 std::int64_t Trunc(long double v) {

@@ -166,6 +166,59 @@ TEST(LineSeriesDraw, StairsGoAcrossThenUpAndInvertedStairsUpThenAcrossIn2D) {
             (std::vector<std::pair<TPoint, TPoint>>{{{10, 270}, {10, 20}}, {{10, 20}, {510, 20}}}));
 }
 
+TEST(LineSeriesDraw, DenseTwoDimensionalLineIsOnePathOfEachColumnsEntryExtremesAndExit) {
+  // X 0..1000 over the 500 pixels: half a pixel a unit, so X 0..0.8 share column 10.
+  LineRig line(false);
+  line.Lay(0, 1000);
+  line.Add({{0, 0}, {0.2, 40}, {0.4, 20}, {0.6, 60}, {0.8, 30}, {2, 50}, {4, 10}, {4.2, 90}, {4.4, 50}});
+  line.Draw();
+  ASSERT_EQ(line.Of("Polyline").size(), 1u);
+  EXPECT_TRUE(line.Of("LineTo").empty());
+  // Column 10: first (Y 0, also the lowest), highest (60), last (30); column 11 its one
+  // point; the last column every point, as nothing after it lights its end pixel.
+  EXPECT_EQ(Points(line.Of("Polyline").at(0)),
+            (std::vector<TPoint>{{10, 270}, {10, 120}, {10, 195}, {11, 145}, {12, 245}, {12, 45}, {12, 145}}));
+  EXPECT_EQ(canvas_test::FieldOf(line.Of("Polyline").at(0), "pen"), "#FF0000/1/solid/copy");
+
+  // The extremes keep their order: highest before lowest here.
+  line.series->ClearPoints();
+  line.Add({{0, 50}, {0.2, 90}, {0.4, 10}, {0.6, 40}, {2, 50}, {4, 10}});
+  line.Draw();
+  ASSERT_EQ(line.Of("Polyline").size(), 1u);
+  EXPECT_EQ(Points(line.Of("Polyline").at(0)),
+            (std::vector<TPoint>{{10, 145}, {10, 45}, {10, 245}, {10, 170}, {11, 145}, {12, 245}}));
+
+  // What the pixels would depend on the cutting of the line into segments (a dashed
+  // pen), or no column holding two points, keeps the point-by-point drawing.
+  line.series->LinePen().SetStyle(psDash);
+  line.Draw();
+  EXPECT_TRUE(line.Of("Polyline").empty());
+  EXPECT_EQ(line.Of("LineTo").size(), 5u);
+  line.series->LinePen().SetStyle(psSolid);
+  line.Lay(0, 10);
+  line.Draw();
+  EXPECT_TRUE(line.Of("Polyline").empty());
+}
+
+TEST(LineSeriesDraw, DenseLineOutOfXOrderOrBeyondThePixelRangeIsDrawnPointByPoint) {
+  LineRig line(false);
+  line.Lay(0, 1000);
+  line.series->XValues().SetOrder(loNone);
+  line.Add({{0.4, 0}, {0.2, 40}, {0, 20}, {2, 50}});
+  line.Draw();
+  EXPECT_TRUE(line.Of("Polyline").empty());
+  EXPECT_EQ(line.Of("LineTo").size(), 3u);
+
+  line.series->ClearPoints();
+  line.series->XValues().SetOrder(loAscending);
+  line.Add({{0, 0}, {0.2, 1e6}, {0.4, 20}, {2, 50}});
+  line.Draw();
+  EXPECT_TRUE(line.Of("Polyline").empty());
+  // The point far out is skipped: the line goes from the first to the third point.
+  EXPECT_EQ(SegmentsOf(line.Of("LineTo")),
+            (std::vector<std::pair<TPoint, TPoint>>{{{10, 270}, {10, 220}}, {{10, 220}, {11, 145}}}));
+}
+
 TEST(LineSeriesDraw, ThreeDimensionalLineIsARibbonThroughTheSeriesSlab) {
   LineRig line(true);
   line.Use3D();

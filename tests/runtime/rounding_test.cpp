@@ -32,6 +32,10 @@ TEST(Round, OtherValuesGoToTheNearestInteger) {
 TEST(Round, CoversTheWholeInt64Range) {
   EXPECT_EQ(Round(-0x1p63L), std::numeric_limits<std::int64_t>::min());
   EXPECT_EQ(Round(0x1p63L - 1.0L), std::numeric_limits<std::int64_t>::max());
+  // A half next to the top: the even neighbour below is kept, the one above is out.
+  EXPECT_EQ(Round(0x1p63L - 1.5L), std::numeric_limits<std::int64_t>::max() - 1);
+  EXPECT_THROW(Round(0x1p63L - 0.5L), EInvalidOp);
+  EXPECT_EQ(Trunc(0x1p63L - 0.5L), std::numeric_limits<std::int64_t>::max());
 }
 
 TEST(Round, RoundAndTruncFailForNanInfinityAndOutOfRange) {
