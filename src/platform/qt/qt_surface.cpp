@@ -1,18 +1,36 @@
-// QtSurface realises the raster conventions of Surface on QPainter.
+// QtSurface realises the raster conventions of Surface on QPainter, and writes the
+// common shapes straight into the pixels of 32-bit images.
 //
-// Contents: [SECTION] conversions, construction, pens and brushes, shapes, text,
-// fills and pictures, clipping, bitmaps.
+// Contents: [SECTION] conversions, construction, pens and brushes, shapes, direct
+// drawing, text, fills and pictures, clipping, bitmaps.
 //
 // Geometry. With antialiasing off, QPainter's fills cover the pixels whose centres lie
 // inside the shape, which is the raster contract for fills, polygons and clip regions.
 // Its cosmetic (width 0) lines set pixel (x, y) for the point (x, y) but leave out
 // whichever end comes last in their own drawing order, not always the end point, so on
 // the raster engine one-pixel lines (LineTo, Polyline, a rectangle's outline) are laid
-// out here, pixel by pixel, and painted as runs; the dash patterns of styled and
-// alternate pens run along those pixels. A rectangle's outline is the path
+// out here, pixel by pixel (PixelLines), and painted as runs; the dash patterns of
+// styled and alternate pens run along those pixels. A rectangle's outline is the path
 // left..right-1, top..bottom-1 with each edge's end left out. Outlines of curved shapes
-// and polygons use the cosmetic pen directly: they are closed, so no end is left out. Wider pens are centred on pixel centres (x + 0.5) with round caps and joins, and
+// and polygons use the cosmetic pen directly: they are closed, so no end is left out.
+// Wider pens are centred on pixel centres (x + 0.5) with round caps and joins, and
 // psInsideFrame keeps them inside the rectangle.
+//
+// Direct drawing. Most of a chart is one-pixel lines, small filled polygons with
+// one-pixel outlines, solid rectangles and a clip polygon per series; through QPainter
+// each costs a state change, a rasteriser set-up and, under a polygon clip, span
+// clipping against a complex region. On a 32-bit image in copy mode these are written
+// into the pixels here instead, with exactly the pixels QPainter would set: one-pixel
+// lines from the same PixelLines layout, solid rectangles, polygon fills by the rule of
+// Qt's scan converter (raster_spans.cpp) and polygon outlines by the rule of its
+// cosmetic stroker (cosmetic_outline.cpp). Both rules were found by comparing with
+// QPainter, and the tests keep comparing: every call can be drawn both ways
+// (SetDirectRaster) and the images must be equal.
+//
+// Clipping is kept here as pixels (PixelClip: none, a rectangle, the spans of a polygon
+// cut by a rectangle), a clip polygon covering what a fill of it covers. The direct path
+// clips with it; the painter is given the same clip only when something is drawn
+// through it, so a clip polygon costs a region only when QPainter draws under it.
 //
 // Pen modes. QPainter's raster-operation composition modes combine the source and the
 // destination per pixel, but QPainter fills a shape and then strokes it, so the pixels
@@ -30,6 +48,7 @@
 #include <QPolygon>
 #include <QRegion>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -64,6 +83,12 @@ QRectF ToQRectF(const TRect& rect) {
 
 QPointF PixelCentre(TPoint p) { return QPointF(p.x + 0.5, p.y + 0.5); }
 
+// An opaque colour as the 32-bit pixel of RGB32 and both ARGB32 formats.
+QRgb OpaquePixel(TColor rgb) {
+  const auto value = static_cast<std::uint32_t>(rgb);
+  return qRgb(RedOf(value), GreenOf(value), BlueOf(value));
+}
+
 QPolygon ToQPolygon(std::span<const TPoint> points) {
   QPolygon polygon(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
@@ -88,6 +113,10 @@ QRect BoundsOf(std::span<const TPoint> points) {
   return QRect(QPoint(Near(left), Near(top)), QPoint(Near(right), Near(bottom)));
 }
 
+// The pixels a shape through the points can touch: the points' box and one more round it
+// (a stroke may add a pixel at a segment's end).
+QRect ReachOf(std::span<const TPoint> points) { return BoundsOf(points).adjusted(-1, -1, 1, 1); }
+
 QPainter::CompositionMode RasterOpOf(TPenMode mode) {
   switch (mode) {
     case pmBlack: return QPainter::RasterOp_ClearDestination;
@@ -110,185 +139,18 @@ QPainter::CompositionMode RasterOpOf(TPenMode mode) {
   return QPainter::CompositionMode_SourceOver;
 }
 
-// Dash lengths in pixels of the one-pixel styled pens.
-QList<qreal> DashPatternOf(TPenStyle style) {
-  switch (style) {
-    case psDash: return {18, 6};
-    case psDot: return {3, 3};
-    case psDashDot: return {9, 6, 3, 6};
-    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+// The outline of a rectangle as one-pixel lines: clockwise round the edges, each end
+// left out, every outline pixel once; a rectangle one pixel across is one line.
+std::vector<TPoint> RectangleOutline(const TRect& rect) {
+  const int right = rect.right - 1, bottom = rect.bottom - 1;
+  const bool oneColumn = rect.right == rect.left + 1, oneRow = rect.bottom == rect.top + 1;
+  if (oneColumn || oneRow) {
+    const TPoint end = oneColumn ? TPoint{rect.left, rect.bottom} : TPoint{rect.right, rect.top};
+    return {TPoint{rect.left, rect.top}, end};
   }
+  return {TPoint{rect.left, rect.top}, TPoint{right, rect.top}, TPoint{right, bottom}, TPoint{rect.left, bottom},
+          TPoint{rect.left, rect.top}};
 }
-
-// The pixels of one-pixel lines, collected as runs so that every pixel is set once, each
-// segment leaves out its end point whatever its direction (QPainter's cosmetic lines
-// leave out whichever end comes last in their own drawing order), and the dash pattern
-// runs on from one segment to the next. Only pixels inside the window are visited, so a
-// line far longer than the device costs no more than one across it.
-class PixelLines {
- public:
-  PixelLines(const QList<qreal>& dashes, const QRect& window) : m_window(window) {
-    for (qreal dash : dashes) {
-      m_dashes.push_back(static_cast<int>(dash));
-      m_period += static_cast<int>(dash);
-    }
-  }
-
-  // Steps along the longer axis; the shorter one follows the ideal line rounded half away
-  // from the start, so a line and its reverse cover the same pixels but their ends.
-  void Add(TPoint from, TPoint to) {
-    if (from == to) return;
-    if (!Small(from) || !Small(to)) {
-      // Integer stepping would overflow: cut the line to the window's neighbourhood
-      // first. Its pixels there may then differ by one from the uncut line's.
-      long long skipped = 0;
-      if (!CutToWindow(from, to, skipped)) return;
-      Advance(skipped);
-      if (from == to) return;
-    }
-    const long long dx = to.x - from.x, dy = to.y - from.y;
-    const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-    const bool alongX = adx >= ady;
-    const long long major = alongX ? adx : ady, minor = alongX ? ady : adx;
-    const int majorStep = (alongX ? dx : dy) < 0 ? -1 : 1;
-    const int minorStep = (alongX ? dy : dx) < 0 ? -1 : 1;
-    const int majorStart = alongX ? from.x : from.y, minorStart = alongX ? from.y : from.x;
-    const int majorLow = alongX ? m_window.left() : m_window.top();
-    const int majorHigh = alongX ? m_window.right() : m_window.bottom();
-    // The steps whose major coordinate lies in the window.
-    long long first = 0, last = major - 1;
-    if (majorStep > 0) {
-      first = std::max(first, static_cast<long long>(majorLow) - majorStart);
-      last = std::min(last, static_cast<long long>(majorHigh) - majorStart);
-    } else {
-      first = std::max(first, static_cast<long long>(majorStart) - majorHigh);
-      last = std::min(last, static_cast<long long>(majorStart) - majorLow);
-    }
-    if (first > last) {
-      Advance(major);
-      return;
-    }
-    if (minor == 0 && m_period == 0) {
-      // A solid horizontal or vertical line (frames, grids) is one run: no stepping.
-      const int minorLow = alongX ? m_window.top() : m_window.left();
-      const int minorHigh = alongX ? m_window.bottom() : m_window.right();
-      if (minorStart < minorLow || minorStart > minorHigh) return;
-      const int a = majorStart + majorStep * static_cast<int>(first);
-      const int b = majorStart + majorStep * static_cast<int>(last);
-      const QPoint low = alongX ? QPoint(std::min(a, b), minorStart) : QPoint(minorStart, std::min(a, b));
-      const QPoint high = alongX ? QPoint(std::max(a, b), minorStart) : QPoint(minorStart, std::max(a, b));
-      m_lit.emplace_back(low, high);
-      return;
-    }
-    Advance(first);
-    for (long long i = first; i <= last; ++i) {
-      const int along = majorStart + majorStep * static_cast<int>(i);
-      const int across = minorStart + minorStep * static_cast<int>((2 * i * minor + major) / (2 * major));
-      const QPoint pixel = alongX ? QPoint(along, across) : QPoint(across, along);
-      if (m_window.contains(pixel)) {
-        Put(pixel);
-      } else {
-        Advance(1);
-      }
-    }
-    Advance(major - 1 - last);
-  }
-
-  void Paint(QPainter& painter) const {
-    const QColor lineColor = painter.pen().color();
-    const bool opaqueGaps = painter.backgroundMode() == Qt::OpaqueMode;
-    const QColor gapColor = painter.background().color();
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(lineColor);
-    painter.drawRects(m_lit.data(), static_cast<int>(m_lit.size()));
-    if (opaqueGaps && !m_gaps.empty()) {
-      painter.setBrush(gapColor);
-      painter.drawRects(m_gaps.data(), static_cast<int>(m_gaps.size()));
-    }
-    painter.restore();
-  }
-
- private:
-  static constexpr int kSmall = 1 << 20;  // 2 × kSmall² still fits in 64 bits
-
-  static bool Small(TPoint p) { return p.x >= -kSmall && p.x <= kSmall && p.y >= -kSmall && p.y <= kSmall; }
-
-  // Cuts the segment to the window grown by a margin (parametric clipping), keeping its
-  // direction; skipped is the number of steps cut from its start.
-  bool CutToWindow(TPoint& from, TPoint& to, long long& skipped) const {
-    const QRect area = m_window.adjusted(-2, -2, 2, 2);
-    const double x0 = from.x, y0 = from.y, dx = double(to.x) - from.x, dy = double(to.y) - from.y;
-    double t0 = 0, t1 = 1;
-    const auto edge = [&](double p, double q) {
-      if (p == 0) return q >= 0;
-      const double t = q / p;
-      if (p < 0) {
-        if (t > t1) return false;
-        t0 = std::max(t0, t);
-      } else {
-        if (t < t0) return false;
-        t1 = std::min(t1, t);
-      }
-      return true;
-    };
-    if (!edge(-dx, x0 - area.left()) || !edge(dx, area.right() - x0) || !edge(-dy, y0 - area.top()) ||
-        !edge(dy, area.bottom() - y0)) {
-      return false;
-    }
-    skipped = std::llround(t0 * std::max(std::abs(dx), std::abs(dy)));
-    from = {static_cast<int>(std::lround(x0 + t0 * dx)), static_cast<int>(std::lround(y0 + t0 * dy))};
-    to = {static_cast<int>(std::lround(x0 + t1 * dx)), static_cast<int>(std::lround(y0 + t1 * dy))};
-    return true;
-  }
-
-  void Advance(long long pixels) {
-    if (m_period > 0) m_patternPos = static_cast<int>((m_patternPos + pixels) % m_period);
-  }
-
-  bool Lit() const {
-    if (m_period == 0) return true;
-    int end = 0;
-    for (std::size_t i = 0; i < m_dashes.size(); ++i) {
-      end += m_dashes[i];
-      if (m_patternPos < end) return i % 2 == 0;
-    }
-    return true;
-  }
-
-  void Put(QPoint pixel) {
-    std::vector<QRect>& runs = Lit() ? m_lit : m_gaps;
-    Advance(1);
-    if (!runs.empty() && Extends(runs.back(), pixel)) return;
-    runs.emplace_back(pixel, QSize(1, 1));
-  }
-
-  // Grows a one-pixel-high or one-pixel-wide run by an adjacent pixel.
-  static bool Extends(QRect& run, QPoint pixel) {
-    const bool inRow = run.height() == 1 && run.top() == pixel.y();
-    const bool inColumn = run.width() == 1 && run.left() == pixel.x();
-    if (inRow && pixel.x() == run.right() + 1) {
-      run.setRight(pixel.x());
-    } else if (inRow && pixel.x() == run.left() - 1) {
-      run.setLeft(pixel.x());
-    } else if (inColumn && pixel.y() == run.bottom() + 1) {
-      run.setBottom(pixel.y());
-    } else if (inColumn && pixel.y() == run.top() - 1) {
-      run.setTop(pixel.y());
-    } else {
-      return false;
-    }
-    return true;
-  }
-
-  QRect m_window;
-  std::vector<int> m_dashes;
-  int m_period = 0;
-  int m_patternPos = 0;
-  std::vector<QRect> m_lit;
-  std::vector<QRect> m_gaps;
-};
 
 }  // namespace
 
@@ -320,10 +182,14 @@ QtSurface::QtSurface(QPaintDevice& device)
 
 QtSurface::QtSurface(QPainter& painter) : m_painter(&painter) { Init(); }
 
-QtSurface::~QtSurface() = default;
+QtSurface::~QtSurface() {
+  // A painter someone else ends keeps the clip the surface set last, as if set at once.
+  if (!m_ownPainter) SyncClip();
+}
 
 void QtSurface::Init() {
   QPaintDevice* device = m_painter->device();
+  if (device != nullptr) m_window = QRect(0, 0, device->width(), device->height());
   if (device != nullptr && device->devType() == QInternal::Image) m_image = static_cast<const QImage*>(device);
   const QPaintEngine* engine = m_painter->paintEngine();
   // Other engines may claim raster operations (the SVG one does) but cannot read back.
@@ -331,6 +197,25 @@ void QtSurface::Init() {
   m_painter->setRenderHint(QPainter::Antialiasing, false);
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
   m_painter->setBrushOrigin(0, 0);
+  if (m_painter->hasClipping()) {
+    // A painter begun elsewhere may come clipped: that clip is the surface's until replaced.
+    m_clip.SelectSpans(std::make_shared<const RowSpans>(RowSpans::OfRegion(m_painter->clipRegion())));
+  }
+  // The painter began on the image, so its pixels are not shared any more: the painter
+  // and the direct path write the same memory from here on.
+  m_directPossible = m_image != nullptr && m_raster && RasterTarget::Supports(m_image->format()) &&
+                     m_image->devicePixelRatio() == 1.0 && m_painter->worldTransform().isIdentity() &&
+                     m_painter->opacity() == 1.0 && m_image->width() <= kMaxDirectSide &&
+                     m_image->height() <= kMaxDirectSide;
+  if (m_directPossible) {
+    m_target = RasterTarget(const_cast<uchar*>(m_image->constBits()), m_image->bytesPerLine(), m_image->size());
+    m_target.SetClip(m_clip);
+  }
+}
+
+QPainter& QtSurface::Painter() {
+  SyncClip();
+  return *m_painter;
 }
 
 // ---------------------------------------------------------------- [SECTION] pens and brushes
@@ -338,6 +223,10 @@ void QtSurface::Init() {
 bool QtSurface::HasPen() const { return Pen().alternate || Pen().style != psClear; }
 
 int QtSurface::PenWidth() const { return Pen().alternate ? 1 : Pen().width; }
+
+QList<qreal> QtSurface::OnePixelDashes() const {
+  return Pen().alternate ? QList<qreal>{1, 1} : DashPatternOf(Pen().style);
+}
 
 QColor QtSurface::Changed(QColor color, ColorChange change) {
   switch (change) {
@@ -358,11 +247,7 @@ QPen QtSurface::MakePen(ColorChange change) const {
     QPen qpen(color, 0);
     qpen.setCapStyle(Qt::FlatCap);
     qpen.setJoinStyle(Qt::MiterJoin);
-    if (pen.alternate) {
-      qpen.setDashPattern({1, 1});
-    } else if (const QList<qreal> dashes = DashPatternOf(pen.style); !dashes.isEmpty()) {
-      qpen.setDashPattern(dashes);
-    }
+    if (const QList<qreal> dashes = OnePixelDashes(); !dashes.isEmpty()) qpen.setDashPattern(dashes);
     return qpen;
   }
   // Dash patterns belong to one-pixel pens: a wider pen draws every style but clear solid.
@@ -389,15 +274,37 @@ QBrush QtSurface::MakeBrush(ColorChange change) const {
   return QBrush(Qt::NoBrush);
 }
 
+const QPen& QtSurface::CurrentPen() const {
+  if (!m_penFor || *m_penFor != Pen()) {
+    m_pen = MakePen(ColorChange::None);
+    m_penFor = Pen();
+  }
+  return m_pen;
+}
+
+const QBrush& QtSurface::CurrentBrush() const {
+  if (!m_brushFor || *m_brushFor != Brush()) {
+    m_brush = MakeBrush(ColorChange::None);
+    m_brushFor = Brush();
+  }
+  return m_brush;
+}
+
 void QtSurface::SelectBackground(QPainter& painter) const {
   painter.setBackgroundMode(BackgroundMode() == BkMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-  painter.setBackground(QBrush(ToRgbColor(BackgroundColor())));
+  const QColor color = ToRgbColor(BackgroundColor());
+  if (m_background.style() != Qt::SolidPattern || m_background.color() != color) m_background = QBrush(color);
+  painter.setBackground(m_background);
 }
 
 void QtSurface::SelectPenAndBrush(QPainter& painter, ColorChange change) const {
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(MakePen(change));
-  painter.setBrush(MakeBrush(change));
+  if (change == ColorChange::None) {
+    painter.setPen(CurrentPen());
+    painter.setBrush(CurrentBrush());
+  } else {
+    painter.setPen(MakePen(change));
+    painter.setBrush(MakeBrush(change));
+  }
   SelectBackground(painter);
 }
 
@@ -407,6 +314,7 @@ template <class Draw>
 void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
   const TPenMode mode = Pen().mode;
   if (mode == pmNop) return;
+  SyncClip();
   QPainter& painter = *m_painter;
   if (mode == pmCopy || !m_raster) {
     ColorChange change = ColorChange::None;
@@ -426,6 +334,7 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
   layer.fill(Qt::transparent);
   {
     QPainter layerPainter(&layer);
+    layerPainter.setRenderHint(QPainter::Antialiasing, false);
     layerPainter.translate(-area.topLeft());
     SelectPenAndBrush(layerPainter, ColorChange::None);
     draw(layerPainter);
@@ -439,7 +348,7 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
   painter.restore();
 }
 
-void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points) const {
+void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points) {
   if (!m_raster) {
     // A vector device keeps lines as lines; its pixels are the viewer's business. One
     // path through the pixel centres with square ends, so that a viewer at the
@@ -459,9 +368,9 @@ void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points
   const QPaintDevice* device = painter.device();
   if (device == nullptr) return;
   const QRect window = painter.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
-  PixelLines lines(Pen().alternate ? QList<qreal>{1, 1} : DashPatternOf(Pen().style), window);
-  for (std::size_t i = 1; i < points.size(); ++i) lines.Add(points[i - 1], points[i]);
-  lines.Paint(painter);
+  m_lines.Reset(OnePixelDashes(), window, painter.backgroundMode() == Qt::OpaqueMode);
+  for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
+  m_lines.Paint(painter);
 }
 
 // The rectangle the outline is stroked on: pixel centres for a pen that is centred on
@@ -481,6 +390,10 @@ QRectF QtSurface::OutlineRect(const TRect& rect) const {
 void QtSurface::DoLineTo(TPoint from, TPoint to) {
   const int width = PenWidth();
   if (!HasPen() || (from == to && width == 1)) return;
+  if (DirectPen()) {
+    DirectPixelPath(std::array{from, to});
+    return;
+  }
   DrawShape(BoundsOf(std::array{from, to}), [&](QPainter& painter) {
     if (width == 1) {
       PaintPixelPath(painter, std::array{from, to});
@@ -494,6 +407,10 @@ void QtSurface::DoLineTo(TPoint from, TPoint to) {
 
 void QtSurface::DoPolyline(std::span<const TPoint> points) {
   if (!HasPen()) return;
+  if (DirectPen()) {
+    DirectPixelPath(points);
+    return;
+  }
   DrawShape(BoundsOf(points), [&](QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
     if (PenWidth() == 1) {
@@ -505,6 +422,17 @@ void QtSurface::DoPolyline(std::span<const TPoint> points) {
 }
 
 void QtSurface::DoPolygon(std::span<const TPoint> points) {
+  const bool pen = HasPen();
+  const bool fill = Brush().style == bsSolid;
+  // Past the scan converter's exact range QPainter fills the polygon itself.
+  if ((!pen || DirectPen()) && DrawsDirectly() && Pen().mode == pmCopy && DirectBrush() &&
+      (!fill || PolygonScanner::Exact(points))) {
+    // Most polygons lie wholly inside the clip: then no pixel needs testing.
+    const bool inside = m_target.Covers(ReachOf(points));
+    if (fill) DirectPolygonFill(points, inside);
+    if (pen) DirectPolygonOutline(points, inside);
+    return;
+  }
   DrawShape(BoundsOf(points), [&](QPainter& painter) {
     if (PenWidth() > 1 && HasPen()) {
       painter.drawPolygon(ToCentredPolygon(points), Qt::OddEvenFill);
@@ -515,27 +443,22 @@ void QtSurface::DoPolygon(std::span<const TPoint> points) {
 }
 
 void QtSurface::DoRectangle(const TRect& rect) {
+  const bool pen = HasPen();
+  if ((!pen || DirectPen()) && DrawsDirectly() && Pen().mode == pmCopy && DirectBrush()) {
+    if (Brush().style == bsSolid) m_target.FillRect(ToQRect(rect), OpaquePixel(Brush().color));
+    if (pen) DirectPixelPath(RectangleOutline(rect));
+    return;
+  }
   DrawShape(ToQRect(rect), [&](QPainter& painter) {
     const QBrush brush = painter.brush();
     if (brush.style() != Qt::NoBrush) painter.fillRect(ToQRect(rect), brush);
     if (!HasPen()) return;
     painter.setBrush(Qt::NoBrush);
-    const int width = PenWidth();
-    if (width > 1) {
+    if (PenWidth() > 1) {
       painter.drawRect(OutlineRect(rect));
       return;
     }
-    const int right = rect.right - 1, bottom = rect.bottom - 1;
-    const bool oneColumn = rect.right == rect.left + 1, oneRow = rect.bottom == rect.top + 1;
-    if (oneColumn || oneRow) {
-      // The outline is the whole rectangle: one end-exclusive line across it.
-      const TPoint end = oneColumn ? TPoint{rect.left, rect.bottom} : TPoint{rect.right, rect.top};
-      PaintPixelPath(painter, std::array{TPoint{rect.left, rect.top}, end});
-      return;
-    }
-    // Clockwise round the edges, each end left out: every outline pixel once.
-    PaintPixelPath(painter, std::array{TPoint{rect.left, rect.top}, TPoint{right, rect.top}, TPoint{right, bottom},
-                                       TPoint{rect.left, bottom}, TPoint{rect.left, rect.top}});
+    PaintPixelPath(painter, RectangleOutline(rect));
   });
 }
 
@@ -590,6 +513,11 @@ void QtSurface::DoPie(const TRect& rect, TPoint start, TPoint end) {
 }
 
 void QtSurface::DoSetPixel(TPoint point, TColor rgb) {
+  if (DrawsDirectly()) {
+    m_target.Plot(point.x, point.y, OpaquePixel(rgb));
+    return;
+  }
+  SyncClip();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->fillRect(QRect(point.x, point.y, 1, 1), ToRgbColor(rgb));
 }
@@ -600,10 +528,90 @@ TColor QtSurface::DoGetPixel(TPoint point) const {
   return RGBColor(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 
+// ---------------------------------------------------------------- [SECTION] direct drawing
+
+// One-pixel lines in copy mode, any style PixelLines lays out.
+bool QtSurface::DirectPen() const { return DrawsDirectly() && Pen().mode == pmCopy && PenWidth() == 1; }
+
+// Solid or no fill; hatches and patterns are QPainter's.
+bool QtSurface::DirectBrush() const {
+  return !Brush().pattern && (Brush().style == bsSolid || Brush().style == bsClear);
+}
+
+// As PixelLines::Paint: the dashes, then the gaps over them when the background is opaque.
+void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
+  m_lines.Reset(OnePixelDashes(), m_target.Device(), BackgroundMode() == BkMode::Opaque);
+  for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
+  const QRgb lineColor = OpaquePixel(Pen().color);
+  for (const QRect& run : m_lines.Lit()) m_target.FillRect(run, lineColor);
+  const QRgb gapColor = OpaquePixel(BackgroundColor());
+  for (const QRect& run : m_lines.Gaps()) m_target.FillRect(run, gapColor);
+}
+
+void QtSurface::DirectPolygonFill(std::span<const TPoint> points, bool inside) {
+  const QRgb color = OpaquePixel(Brush().color);
+  // QPainter's rasteriser works inside the device cut by the clip's bounding box, and
+  // that box enters into its rule (raster_spans.cpp).
+  QRect window = m_window;
+  if (m_clip.Active()) window &= m_clip.Bounds();
+  if (window.isEmpty()) return;
+  m_scanner.Start(points, window);
+  if (inside) {
+    m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpanInside(y, left, right, color); });
+  } else {
+    m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpan(y, left, right, color); });
+  }
+}
+
+// As QPainter strokes a dashed cosmetic pen on an opaque background: the whole outline
+// in the background colour first, then the dashes.
+void QtSurface::DirectPolygonOutline(std::span<const TPoint> points, bool inside) {
+  const QList<qreal> dashes = OnePixelDashes();
+  if (!m_outline || dashes != m_outlineDashes) {
+    m_outline = std::make_unique<CosmeticOutline>(m_target.Device(), dashes);
+    m_outlineDashes = dashes;
+  }
+  m_outline->Stroke(points);
+  const std::span<const QPoint> pixels = m_outline->Pixels();
+  const std::vector<char>& on = m_outline->On();
+  const auto plot = [&](const QPoint& pixel, QRgb color) {
+    if (inside) {
+      m_target.PlotInside(pixel.x(), pixel.y(), color);
+    } else {
+      m_target.Plot(pixel.x(), pixel.y(), color);
+    }
+  };
+  const QRgb lineColor = OpaquePixel(Pen().color);
+  if (!m_outline->Dashed()) {
+    if (inside) {
+      for (const QPoint& pixel : pixels) m_target.PlotInside(pixel.x(), pixel.y(), lineColor);
+    } else {
+      for (const QPoint& pixel : pixels) m_target.Plot(pixel.x(), pixel.y(), lineColor);
+    }
+    return;
+  }
+  if (BackgroundMode() == BkMode::Opaque) {
+    const QRgb gapColor = OpaquePixel(BackgroundColor());
+    for (const QPoint& pixel : pixels) plot(pixel, gapColor);
+  }
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    if (on[i] != 0) plot(pixels[i], lineColor);
+  }
+}
+
 // ---------------------------------------------------------------- [SECTION] text
 
+namespace {
+
+// The parts of a font that make the face; colour and escapement only change how it is drawn.
+bool SameFace(const SurfaceFont& a, const SurfaceFont& b) {
+  return a.name == b.name && a.height == b.height && a.style == b.style;
+}
+
+}  // namespace
+
 const QFont& QtSurface::RealisedFont() const {
-  if (m_realisedFor && m_realisedFor->first == Font() && m_realisedFor->second == m_textAntialiasing) {
+  if (m_realisedFor && SameFace(m_realisedFor->first, Font()) && m_realisedFor->second == m_textAntialiasing) {
     return m_realisedFont;
   }
   const SurfaceFont& font = Font();
@@ -629,14 +637,64 @@ const QFont& QtSurface::RealisedFont() const {
   }
   m_realisedFont = qfont;
   m_realisedFor.emplace(font, m_textAntialiasing);
+  m_metrics.emplace(m_realisedFont, m_painter->device());
+  m_laidOut.clear();
+  m_painterHasFont = false;
   return m_realisedFont;
 }
 
+namespace {
+
+// Glyphs drawn from a kept layout set the pixels drawText sets (compared on many faces,
+// sizes, styles and scripts, left to right and right to left), except for the lines of
+// underlined and struck-out fonts, and for text that breaks lines.
+bool GlyphsDrawLikeText(const QFont& font, const QString& text) {
+  if (font.underline() || font.strikeOut()) return false;
+  return std::none_of(text.begin(), text.end(), [](QChar c) {
+    const QChar::Category category = c.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph;
+  });
+}
+
+}  // namespace
+
+// Laying text out (shaping it) is most of what measuring and drawing it costs, and a
+// chart measures and draws the same few labels over and over: the widths and glyphs are
+// kept for the realised font.
+const QtSurface::LaidOutText& QtSurface::LayOut(std::string_view text, bool withGlyphs) const {
+  constexpr std::size_t kKeptTexts = 512;
+  auto kept = m_laidOut.find(text);
+  if (kept == m_laidOut.end()) {
+    if (m_laidOut.size() >= kKeptTexts) m_laidOut.clear();
+    LaidOutText laid;
+    laid.width = m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    kept = m_laidOut.emplace(std::string(text), std::move(laid)).first;
+  }
+  LaidOutText& laid = kept->second;
+  if (withGlyphs && !laid.glyphsTried) {
+    laid.glyphsTried = true;
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (GlyphsDrawLikeText(m_realisedFont, qtext)) {
+      QTextLayout layout(qtext, m_realisedFont, m_painter->device());
+      layout.beginLayout();
+      const QTextLine line = layout.createLine();
+      layout.endLayout();
+      laid.baseline = line.ascent();
+      laid.glyphs = layout.glyphRuns();
+      laid.glyphsKept = true;
+    }
+  }
+  return laid;
+}
+
 void QtSurface::DoTextOut(TPoint point, std::string_view text) {
-  const QFont& font = RealisedFont();
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetrics metrics(font, m_painter->device());
-  const int width = metrics.horizontalAdvance(qtext);
+  RealisedFont();
+  const QFontMetrics& metrics = *m_metrics;
+  const bool turned = Font().escapement % 3600 != 0;
+  const bool near = point.x > -kFar && point.x < kFar && point.y > -kFar && point.y < kFar;
+  const LaidOutText& laid = LayOut(text, !turned && near);
+  const int width = laid.width;
   const int height = metrics.height();
   int left = 0;
   if (HorizontalAlignOf(TextAlign()) == HorizontalAlign::Right) left = -width;
@@ -645,32 +703,62 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   if (VerticalAlignOf(TextAlign()) == VerticalAlign::Bottom) top = -height;
   if (VerticalAlignOf(TextAlign()) == VerticalAlign::Baseline) top = -metrics.ascent();
 
+  SyncClip();
   QPainter& painter = *m_painter;
-  painter.save();
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.setRenderHint(QPainter::TextAntialiasing, m_textAntialiasing);
+  if (painter.testRenderHint(QPainter::TextAntialiasing) != m_textAntialiasing) {
+    painter.setRenderHint(QPainter::TextAntialiasing, m_textAntialiasing);
+  }
+  const QColor color = ToRgbColor(Font().color);
+  if (m_textPen.color() != color) m_textPen = QPen(color);
+  painter.setPen(m_textPen);
+  const QColor background = ToRgbColor(BackgroundColor());
+  const bool opaque = BackgroundMode() == BkMode::Opaque;
+  // The painter's own opaque mode would fill behind the glyphs' box, not the cell.
+  painter.setBackgroundMode(Qt::TransparentMode);
+  const auto drawText = [&](QPoint baseline) {
+    if (!m_painterHasFont) {
+      painter.setFont(m_realisedFont);
+      m_painterHasFont = true;
+    }
+    painter.drawText(baseline, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
+  if (!turned && near) {
+    // Unturned text needs no transform: the same pixels at the shifted position.
+    if (opaque) painter.fillRect(QRect(point.x + left, point.y + top, width, height), background);
+    const QPoint baseline(point.x + left, point.y + top + metrics.ascent());
+    if (!laid.glyphsKept) {
+      drawText(baseline);
+      return;
+    }
+    const QPointF origin(baseline.x(), baseline.y() - laid.baseline);
+    for (const QGlyphRun& glyphs : laid.glyphs) painter.drawGlyphRun(origin, glyphs);
+    return;
+  }
+  painter.save();
   painter.translate(point.x, point.y);
   // The escapement turns the text counter-clockwise about the reference point.
-  if (Font().escapement % 3600 != 0) painter.rotate(-Font().escapement / 10.0);
-  if (BackgroundMode() == BkMode::Opaque) painter.fillRect(QRect(left, top, width, height), ToRgbColor(BackgroundColor()));
-  painter.setBackgroundMode(Qt::TransparentMode);
-  painter.setFont(font);
-  painter.setPen(ToRgbColor(Font().color));
-  painter.drawText(QPoint(left, top + metrics.ascent()), qtext);
+  if (turned) painter.rotate(-Font().escapement / 10.0);
+  if (opaque) painter.fillRect(QRect(left, top, width, height), background);
+  drawText(QPoint(left, top + metrics.ascent()));
   painter.restore();
 }
 
 TextSize QtSurface::DoTextExtent(std::string_view text) const {
-  const QFontMetrics metrics(RealisedFont(), m_painter->device());
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return {metrics.horizontalAdvance(qtext), metrics.height()};
+  RealisedFont();
+  return {LayOut(text, false).width, m_metrics->height()};
 }
 
 // ---------------------------------------------------------------- [SECTION] fills and pictures
 
 void QtSurface::FillWithBrush(const TRect& rect) {
-  const QBrush brush = MakeBrush(ColorChange::None);
+  if (DrawsDirectly() && DirectBrush()) {
+    if (Brush().style == bsSolid) m_target.FillRect(ToQRect(rect), OpaquePixel(Brush().color));
+    return;
+  }
+  const QBrush& brush = CurrentBrush();
   if (brush.style() == Qt::NoBrush) return;
+  SyncClip();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   SelectBackground(*m_painter);
   m_painter->fillRect(ToQRect(rect), brush);
@@ -681,11 +769,13 @@ void QtSurface::DoFillRect(const TRect& rect) { FillWithBrush(rect); }
 void QtSurface::DoPatternFill(const TRect& rect) { FillWithBrush(rect); }
 
 void QtSurface::DoDrawPicture(TPoint point, const Picture& picture) {
+  SyncClip();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->drawImage(QPoint(point.x, point.y), ToQImage(picture));
 }
 
 void QtSurface::DoStretchPicture(const TRect& rect, const Picture& picture) {
+  SyncClip();
   m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
   m_painter->drawImage(ToQRectF(rect), ToQImage(picture));
@@ -693,17 +783,47 @@ void QtSurface::DoStretchPicture(const TRect& rect, const Picture& picture) {
 
 // ---------------------------------------------------------------- [SECTION] clipping
 
-void QtSurface::DoIntersectClipRect(const TRect& rect) {
-  m_painter->setClipRect(ToQRect(rect), m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+void QtSurface::ClipChanged() {
+  ++m_clipChanges;
+  if (m_directPossible) m_target.SetClip(m_clip);
 }
 
-void QtSurface::DoSelectClipRect(const TRect& rect) { m_painter->setClipRect(ToQRect(rect), Qt::ReplaceClip); }
+void QtSurface::SyncClip() {
+  if (m_painterClipChanges == m_clipChanges) return;
+  m_painterClipChanges = m_clipChanges;
+  if (!m_clip.Active()) {
+    m_painter->setClipping(false);
+  } else if (m_clip.Spans() != nullptr) {
+    m_painter->setClipRegion(m_clip.Region(), Qt::ReplaceClip);
+  } else {
+    m_painter->setClipRect(m_clip.Rect(), Qt::ReplaceClip);
+  }
+}
+
+void QtSurface::DoIntersectClipRect(const TRect& rect) {
+  m_clip.IntersectRect(ToQRect(rect));
+  ClipChanged();
+}
+
+void QtSurface::DoSelectClipRect(const TRect& rect) {
+  m_clip.SelectRect(ToQRect(rect));
+  ClipChanged();
+}
 
 void QtSurface::DoSelectClipPolygon(std::span<const TPoint> points) {
-  m_painter->setClipRegion(QRegion(ToQPolygon(points), Qt::OddEvenFill), Qt::ReplaceClip);
+  // A chart clips every series to the same polygon: its spans are made once.
+  if (!m_clipPolygonSpans || !std::equal(points.begin(), points.end(), m_clipPolygon.begin(), m_clipPolygon.end())) {
+    m_clipPolygon.assign(points.begin(), points.end());
+    m_clipPolygonSpans = std::make_shared<const RowSpans>(RowSpans::OfPolygon(points, m_window));
+  }
+  m_clip.SelectSpans(m_clipPolygonSpans);
+  ClipChanged();
 }
 
-void QtSurface::DoRemoveClipping() { m_painter->setClipping(false); }
+void QtSurface::DoRemoveClipping() {
+  m_clip.Remove();
+  ClipChanged();
+}
 
 // ---------------------------------------------------------------- [SECTION] bitmaps
 
@@ -712,6 +832,7 @@ std::unique_ptr<OffscreenBitmap> QtSurface::DoCreateOffscreen(int width, int hei
 }
 
 void QtSurface::DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) {
+  SyncClip();
   QPainter& painter = *m_painter;
   painter.save();
   painter.setCompositionMode(QPainter::CompositionMode_Source);

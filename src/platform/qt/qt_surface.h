@@ -5,8 +5,15 @@
 // 10, 10) covers pixels 0..9 outline included, polygons fill even-odd, and pen modes
 // are the sixteen raster operations, each pixel of a shape combined once.
 //
+// On a writable 32-bit image (RGB32, ARGB32, ARGB32_Premultiplied) it writes the common
+// shapes straight into the pixels instead (one-pixel lines in copy mode, solid fills,
+// polygons, SetPixel): the same pixels QPainter sets, without its per-call cost. Anything
+// else (wider pens, hatches, patterns, other pen modes, curves, text, pictures) goes
+// through QPainter, under the same clip.
+//
 // It is not a widget and owns no device. It changes the painter's pen, brush, font,
-// composition mode and clipping as it draws and does not put them back.
+// composition mode and clipping as it draws and does not put them back; between calls
+// it takes the painter's state to be its own (Painter() brings the clip up to date).
 //
 // Fallbacks where the platform lacks something (see qt_surface.cpp for why):
 // - pen modes on paint engines other than the raster one (SVG, PDF): pmNop draws
@@ -19,11 +26,22 @@
 //   matching; text is antialiased unless SetTextAntialiasing(false) (shapes never are).
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
+#include "platform/qt/cosmetic_outline.h"
+#include "platform/qt/pixel_lines.h"
+#include "platform/qt/raster_spans.h"
+#include "platform/qt/raster_target.h"
 #include "platform/surface.h"
 
 namespace tarvela {
@@ -43,9 +61,22 @@ class QtSurface : public Surface {
   // True on the raster paint engine (images, widgets): pen modes and one-pixel lines are
   // realised exactly.
   bool SupportsPenModes() const { return m_raster; }
+  // Whether shapes may be written straight into the image's pixels (on by default). Off,
+  // everything goes through QPainter; the pixels are the same either way.
+  bool DirectRaster() const { return m_directRaster; }
+  void SetDirectRaster(bool on) { m_directRaster = on; }
+  // True when DirectRaster is on and the device allows it: a 32-bit image without a
+  // transform, at most kMaxDirectSide pixels a side.
+  bool DrawsDirectly() const { return m_directRaster && m_directPossible; }
+  // Qt's stroker keeps 16.16 device coordinates in 32 bits; the outlines laid out here
+  // do the same, so larger images are drawn through QPainter.
+  static constexpr int kMaxDirectSide = 1 << 14;
 
   // operations
-  QPainter& Painter() { return *m_painter; }
+  // The painter, its clip brought up to date with the surface's.
+  QPainter& Painter();
+  // The Qt font the current font is drawn with.
+  const QFont& RealisedFont() const;
 
  protected:
   // overridable steps
@@ -78,27 +109,85 @@ class QtSurface : public Surface {
   static QColor Changed(QColor color, ColorChange change);
   bool HasPen() const;
   int PenWidth() const;
+  QList<qreal> OnePixelDashes() const;
   QPen MakePen(ColorChange change) const;
   QBrush MakeBrush(ColorChange change) const;
+  // The pen and brush of the current state, rebuilt only when the state changes (the
+  // painter skips setting an equal pen or the same brush).
+  const QPen& CurrentPen() const;
+  const QBrush& CurrentBrush() const;
   void SelectPenAndBrush(QPainter& painter, ColorChange change) const;
   void SelectBackground(QPainter& painter) const;
+  // Gives the painter the surface's clip if it changed since the painter last drew.
+  void SyncClip();
+  void ClipChanged();
   // Draws a shape with the pen mode: directly in copy mode, else through a layer.
   template <class Draw>
   void DrawShape(const QRect& bounds, Draw&& draw);
   QRectF OutlineRect(const TRect& rect) const;
   // One-pixel lines through the points, each segment's end left out.
-  void PaintPixelPath(QPainter& painter, std::span<const TPoint> points) const;
-  const QFont& RealisedFont() const;
+  void PaintPixelPath(QPainter& painter, std::span<const TPoint> points);
+
+  // The direct path: what it can draw in the current state, and the drawing.
+  bool DirectPen() const;
+  bool DirectBrush() const;
+  void DirectPixelPath(std::span<const TPoint> points);
+  // inside: the points' reach lies wholly inside the clip.
+  void DirectPolygonFill(std::span<const TPoint> points, bool inside);
+  void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+
+  // A text as the realised font lays it out: its width and, where drawing them gives the
+  // pixels of drawText, its glyphs with the baseline they were laid out on.
+  struct LaidOutText {
+    int width = 0;
+    bool glyphsTried = false;
+    bool glyphsKept = false;
+    qreal baseline = 0;
+    QList<QGlyphRun> glyphs;
+  };
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  const LaidOutText& LayOut(std::string_view text, bool withGlyphs) const;
   void FillWithBrush(const TRect& rect);
 
   // state
   std::unique_ptr<QPainter> m_ownPainter;
   QPainter* m_painter;
   const QImage* m_image = nullptr;  // the device when it is an image: pixels can be read
+  QRect m_window;                   // the device's pixels
   bool m_raster = false;
   bool m_textAntialiasing = true;
+  bool m_directRaster = true;
+  bool m_directPossible = false;
+
+  // the clip, and how far the painter has followed it
+  PixelClip m_clip;
+  unsigned m_clipChanges = 0;
+  unsigned m_painterClipChanges = 0;
+  std::vector<TPoint> m_clipPolygon;  // the last clip polygon and its spans, reused
+  std::shared_ptr<const RowSpans> m_clipPolygonSpans;
+
+  // the direct path and its scratch space
+  RasterTarget m_target;
+  PixelLines m_lines{{}, QRect(), false};
+  PolygonScanner m_scanner;
+  std::unique_ptr<CosmeticOutline> m_outline;
+  QList<qreal> m_outlineDashes;
+
+  // pens, brushes and fonts as the painter got them
+  mutable std::optional<SurfacePen> m_penFor;
+  mutable QPen m_pen;
+  mutable std::optional<SurfaceBrush> m_brushFor;
+  mutable QBrush m_brush;
+  mutable QBrush m_background;
   mutable std::optional<std::pair<SurfaceFont, bool>> m_realisedFor;
   mutable QFont m_realisedFont;
+  mutable std::optional<QFontMetrics> m_metrics;
+  mutable std::unordered_map<std::string, LaidOutText, TextHash, std::equal_to<>> m_laidOut;  // in the realised font
+  mutable bool m_painterHasFont = false;
+  QPen m_textPen;
 };
 
 // The off-screen bitmap of a QtSurface: a QImage (RGB32, or a black-and-white mono

@@ -1,0 +1,68 @@
+#pragma once
+// PixelLines lays out one-pixel lines the way Surface wants them: every pixel set once,
+// each segment's end point left out whatever its direction, the dash pattern running on
+// from one segment to the next. It only computes pixels (as runs); QtSurface paints
+// them, through QPainter or straight into image memory.
+//
+// It is not Qt's cosmetic pen: that one leaves out whichever end comes last in its own
+// drawing order (see qt_surface.cpp).
+
+#include <QList>
+#include <QRect>
+#include <vector>
+
+#include "platform/surface_types.h"
+
+class QPainter;
+
+namespace tarvela {
+
+// Dash lengths in pixels of the one-pixel styled pens (empty for solid ones).
+QList<qreal> DashPatternOf(TPenStyle style);
+
+class PixelLines {
+ public:
+  // Only pixels inside the window are visited, so a line far longer than the device
+  // costs no more than one across it. Gaps are kept only when asked for (they are
+  // painted only on an opaque background).
+  PixelLines(const QList<qreal>& dashes, const QRect& window, bool keepGaps);
+
+  // operations
+  // Starts again with no pixels (keeping the memory for the next lines).
+  void Reset(const QList<qreal>& dashes, const QRect& window, bool keepGaps);
+  // One segment, its end left out.
+  void Add(TPoint from, TPoint to);
+  // The runs in the pen's colour (then the gaps in the background colour when opaque).
+  void Paint(QPainter& painter) const;
+
+  // One-pixel-high or one-pixel-wide runs, in the order they were laid out: the dashes
+  // and, when kept, the gaps between them. How pixels are cut into runs is not fixed;
+  // which pixels are dashes and which gaps is.
+  const std::vector<QRect>& Lit() const { return m_lit; }
+  const std::vector<QRect>& Gaps() const { return m_gaps; }
+
+ private:
+  static constexpr int kSmall = 1 << 20;  // 2 × kSmall² still fits in 64 bits
+
+  static bool Small(TPoint p) { return p.x >= -kSmall && p.x <= kSmall && p.y >= -kSmall && p.y <= kSmall; }
+  bool CutToWindow(TPoint& from, TPoint& to, long long& skipped) const;
+  void Advance(long long pixels);
+  bool InDash() const { return m_period == 0 || m_inDash[static_cast<std::size_t>(m_patternPos)] != 0; }
+  void Put(QPoint pixel);
+  // count pixels in a row or column from the first, one step apart, all in one dash or
+  // gap (the pattern does not wrap among them).
+  void PutAlong(QPoint first, QPoint step, int count);
+  static bool Extends(QRect& run, QPoint pixel);
+
+  // state
+  QRect m_window;
+  bool m_keepGaps = false;
+  std::vector<char> m_inDash;  // per position of the pattern: whether a dash covers it
+  std::vector<int> m_dashLeft;  // per position: pixels from it to the end of its dash or gap
+  int m_period = 0;
+  int m_patternPos = 0;
+  std::vector<QRect> m_lit;
+  std::vector<QRect> m_gaps;
+};
+
+}  // namespace tarvela
