@@ -6,7 +6,9 @@
 #include <memory>
 #include <utility>
 
+#include "chart/axis.h"
 #include "chart/axis_panel.h"
+#include "chart/calendar_steps.h"
 #include "chart/chart_series.h"
 #include "chart/messages.h"
 #include "chart/value_list.h"
@@ -199,11 +201,12 @@ void TZavFunction::ComputeWholeSeries(TChartSeries* source, const TChartValueLis
 }
 
 // Groups of PeriodPoints() points from the first on (an incomplete last group
-// adds nothing), or ranges of X of width Period from the first X on. A range
-// that holds no point still adds a point, of value 0, and the next range starts
-// from the same point. A range boundary that the step cannot move any more (a
-// Period below the resolution of X at that magnitude) ends the grouping: the
-// ranges left would all be empty and never reach the next point.
+// adds nothing), or ranges of X of width Period from the first X on (calendar
+// periods on a date-time axis, see NextRangeBoundary). A range that holds no
+// point still adds a point, of value 0, and the next range starts from the same
+// point. A range boundary that the step cannot move any more (a Period below the
+// resolution of X at that magnitude) ends the grouping: the ranges left would all
+// be empty and never reach the next point.
 void TZavFunction::ComputeByPeriod(TChartSeries* source, const TChartValueList& list) {
   const std::int64_t count = source->PointCount();
   if (count == 0) return;
@@ -264,9 +267,23 @@ std::int64_t TZavFunction::PeriodPoints() const {
   return std::max<std::int64_t>(1, Round(m_period));
 }
 
-// Plain addition. The horizontal axis' date-time stepping (a month, a year...)
-// takes this place once axes exist.
-double TZavFunction::NextRangeBoundary(double boundary) const { return StoreDouble(FAdd(boundary, m_period)); }
+// Where the horizontal axis labels dates by calendar periods, a range of one such
+// period steps as its labels do: a month ends on the 1st of the next, whatever its
+// length, where 30 days would drift off the months a few ranges on. Anything else
+// (no chart, numbers, an axis not set to exact dates, a period the calendar does
+// not name) adds Period. A date outside the calendar, or one whose next period
+// lies beyond it, moves by Period inside StepDateTime, so the boundary still advances.
+double TZavFunction::NextRangeBoundary(double boundary) const {
+  const TChartAxis* axis = m_parentSeries != nullptr ? m_parentSeries->GetHorizAxis() : nullptr;
+  const int index = CalendarStepIndex(m_period);
+  if (axis != nullptr && index >= kHalfMonthStep && index <= kYearStep && axis->ExactDateTime() &&
+      axis->IsDateTimeAxis()) {
+    TDateTime next = boundary;
+    StepDateTime(true, true, next, index, m_period);
+    return next;
+  }
+  return StoreDouble(FAdd(boundary, m_period));
+}
 
 // [SECTION] Values (the base's are 0)
 

@@ -101,7 +101,9 @@ class TZavFunction : public TComponent {
   void ComputeMovingWindow(TChartSeries* source, const TChartValueList& list);
   // Period as a number of points: rounded (halves to even), at least 1.
   std::int64_t PeriodPoints() const;
-  // The next boundary of a psRange group after boundary.
+  // The next boundary of a psRange group after boundary: the parent's horizontal
+  // axis' calendar step when that axis labels dates by a calendar period matching
+  // Period, else boundary + Period.
   double NextRangeBoundary(double boundary) const;
   // SourceList(source) at index when source is a series whose list is that long;
   // otherwise it takes no part in a computation across sources.

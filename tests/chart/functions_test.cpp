@@ -12,6 +12,7 @@
 #include "chart/chart_registration.h"
 #include "chart/zav_function.h"
 #include "runtime/class_registry.h"
+#include "runtime/date_time.h"
 #include "runtime/exceptions.h"
 #include "runtime/form_reader.h"
 #include "series_fixtures.h"
@@ -205,6 +206,97 @@ TEST(PeriodFunction, RangesOfXGroupByValueAndAnEmptyRangeAddsZero) {
   // rather than empty ranges without end.
   c.source->XValues().SetValueAt(0, 1e20);
   EXPECT_EQ(c.target->PointCount(), 0);
+}
+
+// [SECTION] Periods of dates
+
+TDateTime Day(int year, int month, int day) { return EncodeDate(year, month, day); }
+
+// Sums over ranges of a month (Period 30) of the source's X, now dates, which make
+// the chart's bottom axis a date-time one; placed at the start of their range.
+TAddZavFunction* MonthlySums(Computed& c) {
+  c.source->XValues().SetDateTime(true);
+  TAddZavFunction* add = c.Use<TAddZavFunction>();
+  add->SetRecomputeSuspended(true);
+  add->SetPeriod(30);
+  add->SetPeriodStyle(psRange);
+  add->SetPeriodAlign(paFirst);
+  add->SetRecomputeSuspended(false);
+  add->Recompute();
+  return add;
+}
+
+// Y are powers of two, so that a sum tells exactly which points a range holds. The
+// months end after 31, 28 (2023 is a common year), 31 and 30 days.
+TEST(PeriodFunction, MonthRangesOfDatesEndOnTheFirstOfTheNextMonthWhateverItsLength) {
+  Computed c({{Day(2023, 1, 10), 1},
+              {Day(2023, 1, 31), 2},
+              {Day(2023, 2, 1), 4},
+              {Day(2023, 2, 28), 8},
+              {Day(2023, 3, 1), 16},
+              {Day(2023, 3, 31), 32},
+              {Day(2023, 4, 1), 64},
+              {Day(2023, 4, 30), 128},
+              {Day(2023, 5, 1), 256}});
+  TAddZavFunction* add = MonthlySums(c);
+  ASSERT_TRUE(c.chart.BottomAxis().ExactDateTime());
+  // The first range runs from the first date to the 1st of the next month.
+  EXPECT_EQ(XsOf(*c.target),
+            (Points{Day(2023, 1, 10), Day(2023, 2, 1), Day(2023, 3, 1), Day(2023, 4, 1), Day(2023, 5, 1)}));
+  EXPECT_EQ(YsOf(*c.target), (Points{1 + 2, 4 + 8, 16 + 32, 64 + 128, 256}));
+  // The last position stops short of the next 1st, not of 30 days on.
+  add->SetPeriodAlign(paLast);
+  Points xs = XsOf(*c.target);
+  ASSERT_EQ(xs.size(), 5u);
+  EXPECT_DOUBLE_EQ(xs[1], Day(2023, 3, 1) - 0.03);
+  EXPECT_DOUBLE_EQ(xs[4], Day(2023, 6, 1) - 0.03);
+}
+
+// One point on the 1st of each month: a range per month while the calendar decides;
+// by 30 days from 1 January, February and March share a range and the next is empty.
+TEST(PeriodFunction, MonthRangesFollowTheCalendarOnlyOnAnExactDateTimeAxis) {
+  const TDateTime start = Day(2023, 1, 1);
+  Pairs firsts;
+  for (int month = 1; month <= 6; ++month) firsts.push_back({Day(2023, month, 1), 1});
+  Computed c(firsts);
+  TAddZavFunction* add = MonthlySums(c);
+  EXPECT_EQ(XsOf(*c.target), (Points{start, Day(2023, 2, 1), Day(2023, 3, 1), Day(2023, 4, 1), Day(2023, 5, 1),
+                                     Day(2023, 6, 1)}));
+  EXPECT_EQ(YsOf(*c.target), (Points{1, 1, 1, 1, 1, 1}));
+  const Points everyThirtyDays = {start, start + 30, start + 60, start + 90, start + 120, start + 150};
+  const Points byThirtyDays = {1, 2, 0, 1, 1, 1};
+
+  c.chart.BottomAxis().SetExactDateTime(false);
+  add->Recompute();
+  EXPECT_EQ(XsOf(*c.target), everyThirtyDays);
+  EXPECT_EQ(YsOf(*c.target), byThirtyDays);
+
+  // Numbers rather than dates on the axis.
+  c.chart.BottomAxis().SetExactDateTime(true);
+  c.source->XValues().SetDateTime(false);
+  add->Recompute();
+  EXPECT_EQ(XsOf(*c.target), everyThirtyDays);
+  EXPECT_EQ(YsOf(*c.target), byThirtyDays);
+
+  // 31 days is no calendar period.
+  c.source->XValues().SetDateTime(true);
+  add->SetPeriod(31);
+  EXPECT_EQ(XsOf(*c.target), (Points{start, start + 31, start + 62, start + 93, start + 124}));
+}
+
+// Past 31 December 9999 there is no next month: the ranges go on by 30 days rather
+// than stopping there.
+TEST(PeriodFunction, MonthRangesGoOnByThePeriodPastTheLastDayOfTheCalendar) {
+  const TDateTime lastDay = Day(9999, 12, 31);
+  Computed c({{Day(9999, 10, 15), 1},
+              {Day(9999, 11, 30), 2},
+              {Day(9999, 12, 1), 4},
+              {lastDay, 8},
+              {lastDay + 1, 16},
+              {lastDay + 45, 32}});
+  MonthlySums(c);
+  EXPECT_EQ(XsOf(*c.target), (Points{Day(9999, 10, 15), Day(9999, 11, 1), Day(9999, 12, 1), lastDay, lastDay + 30}));
+  EXPECT_EQ(YsOf(*c.target), (Points{1, 2, 4, 8 + 16, 32}));
 }
 
 // [SECTION] Moving window
