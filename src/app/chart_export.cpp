@@ -1,14 +1,13 @@
 #include "app/chart_export.h"
 
-#include <QFile>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <QWidget>
 #include <algorithm>
+#include <new>
 
 #include "chart/panel.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_surface.h"
 
 namespace tarvela {
@@ -48,6 +47,7 @@ class Unbuffered {
 QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> size) {
   ExportBounds bounds(chart, size);
   QImage image(std::max(1, chart.Width()), std::max(1, chart.Height()), QImage::Format_RGB32);
+  if (image.isNull()) return image;
   image.fill(Qt::white);
   {
     QtSurface surface(image);
@@ -56,17 +56,17 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
   return image;
 }
 
-bool WriteChartPng(TCustomZavPanel& chart, const std::string& path, std::optional<ChartImageSize> size) {
-  return RenderChartImage(chart, size).save(ToQString(path), "PNG");
+bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
+  const QImage image = RenderChartImage(chart, size);
+  if (image.isNull()) throw std::bad_alloc();
+  return image.save(&device, "PNG");
 }
 
-bool WriteChartSvg(TCustomZavPanel& chart, const std::string& path, std::optional<ChartImageSize> size) {
-  QFile file(ToQString(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
   ExportBounds bounds(chart, size);
   Unbuffered unbuffered(chart);
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&device);
   generator.setSize(QSize(chart.Width(), chart.Height()));
   generator.setViewBox(QRect(0, 0, chart.Width(), chart.Height()));
   // The screen's pixels per inch, so that the document's physical size is the window's.
@@ -75,14 +75,17 @@ bool WriteChartSvg(TCustomZavPanel& chart, const std::string& path, std::optiona
     QtSurface surface(generator);
     chart.PaintChart(surface, chart.ClientRect());
   }
-  file.close();
-  return file.error() == QFileDevice::NoError;
+  // The generator reports no write errors of its own: the device keeps them, and the
+  // caller checks it.
+  return true;
 }
 
-bool WriteScreenshot(TForm& form, const std::string& path) {
+bool WriteScreenshot(TForm& form, QIODevice& device) {
   QWidget* window = form.Widget();
   if (window == nullptr) return false;
-  return window->grab().save(ToQString(path), "PNG");
+  const QPixmap picture = window->grab();
+  if (picture.isNull()) throw std::bad_alloc();
+  return picture.save(&device, "PNG");
 }
 
 }  // namespace tarvela

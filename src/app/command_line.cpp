@@ -1,10 +1,13 @@
 #include "app/command_line.h"
 
-#include <cstdio>
-#include <fstream>
+#include <QByteArray>
+#include <QWidget>
+#include <charconv>
+#include <new>
 #include <ostream>
 
 #include "app/form1.h"
+#include "app/output_file.h"
 #include "chart/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
@@ -40,60 +43,77 @@ class PresenterSwap {
   ErrorPresenter* m_old;
 };
 
-void WriteLines(std::ostream& stream, const std::vector<std::string>& lines) {
-  for (const auto& line : lines) stream << line << '\n';
+// The lines as the bytes of a text file, each ended by a line feed.
+DeviceWriter LinesWriter(const std::vector<std::string>& lines) {
+  return [&lines](QIODevice& device) {
+    QByteArray bytes;
+    for (const auto& line : lines) {
+      bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+      bytes.append('\n');
+    }
+    return device.write(bytes) == bytes.size();
+  };
 }
 
-// Writes to the named file, or to out for "-"; false when the file cannot be written.
-bool WriteOutput(const std::string& target, const std::vector<std::string>& lines, std::ostream& out) {
-  if (target == "-") {
-    WriteLines(out, lines);
-    out.flush();
-    return static_cast<bool>(out);
-  }
-  std::ofstream file(target, std::ios::binary | std::ios::trunc);
-  if (file) WriteLines(file, lines);
-  return static_cast<bool>(file);
+// The shortest text of value with 17 significant digits, as "%.17g" writes it in the C
+// locale: points are data for other programs, whatever the user's locale says.
+void AppendNumber(std::string& line, double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+  line.append(buffer, result.ptr);
 }
 
 }  // namespace
 
 std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
   std::vector<std::string> lines;
-  char buffer[96];
   for (int s = 0; s < chart.SeriesTotal(); ++s) {
     const TChartSeries& series = *chart.SeriesAt(s);
     for (int i = 0; i < series.PointCount(); ++i) {
-      std::snprintf(buffer, sizeof buffer, "%d %.17g %.17g %d", s, series.XValueAt(i), series.YValueAt(i),
-                    static_cast<int>(series.PointColor(i)));
-      lines.emplace_back(buffer);
+      std::string line = std::to_string(s);
+      line += ' ';
+      AppendNumber(line, series.XValueAt(i));
+      line += ' ';
+      AppendNumber(line, series.YValueAt(i));
+      line += ' ';
+      line += std::to_string(static_cast<int>(series.PointColor(i)));
+      lines.push_back(std::move(line));
     }
   }
   return lines;
 }
 
 std::string CommandLineUsage() {
-  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE|-] [--points FILE|-]\n"
+  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
          "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
          "\n"
          "Without arguments Tarvela opens its window. With arguments it works without one:\n"
          "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
          "the compute button, then the graph button, and writes what was asked for.\n"
-         "When only --png, --svg or --screenshot are given, no button is pressed: the\n"
-         "pictures show the window as it opens.\n"
+         "Pictures show what the window shows after the same steps: the chart painted as\n"
+         "the window opens, then the buttons pressed, then the picture. When only --png,\n"
+         "--svg or --screenshot are given, no button is pressed: the pictures show the\n"
+         "window as it opens.\n"
          "\n"
          "  --sigma TEXT       the exponent sigma (read with the locale's decimal separator)\n"
          "  --second TEXT      the second field; it must hold a number too\n"
-         "  --report FILE      write the layer report, one line per line, to FILE ('-': standard output)\n"
+         "  --report FILE      write the layer report, one line per line, to FILE\n"
          "  --points FILE      write the chart's points: for every series with points, one line per point\n"
-         "                     in series order: series index, X, Y and colour ('-': standard output)\n"
+         "                     in series order: series index, X, Y and colour; numbers in the C locale\n"
+         "                     (a full stop before the decimals), whatever the user's locale\n"
          "  --png FILE         write the chart as the window shows it, as a PNG image\n"
          "  --svg FILE         write the same drawing as an SVG document\n"
-         "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337)\n"
+         "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
+         "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
          "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
          "  --help             show this text\n"
          "\n"
-         "A failure prints the error box's text on standard error and exits with status 1.\n";
+         "FILE '-' is standard output, for every option. A file is written whole or not at all:\n"
+         "an existing file is replaced only once the new one is complete.\n"
+         "\n"
+         "A failure prints the error box's text on standard error and exits with status 1;\n"
+         "so does a file that cannot be written (\"Cannot write to FILE\") and a picture that\n"
+         "does not fit into memory. A bad command line exits with status 2.\n";
 }
 
 namespace {
@@ -101,15 +121,20 @@ namespace {
 ChartImageSize ParseSize(const std::string& text) {
   const std::size_t x = text.find('x');
   auto number = [&](std::string_view digits) {
-    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string_view::npos)
-      return 0;
-    return std::stoi(std::string(digits));
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      return 0LL;
+    return std::stoll(std::string(digits));
   };
   const std::string_view view(text);
-  const int width = x == std::string::npos ? 0 : number(view.substr(0, x));
-  const int height = x == std::string::npos ? 0 : number(view.substr(x + 1));
+  const long long width = x == std::string::npos ? 0 : number(view.substr(0, x));
+  const long long height = x == std::string::npos ? 0 : number(view.substr(x + 1));
   if (width < 1 || height < 1) throw Exception("Option --size needs WxH, for example 930x674, not " + text);
-  return {width, height};
+  // The picture and the chart's drawing buffer take W x H x 4 bytes each: refused here,
+  // before anything is allocated, rather than by the allocator half-way.
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
+    throw Exception("Option --size allows at most " + std::to_string(kMaxPictureSide) + " pixels a side and " +
+                    std::to_string(kMaxPicturePixels) + " pixels in all, not " + text);
+  return {static_cast<int>(width), static_cast<int>(height)};
 }
 
 }  // namespace
@@ -147,6 +172,105 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   return options;
 }
 
+namespace {
+
+// One run of the command line: the forms it opens, the failures it reports.
+class CommandLineRun {
+ public:
+  CommandLineRun(const CommandLineOptions& options, std::ostream& out, std::ostream& err)
+      : m_options(options), m_out(out), m_err(err) {}
+
+  // Takes the place of the error box for the run.
+  ErrorPresenter& Presenter() { return m_presenter; }
+
+  // The form after the same events as its window: created; when buttons are pressed,
+  // first painted as the window paints as it opens (paint, with the chart at the size
+  // the picture will have), then the texts pasted and both buttons pressed. Null after
+  // a failure, which has been reported.
+  std::unique_ptr<TForm1> OpenForm(std::optional<ChartImageSize> chartSize,
+                                   const std::function<void(TForm1&)>& paint) {
+    std::unique_ptr<TForm1> form;
+    RunHandler([&] { form = std::make_unique<TForm1>(nullptr); });
+    if (Failed() || !form) return nullptr;
+    if (chartSize) {
+      const TRect bounds = form->Chart1->BoundsRect();
+      form->Chart1->SetBounds(bounds.left, bounds.top, chartSize->width, chartSize->height);
+    }
+    if (!m_options.PressesButtons()) return form;
+    // The axes take their room from the pixel span of the previous paint, and the window
+    // has painted the empty chart before any button can be pressed.
+    if (paint && !Draw([&] { paint(*form); }, chartSize)) return nullptr;
+    if (m_options.sigma) form->Edit1->Paste(*m_options.sigma);
+    if (m_options.second) form->Edit2->Paste(*m_options.second);
+    form->Button1->Click();
+    if (Failed()) return nullptr;
+    form->BitBtn1->Click();
+    if (Failed()) return nullptr;
+    return form;
+  }
+
+  // Writes a text output; false after reporting a failure.
+  bool WriteLines(const std::optional<std::string>& target, const std::vector<std::string>& lines) {
+    if (!target) return true;
+    return WriteOutput(*target, m_out, LinesWriter(lines)) || CannotWrite(*target);
+  }
+
+  // Writes a picture of a form of its own, opened with the picture's paint history:
+  // every picture shows what the window shows, whichever others are asked for.
+  bool WritePicture(const std::optional<std::string>& target, std::optional<ChartImageSize> chartSize,
+                    const std::function<void(TForm1&)>& paint, const std::function<bool(TForm1&, QIODevice&)>& write) {
+    if (!target) return true;
+    const std::unique_ptr<TForm1> form = OpenForm(chartSize, paint);
+    if (!form) return false;
+    bool written = false;
+    // A failure while drawing is the error box's, a file that cannot be written is ours.
+    const bool drawn = Draw(
+        [&] { written = WriteOutput(*target, m_out, [&](QIODevice& device) { return write(*form, device); }); },
+        chartSize);
+    if (!drawn) return false;
+    return written || CannotWrite(*target);
+  }
+
+ private:
+  bool Failed() {
+    if (!m_presenter.Failed() || m_reported) return m_presenter.Failed();
+    m_err << m_presenter.Text() << '\n';
+    m_reported = true;
+    return true;
+  }
+
+  bool CannotWrite(const std::string& target) {
+    m_err << "Cannot write to " << OutputName(target) << '\n';
+    return false;
+  }
+
+  // Draws as the window would; false after reporting a failure or memory running out.
+  bool Draw(const std::function<void()>& draw, std::optional<ChartImageSize> chartSize) {
+    bool outOfMemory = false;
+    RunHandler([&] {
+      try {
+        draw();
+      } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+      }
+    });
+    if (Failed()) return false;
+    if (!outOfMemory) return true;
+    m_err << "Not enough memory to draw the picture";
+    if (chartSize) m_err << " at " << chartSize->width << 'x' << chartSize->height;
+    m_err << '\n';
+    return false;
+  }
+
+  const CommandLineOptions& m_options;
+  std::ostream& m_out;
+  std::ostream& m_err;
+  RecordingPresenter m_presenter;
+  bool m_reported = false;
+};
+
+}  // namespace
+
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CommandLineOptions options;
   try {
@@ -165,51 +289,31 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "tarvela: no application object\n";
     return 1;
   }
-  RecordingPresenter presenter;
-  PresenterSwap swap(*app, &presenter);
+  CommandLineRun run(options, out, err);
+  PresenterSwap swap(*app, &run.Presenter());
 
-  std::unique_ptr<TForm1> form;
-  RunHandler([&] { form = std::make_unique<TForm1>(nullptr); });
-  auto failed = [&] {
-    if (!presenter.Failed()) return false;
-    err << presenter.Text() << '\n';
-    return true;
-  };
-  if (failed()) return 1;
+  // The report and the points do not depend on any paint; a failed press ends the run
+  // here, before anything is written.
+  const std::unique_ptr<TForm1> form = run.OpenForm(std::nullopt, nullptr);
+  if (!form) return 1;
+  if (!run.WriteLines(options.report, form->Memo1->Lines().Lines())) return 1;
+  if (options.points && !run.WriteLines(options.points, PointLines(*form->Chart1))) return 1;
 
-  if (options.PressesButtons()) {
-    if (options.sigma) form->Edit1->Paste(*options.sigma);
-    if (options.second) form->Edit2->Paste(*options.second);
-    form->Button1->Click();
-    if (failed()) return 1;
-    form->BitBtn1->Click();
-    if (failed()) return 1;
-  }
-
-  auto cannotWrite = [&](const std::string& target) {
-    err << "Cannot write to " << target << '\n';
-    return false;
+  const auto paintChart = [&](TForm1& f) {
+    if (RenderChartImage(*f.Chart1).isNull()) throw std::bad_alloc();
   };
-  auto write = [&](const std::optional<std::string>& target, const std::vector<std::string>& lines) {
-    if (!target || WriteOutput(*target, lines, out)) return true;
-    return cannotWrite(*target);
+  const auto paintWindow = [](TForm1& f) {
+    if (QWidget* window = f.Widget()) window->grab();
   };
-  // A picture is drawn as the window would draw it: a failure while drawing is the
-  // error box's, a file that cannot be written is ours.
-  auto picture = [&](const std::optional<std::string>& target, auto&& writeFile) {
-    if (!target) return true;
-    bool written = false;
-    RunHandler([&] { written = writeFile(*target); });
-    if (failed()) return false;
-    return written || cannotWrite(*target);
-  };
-  if (!write(options.report, form->Memo1->Lines().Lines())) return 1;
-  if (options.points && !write(options.points, PointLines(*form->Chart1))) return 1;
-  if (!picture(options.png, [&](const std::string& path) { return WriteChartPng(*form->Chart1, path, options.size); }))
+  if (!run.WritePicture(options.png, options.size, paintChart,
+                        [](TForm1& f, QIODevice& device) { return WriteChartPng(*f.Chart1, device, std::nullopt); }))
     return 1;
-  if (!picture(options.svg, [&](const std::string& path) { return WriteChartSvg(*form->Chart1, path, options.size); }))
+  if (!run.WritePicture(options.svg, options.size, paintChart,
+                        [](TForm1& f, QIODevice& device) { return WriteChartSvg(*f.Chart1, device, std::nullopt); }))
     return 1;
-  if (!picture(options.screenshot, [&](const std::string& path) { return WriteScreenshot(*form, path); })) return 1;
+  if (!run.WritePicture(options.screenshot, std::nullopt, paintWindow,
+                        [](TForm1& f, QIODevice& device) { return WriteScreenshot(f, device); }))
+    return 1;
   return 0;
 }
 

@@ -20,7 +20,7 @@ struct CommandLineOptions {
   std::optional<std::string> second;
   std::optional<std::string> report;  // a file name, or "-" for standard output
   std::optional<std::string> points;  // likewise
-  std::optional<std::string> png;     // file names
+  std::optional<std::string> png;     // likewise
   std::optional<std::string> svg;
   std::optional<std::string> screenshot;
   std::optional<ChartImageSize> size;  // of the chart in --png and --svg
@@ -30,8 +30,13 @@ struct CommandLineOptions {
   bool PressesButtons() const { return sigma || second || report || points; }
 };
 
+// The largest picture --size allows: the picture and the chart's drawing buffer take
+// 4 bytes a pixel each.
+inline constexpr long long kMaxPictureSide = 16384;
+inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
+
 // Throws Exception with a usage hint for an unknown option, a missing value or a
-// size that is not WxH with both at least 1.
+// size that is not WxH with both at least 1 or that is larger than the bounds above.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();

@@ -1,5 +1,6 @@
 // Tarvela: with no arguments the desktop program; with arguments its command line.
 
+#include <QGuiApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -19,6 +20,12 @@ bool HasDisplay() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   return (x11 && *x11) || (wayland && *wayland) || (platform && *platform);
+}
+
+// Qt platforms that draw into memory only: a window there is never seen, and the
+// program would wait for ever for a click nobody can give.
+bool ShowsNothing(const QString& platform) {
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
 // On the command line only the program's own output and failures belong on the
@@ -45,6 +52,12 @@ int main(int argc, char** argv) {
   if (commandLine) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return tarvela::RunCommandLine(args, std::cout, std::cerr);
+  }
+
+  if (ShowsNothing(QGuiApplication::platformName())) {
+    std::cerr << "tarvela: the platform '" << QGuiApplication::platformName().toStdString()
+              << "' has no screen to show the window on; see 'tarvela --help' for the command line.\n";
+    return 1;
   }
 
   std::unique_ptr<tarvela::TForm1> form;

@@ -4,9 +4,15 @@
 
 #include <QFile>
 #include <QImage>
+#include <QXmlStreamReader>
+#include <clocale>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <streambuf>
+
+#include "app/output_file.h"
 
 namespace tarvela {
 namespace {
@@ -168,6 +174,141 @@ TEST(CommandLine, PictureOptionsAreCheckedLikeTheOthers) {
   const RunResult help = RunWith({"--help"});
   for (const char* option : {"--png", "--svg", "--size", "--screenshot"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+// [SECTION] Outputs that must be true
+
+TEST(CommandLine, SizesWhosePixelBuffersCannotFitAreRefusedBeforeDrawing) {
+  for (const char* size : {"65536x65536", "99999x99999", "16385x10", "10x16385", "8192x8193", "123456789x1"}) {
+    const RunResult run = RunWith({"--size", size, "--png", TempPath("tarvela-huge.png")});
+    EXPECT_EQ(run.status, 2) << size;
+    EXPECT_NE(run.err.find("at most 16384 pixels a side and 67108864 pixels in all, not " + std::string(size)),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(TempPath("tarvela-huge.png"))));
+  const CommandLineOptions largest = ParseCommandLine({"--size", "16384x4096"});
+  ASSERT_TRUE(largest.size);
+  EXPECT_EQ(largest.size->width, 16384);
+  EXPECT_NE(RunWith({"--help"}).out.find("at most 16384 pixels a side"), std::string::npos);
+}
+
+// A stream whose every write fails, as standard output on a full disk does.
+class FullStreamBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(CommandLine, FailedWritesAreReportedAndExitOne) {
+  const std::string full = "/dev/full";
+  ASSERT_TRUE(std::filesystem::is_character_file(full));
+  for (const char* option : {"--report", "--points", "--png", "--svg", "--screenshot"}) {
+    const RunResult run = RunWith({"--sigma", "1", "--second", "0", option, full});
+    EXPECT_EQ(run.status, 1) << option;
+    EXPECT_EQ(run.err, "Cannot write to /dev/full\n") << option;
+  }
+  // Written in place: a device is never renamed over.
+  EXPECT_TRUE(std::filesystem::is_character_file(full));
+
+  for (const char* option : {"--report", "--png"}) {
+    FullStreamBuffer buffer;
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    EXPECT_EQ(RunCommandLine({"--sigma", "1", "--second", "0", option, "-"}, out, err), 1) << option;
+    EXPECT_EQ(err.str(), "Cannot write to standard output\n");
+  }
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+TEST(CommandLine, FailedOutputLeavesTheOldFileAndNothingElse) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "tarvela-whole-or-nothing";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path target = folder / "chart.png";
+  std::ofstream(target, std::ios::binary) << "the old picture";
+  std::filesystem::permissions(target, std::filesystem::perms(0640));
+
+  // A writer that fails half-way, as an encoder does when the disk fills up.
+  std::ostringstream out;
+  const bool written = WriteOutput(target.string(), out, [](QIODevice& device) {
+    device.write(QByteArray(100000, 'x'));
+    return false;
+  });
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(target), "the old picture");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+
+  // A complete one replaces it, keeping the file's permissions.
+  EXPECT_TRUE(WriteOutput(target.string(), out, [](QIODevice& device) { return device.write("new", 3) == 3; }));
+  EXPECT_EQ(ReadFile(target), "new");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(out.str(), "");
+
+  // The command line over an existing picture: replaced whole.
+  const RunResult run = RunWith({"--png", target.string()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(QImage(QString::fromStdString(target.string())).size(), QSize(465, 337));
+}
+
+TEST(CommandLine, DashIsStandardOutputForEveryFileOption) {
+  const std::filesystem::path dash = std::filesystem::current_path() / "-";
+  std::filesystem::remove(dash);
+  const RunResult png = RunWith({"--png", "-"});
+  EXPECT_EQ(png.status, 0) << png.err;
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(png.out), "PNG").size(), QSize(465, 337));
+  const RunResult screenshot = RunWith({"--screenshot", "-"});
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(screenshot.out), "PNG").size(), QSize(560, 394));
+  const RunResult svg = RunWith({"--svg", "-"});
+  QXmlStreamReader reader(QByteArray::fromStdString(svg.out));
+  while (!reader.atEnd()) reader.readNext();
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  EXPECT_FALSE(std::filesystem::exists(dash));
+  EXPECT_NE(RunWith({"--help"}).out.find("FILE '-' is standard output, for every option"), std::string::npos);
+}
+
+// Sets the C library's numeric locale for the test and puts the old one back.
+class NumericLocale {
+ public:
+  explicit NumericLocale(const char* name) : m_old(std::setlocale(LC_NUMERIC, nullptr)) {
+    m_set = std::setlocale(LC_NUMERIC, name) != nullptr;
+  }
+  ~NumericLocale() { std::setlocale(LC_NUMERIC, m_old.c_str()); }
+  bool Set() const { return m_set; }
+
+ private:
+  std::string m_old;
+  bool m_set = false;
+};
+
+TEST(CommandLine, PointsAreWrittenInTheCLocaleWhateverTheUsersLocale) {
+  NumericLocale german("de_DE.UTF-8");
+  if (!german.Set()) GTEST_SKIP() << "no de_DE.UTF-8 locale (Debian package locales-all)";
+  char check[16];
+  std::snprintf(check, sizeof check, "%.1f", 0.5);
+  ASSERT_STREQ(check, "0,5");
+
+  const RunResult run = RunWith({"--sigma", "1", "--second", "0", "--points", "-"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 120u);
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.find(','), std::string::npos) << line;
+    std::istringstream fields(line);
+    fields.imbue(std::locale::classic());
+    int series = -1;
+    double x = 0, y = 0;
+    long long color = 0;
+    EXPECT_TRUE(static_cast<bool>(fields >> series >> x >> y >> color)) << line;
+  }
+  EXPECT_NE(lines[0].find('.'), std::string::npos);
 }
 
 }  // namespace

@@ -693,7 +693,9 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   const QFontMetrics& metrics = *m_metrics;
   const bool turned = Font().escapement % 3600 != 0;
   const bool near = point.x > -kFar && point.x < kFar && point.y > -kFar && point.y < kFar;
-  const LaidOutText& laid = LayOut(text, !turned && near);
+  // Glyph runs are kept only for raster devices: a vector device (SVG, PDF, a printer)
+  // writes a glyph run as nothing, or as shapes, and its text must stay text.
+  const LaidOutText& laid = LayOut(text, !turned && near && m_raster);
   const int width = laid.width;
   const int height = metrics.height();
   int left = 0;
