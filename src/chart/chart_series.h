@@ -28,7 +28,7 @@
 #include "platform/surface_types.h"  // TBrushStyle
 #include "runtime/colors.h"
 #include "runtime/component.h"
-#include "runtime/control.h"
+#include "runtime/control.h"  // TMouseButton, TShiftState
 #include "runtime/properties.h"
 
 namespace tarvela {
@@ -44,8 +44,6 @@ enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 const EnumNames<THorizAxis>& HorizAxisNames();
 const EnumNames<TVertAxis>& VertAxisNames();
-
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // The values at the low and the high edge of the plot along one axis.
 struct TValueSpan {

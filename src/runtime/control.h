@@ -28,6 +28,8 @@ const EnumNames<TCursor>& CursorNames();
 // character discards it.
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TKeyPressEvent = std::function<void(TComponent* sender, char32_t& key)>;
+// The mouse button of a press or release.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = std::uint32_t;  // bit (1u << TShiftStateFlag)
 using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState shift)>;
