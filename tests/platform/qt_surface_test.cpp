@@ -522,6 +522,14 @@ TEST(QtSurface, PicturesDrawAtTheirSizeStretchedAndAsPatternBrushes) {
   EXPECT_EQ(patterned.pixel(5, 5), kWhite);
 }
 
+// A bitmap whose pixels cannot be had must say so: drawn into, it would take every
+// shape and show nothing, and a picture made with it would come out blank.
+TEST(QtSurface, OffscreenBitmapWithoutMemoryFailsInsteadOfStayingBlank) {
+  QImage target(4, 4, QImage::Format_RGB32);
+  QtSurface window(target);
+  EXPECT_THROW(window.CreateOffscreen(1 << 30, 1 << 30, false), std::bad_alloc);
+}
+
 TEST(QtSurface, OffscreenBitmapIsCopiedPlainlyOntoAnotherSurface) {
   QImage target = Filled(30, 30, 0xFF0000FFu);
   {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <new>
 
 #include "platform/qt/controls.h"
 #include "runtime/exceptions.h"
@@ -60,6 +61,8 @@ TApplication* TApplication::Instance() { return g_instance; }
 std::string ExceptionMessage(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
   } catch (const std::exception& e) {
     return e.what();
   } catch (...) {

@@ -52,6 +52,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -849,6 +850,8 @@ void QtSurface::DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) {
 QtOffscreenBitmap::QtOffscreenBitmap(int width, int height, bool monochrome)
     : OffscreenBitmap(width, height, monochrome),
       m_image(width, height, monochrome ? QImage::Format_MonoLSB : QImage::Format_RGB32) {
+  // Without its pixels the bitmap would take every drawing silently and show nothing.
+  if (m_image.isNull()) throw std::bad_alloc();
   if (monochrome) {
     // Index 0 black, 1 white: painting maps each colour to the nearer of the two.
     m_image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
