@@ -1,20 +1,33 @@
 #include "app/command_line.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QWidget>
 #include <charconv>
 #include <new>
 #include <ostream>
 
+#include "app/chart_file.h"
 #include "app/form1.h"
 #include "app/output_file.h"
 #include "chart/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
+#include "runtime/form_reader.h"
 
 namespace tarvela {
 
 namespace {
+
+// "chart.txt - Tarvela": the file's name, without its folder.
+std::string ChartWindowCaption(const std::string& path) {
+  return QFileInfo(QString::fromStdString(path)).fileName().toStdString() + " - Tarvela";
+}
+
+// "tarvela: FILE:12: what is wrong", as compilers name a place in a file.
+std::string ReadErrorText(const std::string& path, const EReadError& error) {
+  return "tarvela: " + path + ':' + std::to_string(error.Line()) + ": " + error.Detail();
+}
 
 // Keeps the first failure the error box would have shown.
 class RecordingPresenter : public ErrorPresenter {
@@ -86,6 +99,8 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
 std::string CommandLineUsage() {
   return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
          "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
+         "       tarvela --chart FILE [--png FILE] [--svg FILE] [--points FILE] [--screenshot FILE]\n"
+         "               [--size WxH]\n"
          "\n"
          "Without arguments Tarvela opens its window. With arguments it works without one:\n"
          "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
@@ -107,6 +122,17 @@ std::string CommandLineUsage() {
          "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
          "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
          "  --help             show this text\n"
+         "\n"
+         "  --chart FILE       the chart that FILE describes instead of the form's: a form description\n"
+         "                     holding one TChart with its series and their Points (see README.md).\n"
+         "                     Without an output option it opens a window showing the chart at its\n"
+         "                     Width x Height. --png and --svg write the chart as that window shows\n"
+         "                     it once its layout has settled, --points writes its points,\n"
+         "                     --screenshot its window, and --size sets the chart's size for all of\n"
+         "                     them and for the window. --sigma, --second and --report belong to\n"
+         "                     the form and are refused with it. A bad file is reported as\n"
+         "                     FILE:LINE: what is wrong, with status 1; a file larger than 16 MiB is\n"
+         "                     refused.\n"
          "\n"
          "FILE '-' is standard output, for every option. A file is written whole or not at all:\n"
          "an existing file is replaced only once the new one is complete.\n"
@@ -165,9 +191,18 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.screenshot = value();
     } else if (arg == "--size") {
       options.size = ParseSize(value());
+    } else if (arg == "--chart") {
+      options.chart = value();
     } else {
       throw Exception("Unknown option " + arg);
     }
+  }
+  if (options.chart) {
+    // They fill the form's fields and read its report: a chart file has neither.
+    const std::pair<const std::optional<std::string>*, const char*> formOptions[] = {
+        {&options.sigma, "--sigma"}, {&options.second, "--second"}, {&options.report, "--report"}};
+    for (const auto& [option, name] : formOptions)
+      if (*option) throw Exception(std::string("Option ") + name + " belongs to the form and cannot be used with --chart");
   }
   return options;
 }
@@ -215,23 +250,62 @@ class CommandLineRun {
     return WriteOutput(*target, m_out, LinesWriter(lines)) || CannotWrite(*target);
   }
 
+  // The chart file's form with its chart at chartSize (else the file's size), painted
+  // by paint until its layout has settled. Null after a failure, which has been reported.
+  std::unique_ptr<TChartForm> OpenChartForm(const std::string& text, std::optional<ChartImageSize> chartSize,
+                                            const std::function<void(TChartForm&)>& paint) {
+    std::unique_ptr<TChartForm> form;
+    std::optional<EReadError> readError;
+    RunHandler([&] {
+      try {
+        form = std::make_unique<TChartForm>(nullptr, text, ChartWindowCaption(*m_options.chart));
+      } catch (const EReadError& e) {
+        readError = e;
+      }
+    });
+    if (readError) {
+      m_err << ReadErrorText(*m_options.chart, *readError) << '\n';
+      return nullptr;
+    }
+    if (Failed() || !form) return nullptr;
+    if (chartSize) form->SetChartSize(chartSize->width, chartSize->height);
+    if (paint && !Draw([&] { SettleChart(form->Chart(), [&] { paint(*form); }); }, chartSize)) return nullptr;
+    return form;
+  }
+
   // Writes a picture of a form of its own, opened with the picture's paint history:
   // every picture shows what the window shows, whichever others are asked for.
   bool WritePicture(const std::optional<std::string>& target, std::optional<ChartImageSize> chartSize,
                     const std::function<void(TForm1&)>& paint, const std::function<bool(TForm1&, QIODevice&)>& write) {
     if (!target) return true;
-    const std::unique_ptr<TForm1> form = OpenForm(chartSize, paint);
+    return WritePictureOf<TForm1>(*target, chartSize, [&] { return OpenForm(chartSize, paint); }, write);
+  }
+
+  // The same for the chart file's form.
+  bool WriteChartPicture(const std::optional<std::string>& target, const std::string& text,
+                         std::optional<ChartImageSize> chartSize, const std::function<void(TChartForm&)>& paint,
+                         const std::function<bool(TChartForm&, QIODevice&)>& write) {
+    if (!target) return true;
+    return WritePictureOf<TChartForm>(*target, chartSize, [&] { return OpenChartForm(text, chartSize, paint); },
+                                      write);
+  }
+
+ private:
+  template <class Form>
+  bool WritePictureOf(const std::string& target, std::optional<ChartImageSize> chartSize,
+                      const std::function<std::unique_ptr<Form>()>& open,
+                      const std::function<bool(Form&, QIODevice&)>& write) {
+    const std::unique_ptr<Form> form = open();
     if (!form) return false;
     bool written = false;
     // A failure while drawing is the error box's, a file that cannot be written is ours.
     const bool drawn = Draw(
-        [&] { written = WriteOutput(*target, m_out, [&](QIODevice& device) { return write(*form, device); }); },
+        [&] { written = WriteOutput(target, m_out, [&](QIODevice& device) { return write(*form, device); }); },
         chartSize);
     if (!drawn) return false;
-    return written || CannotWrite(*target);
+    return written || CannotWrite(target);
   }
 
- private:
   bool Failed() {
     if (!m_presenter.Failed() || m_reported) return m_presenter.Failed();
     m_err << m_presenter.Text() << '\n';
@@ -269,7 +343,76 @@ class CommandLineRun {
   bool m_reported = false;
 };
 
+// The chart file's outputs. Each picture has a form of its own, as the form's have.
+int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  std::string text;
+  try {
+    text = ReadChartFileText(*options.chart);
+  } catch (const EChartFileError& e) {
+    err << "tarvela: " << e.what() << '\n';
+    return 1;
+  }
+  CommandLineRun run(options, out, err);
+  PresenterSwap swap(*TApplication::Instance(), &run.Presenter());
+
+  // Read once before anything is written, so that a bad file writes nothing.
+  const std::unique_ptr<TChartForm> form = run.OpenChartForm(text, options.size, nullptr);
+  if (!form) return 1;
+  if (options.points && !run.WriteLines(options.points, PointLines(form->Chart()))) return 1;
+
+  const auto paintChart = [](TChartForm& f) {
+    if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
+  };
+  const auto paintWindow = [](TChartForm& f) {
+    if (QWidget* window = f.Widget()) window->grab();
+  };
+  if (!run.WriteChartPicture(options.png, text, options.size, paintChart, [](TChartForm& f, QIODevice& device) {
+        return WriteChartPng(f.Chart(), device, std::nullopt);
+      }))
+    return 1;
+  if (!run.WriteChartPicture(options.svg, text, options.size, paintChart, [](TChartForm& f, QIODevice& device) {
+        return WriteChartSvg(f.Chart(), device, std::nullopt);
+      }))
+    return 1;
+  if (!run.WriteChartPicture(options.screenshot, text, options.size, paintWindow,
+                             [](TChartForm& f, QIODevice& device) { return WriteScreenshot(f, device); }))
+    return 1;
+  return 0;
+}
+
 }  // namespace
+
+int RunChartWindow(const CommandLineOptions& options, std::ostream& err) {
+  TApplication* app = TApplication::Instance();
+  if (app == nullptr || !options.chart) {
+    err << "tarvela: no application object\n";
+    return 1;
+  }
+  std::string text;
+  try {
+    text = ReadChartFileText(*options.chart);
+  } catch (const EChartFileError& e) {
+    err << "tarvela: " << e.what() << '\n';
+    return 1;
+  }
+  std::unique_ptr<TChartForm> form;
+  std::optional<EReadError> readError;
+  // A bad file is the terminal's business, not an error box's: there is no window yet.
+  RunHandler([&] {
+    try {
+      form = std::make_unique<TChartForm>(nullptr, text, ChartWindowCaption(*options.chart));
+      if (options.size) form->SetChartSize(options.size->width, options.size->height);
+    } catch (const EReadError& e) {
+      readError = e;
+    }
+  });
+  if (readError) {
+    err << ReadErrorText(*options.chart, *readError) << '\n';
+    return 1;
+  }
+  if (!form) return 1;
+  return app->Run(*form);
+}
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CommandLineOptions options;
@@ -289,6 +432,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "tarvela: no application object\n";
     return 1;
   }
+  if (options.chart) return RunChartCommandLine(options, out, err);
   CommandLineRun run(options, out, err);
   PresenterSwap swap(*app, &run.Presenter());
 

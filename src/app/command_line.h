@@ -24,10 +24,13 @@ struct CommandLineOptions {
   std::optional<std::string> svg;
   std::optional<std::string> screenshot;
   std::optional<ChartImageSize> size;  // of the chart in --png and --svg
+  std::optional<std::string> chart;    // a chart description file
   bool help = false;
 
   // The buttons are pressed when a text or the report or the points are asked for.
   bool PressesButtons() const { return sigma || second || report || points; }
+  // --chart without an output: the chart file's window, which needs a screen.
+  bool OpensChartWindow() const { return chart && !help && !png && !svg && !points && !screenshot; }
 };
 
 // The largest picture --size allows: the picture and the chart's drawing buffer take
@@ -35,8 +38,9 @@ struct CommandLineOptions {
 inline constexpr long long kMaxPictureSide = 16384;
 inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
 
-// Throws Exception with a usage hint for an unknown option, a missing value or a
-// size that is not WxH with both at least 1 or that is larger than the bounds above.
+// Throws Exception with a usage hint for an unknown option, a missing value, a
+// size that is not WxH with both at least 1 or that is larger than the bounds above,
+// or an option of the form (--sigma, --second, --report) with --chart.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();
@@ -49,5 +53,10 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart);
 // Needs the application object. Returns the exit status: 0, 1 when the program
 // failed (the error box's text went to err), 2 for a bad command line.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Shows the chart file of options.chart in its window and runs the message loop until
+// it is closed. A file that cannot be read or described wrongly is reported on err with
+// status 1 and no window. Needs the application object and a screen.
+int RunChartWindow(const CommandLineOptions& options, std::ostream& err);
 
 }  // namespace tarvela

@@ -1,4 +1,5 @@
-// Tarvela: with no arguments the desktop program; with arguments its command line.
+// Tarvela: with no arguments the desktop program; with arguments its command line;
+// with --chart FILE alone the window of a chart file.
 
 #include <QGuiApplication>
 #include <QString>
@@ -6,12 +7,14 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "platform/qt/application.h"
+#include "runtime/exceptions.h"
 
 namespace {
 
@@ -34,13 +37,27 @@ void QuietToolkitNotes(QtMsgType type, const QMessageLogContext&, const QString&
   if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
 }
 
+// The options when they ask for the chart file's window; a command line that does not
+// parse is the command line's to report.
+std::optional<tarvela::CommandLineOptions> ChartWindowOptions(const std::vector<std::string>& args) {
+  try {
+    tarvela::CommandLineOptions options = tarvela::ParseCommandLine(args);
+    if (options.OpensChartWindow()) return options;
+  } catch (const tarvela::Exception&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool commandLine = argc > 1;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::optional<tarvela::CommandLineOptions> chartWindow = ChartWindowOptions(args);
+  const bool commandLine = argc > 1 && !chartWindow;
   if (!HasDisplay()) {
     if (!commandLine) {
-      std::cerr << "tarvela: no display to open the window on; see 'tarvela --help' for the command line.\n";
+      std::cerr << "tarvela: no display to open the window on; see 'tarvela --help' for the command line"
+                << (chartWindow ? " (--png or --svg draw the chart without one).\n" : ".\n");
       return 1;
     }
     // The command line needs no screen: Qt's off-screen platform stands in for one.
@@ -49,16 +66,14 @@ int main(int argc, char** argv) {
 
   if (commandLine) qInstallMessageHandler(QuietToolkitNotes);
   tarvela::TApplication app(argc, argv);
-  if (commandLine) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return tarvela::RunCommandLine(args, std::cout, std::cerr);
-  }
+  if (commandLine) return tarvela::RunCommandLine(args, std::cout, std::cerr);
 
   if (ShowsNothing(QGuiApplication::platformName())) {
     std::cerr << "tarvela: the platform '" << QGuiApplication::platformName().toStdString()
               << "' has no screen to show the window on; see 'tarvela --help' for the command line.\n";
     return 1;
   }
+  if (chartWindow) return tarvela::RunChartWindow(*chartWindow, std::cerr);
 
   std::unique_ptr<tarvela::TForm1> form;
   tarvela::RunHandler([&] { form = std::make_unique<tarvela::TForm1>(nullptr); });

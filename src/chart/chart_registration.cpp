@@ -1,26 +1,56 @@
 #include "chart/chart_registration.h"
 
+#include <vector>
+
 #include "chart/basic_functions.h"
 #include "chart/chart.h"
 #include "chart/line_series.h"
 #include "runtime/class_registry.h"
+#include "runtime/identifiers.h"
 
 namespace tarvela {
 
+namespace {
+
+struct ChartClass {
+  const char* name;
+  ClassRegistry::Factory factory;
+};
+
+template <class T>
+ChartClass Entry(const char* name) {
+  return {name, [](TComponent* owner) -> TComponent* { return new T(owner); }};
+}
+
+// The registry creates components only. TChartGradient, TChartWall and TChartTitle
+// are sub-objects a chart owns and creates itself; a description reaches them
+// through the chart's properties (Gradient, BackWall, Title), never by class name.
+// The same holds for a series' value lists, marks and pointer.
+const std::vector<ChartClass>& ChartClasses() {
+  static const std::vector<ChartClass> classes = {
+      Entry<TChart>("TChart"),
+      Entry<TLineSeries>("TLineSeries"),
+      Entry<TAddZavFunction>("TAddZavFunction"),
+      Entry<TSubtractZavFunction>("TSubtractZavFunction"),
+      Entry<TMultiplyZavFunction>("TMultiplyZavFunction"),
+      Entry<TDivideZavFunction>("TDivideZavFunction"),
+      Entry<THighZavFunction>("THighZavFunction"),
+      Entry<TLowZavFunction>("TLowZavFunction"),
+      Entry<TAverageZavFunction>("TAverageZavFunction"),
+  };
+  return classes;
+}
+
+}  // namespace
+
 void RegisterChartClasses() {
-  // The registry creates components only. TChartGradient, TChartWall and TChartTitle
-  // are sub-objects a chart owns and creates itself; a description reaches them
-  // through the chart's properties (Gradient, BackWall, Title), never by class name.
-  // The same holds for a series' value lists, marks and pointer.
-  ClassRegistry::Instance().Register<TChart>("TChart");
-  ClassRegistry::Instance().Register<TLineSeries>("TLineSeries");
-  ClassRegistry::Instance().Register<TAddZavFunction>("TAddZavFunction");
-  ClassRegistry::Instance().Register<TSubtractZavFunction>("TSubtractZavFunction");
-  ClassRegistry::Instance().Register<TMultiplyZavFunction>("TMultiplyZavFunction");
-  ClassRegistry::Instance().Register<TDivideZavFunction>("TDivideZavFunction");
-  ClassRegistry::Instance().Register<THighZavFunction>("THighZavFunction");
-  ClassRegistry::Instance().Register<TLowZavFunction>("TLowZavFunction");
-  ClassRegistry::Instance().Register<TAverageZavFunction>("TAverageZavFunction");
+  for (const ChartClass& entry : ChartClasses()) ClassRegistry::Instance().Register(entry.name, entry.factory);
+}
+
+bool IsChartClass(std::string_view className) {
+  for (const ChartClass& entry : ChartClasses())
+    if (SameIdent(entry.name, className)) return true;
+  return false;
 }
 
 }  // namespace tarvela

@@ -3,8 +3,14 @@
 // a form description can create them by name. Start-up calls it once, after the
 // runtime's own registration; calling it again is harmless.
 
+#include <string_view>
+
 namespace tarvela {
 
 void RegisterChartClasses();
+
+// Whether RegisterChartClasses registers className (letter case ignored): the chart,
+// the series and the functions, and nothing of the windowing layer or the program.
+bool IsChartClass(std::string_view className);
 
 }  // namespace tarvela

@@ -15,9 +15,7 @@ namespace tarvela {
 
 namespace {
 
-[[noreturn]] void ThrowAt(int line, const std::string& message) {
-  throw EReadError("Line " + std::to_string(line) + ": " + message);
-}
+[[noreturn]] void ThrowAt(int line, const std::string& message) { throw EReadError(line, message); }
 
 // Runs step and gives any failure the line; only a lack of memory passes as it is.
 template <class Step>
@@ -246,6 +244,12 @@ struct ObjectHeader {
   int line = 0;
 };
 
+void RefuseClass(const ReadOptions& options, const ObjectHeader& header, const TComponent* enclosing) {
+  if (!options.refuseClass) return;
+  std::string reason = options.refuseClass(header.className, enclosing);
+  if (!reason.empty()) ThrowAt(header.line, reason);
+}
+
 struct ReadComponentEntry {
   TComponent* component;
   int line;
@@ -253,7 +257,8 @@ struct ReadComponentEntry {
 
 class Reader {
  public:
-  Reader(std::string_view text, ReadContext& ctx) : m_lexer(text), m_ctx(ctx) {
+  Reader(std::string_view text, ReadContext& ctx, const ReadOptions& options)
+      : m_lexer(text), m_ctx(ctx), m_options(options) {
     m_current = m_lexer.Next();
     m_next = m_lexer.Next();
   }
@@ -271,7 +276,7 @@ class Reader {
     root.SetLoading(true);
     try {
       if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); });
-      ReadBody(root, header);
+      ReadBody(root, header, 1);
       if (m_current.kind != TokenKind::End) Fail("Expected end of text but found " + Describe(m_current));
       m_ctx.ResolveFixups();
       for (const ReadComponentEntry& entry : m_read) AtLine(entry.line, [&] { entry.component->Loaded(); });
@@ -290,6 +295,7 @@ class Reader {
   bool IsSymbol(char symbol) const { return m_current.kind == TokenKind::Symbol && m_current.symbol == symbol; }
 
   void Advance() {
+    m_previousLine = m_current.line;
     m_current = std::move(m_next);
     m_next = m_lexer.Next();  // at the end of the text, End again
   }
@@ -324,7 +330,8 @@ class Reader {
 
   // Property lines and nested objects up to the object's `end`. The keywords only
   // count where a property name could not stand (a property may be named End).
-  void ReadBody(TComponent& object, const ObjectHeader& header) {
+  // depth: how many objects enclose the body's, the object itself included.
+  void ReadBody(TComponent& object, const ObjectHeader& header, int depth) {
     for (;;) {
       bool startsAssignment = m_next.kind == TokenKind::Symbol && (m_next.symbol == '=' || m_next.symbol == '.');
       if (IsKeyword(m_current, "end") && !startsAssignment) {
@@ -332,7 +339,9 @@ class Reader {
         return;
       }
       if (IsKeyword(m_current, "object") && m_next.kind == TokenKind::Ident) {
-        ReadNested(object, ReadHeader());
+        if (depth >= kMaxObjectNesting)
+          Fail("Objects nest deeper than " + std::to_string(kMaxObjectNesting) + " levels");
+        ReadNested(object, ReadHeader(), depth + 1);
       } else if (m_current.kind == TokenKind::Ident) {
         ReadPropertyLine(object);
       } else if (m_current.kind == TokenKind::End) {
@@ -344,10 +353,11 @@ class Reader {
     }
   }
 
-  void ReadNested(TComponent& enclosing, const ObjectHeader& header) {
+  void ReadNested(TComponent& enclosing, const ObjectHeader& header, int depth) {
     TComponent& root = *m_ctx.root;
     TComponent* created = nullptr;
     AtLine(header.line, [&] {
+      RefuseClass(m_options, header, &enclosing);
       created = ClassRegistry::Instance().Create(header.className, &root);
       // Whatever the factory did, the root owns every component of the description.
       if (created->Owner() != &root) root.InsertComponent(created);
@@ -358,7 +368,7 @@ class Reader {
       if (!header.name.empty()) created->SetName(header.name);
       created->SetParentComponent(&enclosing);
     });
-    ReadBody(*created, header);
+    ReadBody(*created, header, depth);
   }
 
   void ReadPropertyLine(TComponent& object) {
@@ -370,9 +380,19 @@ class Reader {
       path += ExpectIdent("a property name");
     }
     Expect('=');
+    m_listLines.clear();
     PropertyValue value = ReadValue();
+    // One property a line: what follows a value on its line is a mistake in it
+    // ("Left = 12x", "Ratio = 1.5.2"), better named there than on the next line.
+    if (m_current.kind != TokenKind::End && m_current.line == m_previousLine)
+      Fail("Expected the end of the line after the value but found " + Describe(m_current));
     m_ctx.line = line;
-    AtLine(line, [&] { SetPropertyPath(object, path, value, &m_ctx); });
+    m_ctx.itemLines = std::move(m_listLines);
+    AtLine(line, [&] {
+      if (m_options.setProperty && m_options.setProperty(object, path, value, m_ctx)) return;
+      SetPropertyPath(object, path, value, &m_ctx);
+    });
+    m_ctx.itemLines.clear();
   }
 
   PropertyValue ReadValue() {
@@ -452,6 +472,7 @@ class Reader {
     while (!IsSymbol(')')) {
       if (m_current.kind == TokenKind::End) Fail("Missing ')' of the list begun at line " + std::to_string(line));
       if (m_current.kind != TokenKind::String) Fail("Expected a string in the list but found " + Describe(m_current));
+      m_listLines.push_back(m_current.line);
       lines.push_back(ReadString());
     }
     Advance();
@@ -460,6 +481,9 @@ class Reader {
 
   Lexer m_lexer;
   ReadContext& m_ctx;
+  const ReadOptions& m_options;
+  std::vector<int> m_listLines;  // of the list value being read
+  int m_previousLine = 1;        // of the token before m_current
   Token m_current;
   Token m_next;
   std::vector<ReadComponentEntry> m_read;
@@ -484,7 +508,8 @@ void ReadContext::ResolveFixups() {
 
 void ReadComponent(std::string_view description, TComponent& root) {
   ReadContext ctx;
-  Reader reader(description, ctx);
+  const ReadOptions options;
+  Reader reader(description, ctx, options);
   ObjectHeader header = reader.ReadTopHeader();
   if (!SameIdent(header.className, root.ClassName()))
     ThrowAt(header.line, "The description is of class " + header.className + ", not " + std::string(root.ClassName()));
@@ -492,11 +517,19 @@ void ReadComponent(std::string_view description, TComponent& root) {
 }
 
 std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner) {
+  return ReadRootComponent(description, owner, ReadOptions{});
+}
+
+std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner,
+                                              const ReadOptions& options) {
   ReadContext ctx;
-  Reader reader(description, ctx);
+  Reader reader(description, ctx, options);
   ObjectHeader header = reader.ReadTopHeader();
   std::unique_ptr<TComponent> root;
-  AtLine(header.line, [&] { root.reset(ClassRegistry::Instance().Create(header.className, owner)); });
+  AtLine(header.line, [&] {
+    RefuseClass(options, header, nullptr);
+    root.reset(ClassRegistry::Instance().Create(header.className, owner));
+  });
   reader.ReadRoot(header, *root);
   return root;
 }

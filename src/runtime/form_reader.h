@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,7 +33,20 @@
 namespace tarvela {
 
 // The message starts with the line: "Line 12: Unknown property 'Foo' of TLabel".
-class EReadError : public Exception { using Exception::Exception; };
+class EReadError : public Exception {
+ public:
+  EReadError(int line, const std::string& detail)
+      : Exception("Line " + std::to_string(line) + ": " + detail), m_line(line), m_detail(detail) {}
+  // For a caller that names the text itself ("chart.txt:12: ...").
+  int Line() const { return m_line; }
+  const std::string& Detail() const { return m_detail; }
+
+ private:
+  int m_line;
+  std::string m_detail;
+};
+
+struct PropertyValue;
 
 // What setters may need while a description is read.
 struct ReadContext {
@@ -52,8 +66,31 @@ struct ReadContext {
   // state
   TComponent* root = nullptr;
   int line = 0;  // of the property line being applied
+  // For a list value being applied, the line each of its strings starts on, so that
+  // a setter that reads the strings one by one can name the line of a bad one.
+  std::vector<int> itemLines;
   std::vector<Fixup> fixups;
 };
+
+// What a kind of description adds to or takes from what the registry and the
+// property tables allow. The main form needs none of it; a text from outside the
+// program does (a chart file may name chart classes only).
+struct ReadOptions {
+  // The reason why a component of className may not be created inside enclosing
+  // (null for the top object), or empty when it may. Asked before the registry, so a
+  // refused class is never constructed.
+  std::function<std::string(std::string_view className, const TComponent* enclosing)> refuseClass;
+  // Takes a property line before the property tables: to set a property this kind
+  // of description gives besides the published ones, or to check a value by rules of
+  // its own. Returns true when it has set the property, false to leave the line to
+  // the tables.
+  std::function<bool(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx)>
+      setProperty;
+};
+
+// Objects nest at most this deep: the reader descends by recursion, and a text from
+// outside must not exhaust the stack.
+inline constexpr int kMaxObjectNesting = 32;
 
 // Reads a description into an existing root (a form constructs itself, then reads
 // its built-in description). The top object's class must be root's ClassName();
@@ -65,5 +102,7 @@ void ReadComponent(std::string_view description, TComponent& root);
 // owns the root too: the caller either destroys it through the pointer (which
 // takes it from the owner) or release()s the pointer and leaves it to the owner.
 std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner = nullptr);
+std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TComponent* owner,
+                                              const ReadOptions& options);
 
 }  // namespace tarvela

@@ -195,6 +195,10 @@ TEST_F(FormReaderTest, SyntaxErrorsGiveTheirLine) {
   EXPECT_EQ(ReadError("object F: TToyForm\n  Caption 'x'\nend"), "Line 2: Expected '=' but found a string");
   EXPECT_EQ(ReadError("object F: TToyForm\n  Caption = @\nend"), "Line 2: Unexpected character '@'");
   EXPECT_EQ(ReadError("object F: TToyForm\n  Caption =\n  ]\nend"), "Line 3: Expected a value but found ']'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 12x\nend"),
+            "Line 2: Expected the end of the line after the value but found 'x'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 1 Caption = 'a'\nend"),
+            "Line 2: Expected the end of the line after the value but found 'Caption'");
   EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 9223372036854775808\nend"),
             "Line 2: Integer 9223372036854775808 is out of range");
   EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = -9223372036854775809\nend"),
@@ -275,6 +279,68 @@ TEST_F(FormReaderTest, StringsWrittenAsTextReadBackUnchanged) {
   std::string text = "object F: TToyForm\n  Caption = " + PropertyValue::String(tricky).ToText() + "\nend";
   std::unique_ptr<TComponent> root = ReadRootComponent(text);
   EXPECT_EQ(dynamic_cast<TToyForm&>(*root).Caption(), tricky);
+}
+
+TEST_F(FormReaderTest, OptionsRefuseClassesBeforeCreatingThemAndAddProperties) {
+  ReadOptions options;
+  std::vector<std::string> asked;
+  options.refuseClass = [&](std::string_view className, const TComponent* enclosing) -> std::string {
+    asked.push_back(std::string(className) + " in " + (enclosing ? enclosing->Name() : std::string("-")));
+    return className == "TToyPanel" ? "No panels here" : "";
+  };
+  std::vector<std::string> seen;
+  std::vector<int> seenLines;
+  options.setProperty = [&](TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
+    if (path != "Extra" || dynamic_cast<TToyControl*>(&object) == nullptr) return false;
+    seen = value.AsStringList();
+    seenLines = ctx.itemLines;
+    return true;
+  };
+
+  std::unique_ptr<TComponent> root = ReadRootComponent(R"(object F: TToyForm
+  object L: TToyControl
+    Extra = ('a'
+      'b' +
+      'c'   'd')
+    Left = 3
+  end
+end)",
+                                                       nullptr, options);
+  EXPECT_EQ(asked, (std::vector<std::string>{"TToyForm in -", "TToyControl in F"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "bc", "d"}));
+  EXPECT_EQ(seenLines, (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(Control(*root, "L").Left(), 3);  // the published ones still apply
+
+  Journal().clear();
+  try {
+    ReadRootComponent("object F: TToyForm\n  object L: TToyControl\n  end\n  object P: TToyPanel\n  end\nend",
+                      nullptr, options);
+    ADD_FAILURE() << "read a refused class";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "Line 4: No panels here");
+    EXPECT_EQ(e.Line(), 4);
+    EXPECT_EQ(e.Detail(), "No panels here");
+  }
+  // The refused panel was never constructed; the control read before it died with the root.
+  EXPECT_EQ(Journal(), (std::vector<std::string>{"create", "parent L=F", "destroy L"}));
+  // Without the options the extra property is unknown.
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Extra = ('a')\n  end\nend"),
+            "Line 3: Unknown property 'Extra' of TToyControl");
+}
+
+TEST_F(FormReaderTest, ObjectsNestedTooDeepAreRefusedWithTheirLine) {
+  auto nested = [](int levels) {
+    std::string text = "object F: TToyForm\n";
+    for (int i = 1; i < levels; ++i) text += "object TToyControl\n";
+    for (int i = 0; i < levels; ++i) text += "end\n";
+    return text;
+  };
+  EXPECT_NO_THROW(ReadRootComponent(nested(kMaxObjectNesting)));
+  EXPECT_EQ(ReadError(nested(kMaxObjectNesting + 1)),
+            "Line " + std::to_string(kMaxObjectNesting + 1) + ": Objects nest deeper than " +
+                std::to_string(kMaxObjectNesting) + " levels");
+  // Far deeper than a stack of recursive calls would survive.
+  EXPECT_NE(ReadError(nested(1000000)).find("Objects nest deeper"), std::string::npos);
 }
 
 }  // namespace

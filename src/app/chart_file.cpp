@@ -1,0 +1,333 @@
+#include "app/chart_file.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/command_line.h"
+#include "chart/chart_registration.h"
+#include "chart/chart_series.h"
+#include "platform/qt/system_locale.h"
+#include "runtime/class_registry.h"
+#include "runtime/date_time.h"
+#include "runtime/form_reader.h"
+#include "runtime/identifiers.h"
+#include "runtime/properties.h"
+
+namespace tarvela {
+
+// [SECTION] The file
+
+std::string ReadChartFileText(const std::string& path) {
+  const QString name = QString::fromStdString(path);
+  const QFileInfo info(name);
+  if (info.isDir()) throw EChartFileError(path + ": cannot be read (it is a folder)");
+  const std::string tooLarge =
+      path + ": larger than 16 MiB (" + std::to_string(kMaxChartFileBytes) + " bytes), refused";
+  if (info.isFile() && info.size() > static_cast<qint64>(kMaxChartFileBytes)) throw EChartFileError(tooLarge);
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly))
+    throw EChartFileError(path + ": cannot be read (" + file.errorString().toStdString() + ")");
+  // One byte more than allowed tells a file at the limit from a larger one, also for
+  // what has no size beforehand (a pipe, a device).
+  const QByteArray bytes = file.read(static_cast<qint64>(kMaxChartFileBytes) + 1);
+  if (file.error() != QFileDevice::NoError)
+    throw EChartFileError(path + ": cannot be read (" + file.errorString().toStdString() + ")");
+  if (static_cast<std::size_t>(bytes.size()) > kMaxChartFileBytes) throw EChartFileError(tooLarge);
+  return bytes.toStdString();
+}
+
+// [SECTION] Points
+
+namespace {
+
+// The blank-separated words of a point; a word that starts with a double quote runs
+// to its closing one, "" standing for a double quote inside.
+struct PointWord {
+  std::string text;
+  bool quoted = false;
+};
+
+std::vector<PointWord> SplitPointText(std::string_view text) {
+  std::vector<PointWord> words;
+  std::size_t i = 0;
+  auto blank = [&](std::size_t at) { return text[at] == ' ' || text[at] == '\t'; };
+  while (i < text.size()) {
+    if (blank(i)) {
+      ++i;
+      continue;
+    }
+    PointWord word;
+    if (text[i] == '"') {
+      word.quoted = true;
+      for (++i;; ++i) {
+        if (i >= text.size()) throw EConvertError("a label has no closing \"");
+        if (text[i] != '"') {
+          word.text += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+          word.text += '"';
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+    } else {
+      while (i < text.size() && !blank(i)) word.text += text[i++];
+    }
+    words.push_back(std::move(word));
+  }
+  return words;
+}
+
+// "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DDTHH:MM:SS".
+std::optional<double> ParseDate(std::string_view word) {
+  auto digits = [&](std::size_t at, std::size_t count, int& out) {
+    if (at + count > word.size()) return false;
+    out = 0;
+    for (std::size_t k = at; k < at + count; ++k) {
+      if (word[k] < '0' || word[k] > '9') return false;
+      out = out * 10 + (word[k] - '0');
+    }
+    return true;
+  };
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  if (word.size() < 10 || word[4] != '-' || word[7] != '-') return std::nullopt;
+  if (!digits(0, 4, year) || !digits(5, 2, month) || !digits(8, 2, day)) return std::nullopt;
+  if (word.size() > 10) {
+    const bool withMinutes = word.size() == 16 || word.size() == 19;
+    if (!withMinutes || word[10] != 'T' || word[13] != ':' || !digits(11, 2, hour) || !digits(14, 2, minute))
+      return std::nullopt;
+    if (word.size() == 19 && (word[16] != ':' || !digits(17, 2, second))) return std::nullopt;
+  }
+  TDateTime date = 0, time = 0;
+  if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time))
+    throw EConvertError(std::string(word) + " is not a date of the calendar");
+  return date + time;
+}
+
+double ParsePointValue(const PointWord& word, const char* which) {
+  if (word.quoted) throw EConvertError(std::string("the ") + which + " value is \"" + word.text + "\", not a number");
+  if (const std::optional<double> date = ParseDate(word.text)) return *date;
+  std::string_view digits = word.text;
+  if (digits.starts_with('+')) digits.remove_prefix(1);
+  double value = 0;
+  // from_chars reads in the C locale always, and takes neither "0x" nor a leading
+  // '+'; its "inf" and "nan" are refused below.
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const bool number = !digits.empty() && (digits[0] == '-' || digits[0] == '.' || (digits[0] >= '0' && digits[0] <= '9'));
+  if (ec == std::errc::result_out_of_range) throw EConvertError(word.text + " is out of range");
+  if (!number || ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
+    throw EConvertError("'" + word.text + "' is not a number (" + which + ")");
+  return value;
+}
+
+TColor ParsePointColor(const std::string& word) {
+  TColor color = clDefault;
+  const char c = word.empty() ? '\0' : word[0];
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
+    if (!ColorFromIdent(word, color)) throw EConvertError("'" + word + "' is not a colour");
+    return color;
+  }
+  // Like a colour property: up to $FFFFFFFF is the 32-bit pattern.
+  std::int64_t value = 0;
+  const bool hex = word.starts_with('$');
+  const char* first = word.data() + (hex ? 1 : 0);
+  const char* last = word.data() + word.size();
+  const auto [end, ec] = std::from_chars(first, last, value, hex ? 16 : 10);
+  if (first == last || ec != std::errc() || end != last || value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::uint32_t>::max())
+    throw EConvertError("'" + word + "' is not a colour");
+  return static_cast<TColor>(static_cast<std::uint32_t>(value));
+}
+
+}  // namespace
+
+ChartFilePoint ParsePointText(std::string_view text) {
+  const std::vector<PointWord> words = SplitPointText(text);
+  if (words.empty()) throw EConvertError("no X value");
+  if (words.size() < 2) throw EConvertError("no Y value after " + words[0].text);
+  ChartFilePoint point;
+  point.x = ParsePointValue(words[0], "X");
+  point.y = ParsePointValue(words[1], "Y");
+  std::size_t next = 2;
+  if (next < words.size() && words[next].quoted) point.label = words[next++].text;
+  if (next < words.size() && !words[next].quoted) point.color = ParsePointColor(words[next++].text);
+  if (next < words.size()) throw EConvertError("'" + words[next].text + "' after the point's values");
+  return point;
+}
+
+// [SECTION] Reading the chart
+
+namespace {
+
+// Points: a series' points, one string each (chart_file.h). Only a chart file has it:
+// the main form's series start empty.
+void SetPoints(TChartSeries& series, const PropertyValue& value, const ReadContext& ctx) {
+  if (value.kind != PropertyValue::Kind::StringList)
+    throw EConvertError("Invalid value for property 'Points' of " + std::string(series.ClassName()) +
+                        ": expected a list of strings such as ('1 2' '2 3.5')");
+  const std::vector<std::string>& texts = value.AsStringList();
+  series.ClearPoints();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    ChartFilePoint point;
+    try {
+      point = ParsePointText(texts[i]);
+    } catch (const EConvertError& e) {
+      const int line = i < ctx.itemLines.size() ? ctx.itemLines[i] : ctx.line;
+      throw EReadError(line, "Point " + std::to_string(i + 1) + " of Points '" + texts[i] + "': " + e.Message());
+    }
+    series.AddPointXY(point.x, point.y, point.label, point.color);
+  }
+}
+
+// Width and Height of the chart are the picture's and the window's size: bounded as
+// the command line bounds --size, before anything that large is allocated. The pixels
+// in all are checked whenever a side grows, so the line that makes it too large is
+// the one named.
+void CheckChartSide(const TChart& chart, bool isWidth, std::int64_t side) {
+  const char* name = isWidth ? "Width" : "Height";
+  if (side < 1 || side > kMaxPictureSide)
+    throw EConvertError(std::string(name) + " " + std::to_string(side) + " is not within 1.." +
+                        std::to_string(kMaxPictureSide));
+  const std::int64_t other = isWidth ? chart.Height() : chart.Width();
+  if (side * other > kMaxPicturePixels)
+    throw EConvertError("The chart's " + std::to_string(isWidth ? side : other) + "x" +
+                        std::to_string(isWidth ? other : side) + " pixels are more than " +
+                        std::to_string(kMaxPicturePixels) + " in all");
+}
+
+// Integer settings are widths, sizes, counts, angles and percentages, and some of them
+// drive loops of the paint (a bevel of a billion frames, a billion minor ticks between
+// two labels): a file from outside must not make a paint run for ever, so none may
+// lie beyond what a picture can show. Colours are integers too but not bounded so.
+constexpr std::int64_t kMaxIntegerSetting = kMaxPictureSide;
+
+void CheckIntegerSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
+  if (value.kind != PropertyValue::Kind::Integer) return;
+  if (value.integer >= -kMaxIntegerSetting && value.integer <= kMaxIntegerSetting) return;
+  const std::string_view last = path.substr(path.rfind('.') == std::string_view::npos ? 0 : path.rfind('.') + 1);
+  if (last.size() >= 5 && SameIdent(last.substr(last.size() - 5), "Color")) return;
+  // Only where the setting itself is an integer: a floating-point one (an axis
+  // minimum, a date) may be written as a large integer.
+  PropertyValue current;
+  try {
+    current = GetPropertyPath(object, path);
+  } catch (const Exception&) {
+    return;  // unknown or write-only: the tables say so
+  }
+  if (current.kind != PropertyValue::Kind::Integer) return;
+  throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
+                      ": " + std::to_string(value.integer) + " is beyond " + std::to_string(kMaxIntegerSetting) +
+                      ", the bound of a chart file's integer settings");
+}
+
+bool SetChartFileProperty(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
+  if (auto* series = dynamic_cast<TChartSeries*>(&object); series != nullptr && SameIdent(path, "Points")) {
+    SetPoints(*series, value, ctx);
+    return true;
+  }
+  if (auto* chart = dynamic_cast<TChart*>(&object);
+      chart != nullptr && value.kind == PropertyValue::Kind::Integer &&
+      (SameIdent(path, "Width") || SameIdent(path, "Height")))
+    CheckChartSide(*chart, SameIdent(path, "Width"), value.integer);
+  CheckIntegerSetting(object, path, value);
+  return false;
+}
+
+ReadOptions ChartFileOptions() {
+  ReadOptions options;
+  options.refuseClass = [](std::string_view className, const TComponent* enclosing) -> std::string {
+    const std::string name(className);
+    if (enclosing == nullptr)
+      return SameIdent(className, "TChart") ? "" : "A chart file holds one TChart, not " + name;
+    if (SameIdent(className, "TChart")) return "A chart cannot hold another TChart";
+    if (IsChartClass(className)) return "";
+    if (ClassRegistry::Instance().IsRegistered(className)) return "Class " + name + " cannot be used in a chart file";
+    return "Class " + name + " not found";
+  };
+  options.setProperty = SetChartFileProperty;
+  return options;
+}
+
+}  // namespace
+
+TChartForm::TChartForm(TComponent* owner, std::string_view description, const std::string& caption)
+    : TForm(owner) {
+  RegisterChartClasses();
+  std::unique_ptr<TComponent> root = ReadRootComponent(description, this, ChartFileOptions());
+  // The options let no other class be the top object.
+  m_chart = &dynamic_cast<TChart&>(*root.release());
+  const int width = m_chart->Width();
+  const int height = m_chart->Height();
+  m_chart->SetLocaleProvider(SystemLocaleSettings);
+  m_chart->SetParent(this);
+  SetCaption(caption);
+  // Where the main form opens.
+  SetBounds(118, 107, Width(), Height());
+  SetChartSize(width, height);
+}
+
+void TChartForm::SetChartSize(int width, int height) {
+  m_chart->SetBounds(0, 0, width, height);
+  SetBounds(Left(), Top(), width + kFrameWidth, height + kFrameHeight);
+}
+
+TChartForm::~TChartForm() = default;
+
+// [SECTION] Settling
+
+namespace {
+
+struct AxisLayout {
+  double minimum, maximum;
+  int startPixel, endPixel, linePos, labelsPos, titlePos;
+  bool operator==(const AxisLayout&) const = default;
+};
+
+struct ChartLayout {
+  TRect plot;
+  std::vector<AxisLayout> axes;
+  bool operator==(const ChartLayout&) const = default;
+};
+
+ChartLayout LayoutOf(TCustomAxisPanel& chart) {
+  ChartLayout layout{chart.PlotRect(), {}};
+  for (TChartAxis* axis : {&chart.LeftAxis(), &chart.TopAxis(), &chart.RightAxis(), &chart.BottomAxis()})
+    layout.axes.push_back({axis->ScaleMinimum(), axis->ScaleMaximum(), axis->StartPixel(), axis->EndPixel(),
+                           axis->AxisLinePos(), axis->LabelsPos(), axis->TitlePos()});
+  return layout;
+}
+
+// Each paint takes the axes' room from the pixel span of the paint before (the label
+// step, and so the widest label, depends on it), so the first paints of a window move
+// the plot until the span it gives is the span it was given. That takes two or three
+// paints; a span that sits where one more label appears and then disappears again would
+// alternate for ever, so the paints are bounded and the last one stands, as in a window
+// that has been painted that often.
+constexpr int kMaxSettlePaints = 5;
+
+}  // namespace
+
+int SettleChart(TCustomAxisPanel& chart, const std::function<void()>& paint) {
+  paint();
+  ChartLayout previous = LayoutOf(chart);
+  int paints = 1;
+  while (paints < kMaxSettlePaints) {
+    paint();
+    ++paints;
+    ChartLayout current = LayoutOf(chart);
+    if (current == previous) break;
+    previous = std::move(current);
+  }
+  return paints;
+}
+
+}  // namespace tarvela

@@ -1,0 +1,93 @@
+#pragma once
+// Charts from description files: `tarvela --chart FILE` shows or renders the chart a
+// file describes, so the engine is a tool and not only the main form's chart.
+//
+// The file is a form description (form_reader.h has the syntax) holding one chart:
+//
+//   object Chart1: TChart                 // the top object: one TChart, nothing else
+//     Width = 600                         // the window's and the picture's size;
+//     Height = 400                        //   1..16384 each, default 400 x 250
+//     Title.Text.Strings = ('Sales')      // any published property of the chart
+//     object Series1: TLineSeries         // series nest in the chart, in list order
+//       SeriesColor = clRed
+//       Marks.Visible = True
+//       Points = (                        // the series' points, one string each
+//         '1 2'                           //   X Y
+//         '2 3.5 "Jan"'                   //   X Y "label"
+//         '3 -1e-3 "Feb" clRed'           //   X Y "label" colour
+//         '4 2.25 $00FF00'                //   X Y colour
+//         '2024-03-01T12:00 7')           //   a date as X (or Y): its date-time value
+//     end
+//   end
+//
+// A point is blank-separated: X and Y are numbers in the C locale (a full stop before
+// the decimals, an optional exponent, whatever the user's locale) or dates written
+// YYYY-MM-DD with an optional THH:MM or THH:MM:SS, which stand for their date-time
+// value (days from 30 December 1899). Then, both optional and in this order, a label
+// in double quotes ("" for a double quote in it) and a colour: a colour name
+// (clRed, clNone for a null point, clDefault for the series' colour, the default), a
+// decimal number or $BBGGRR. Points replace whatever points the series had.
+//
+// Only chart classes may be named (the chart, its series and functions); events can
+// name no handler (a file cannot run code) and nothing in a file refers to another
+// file. Integer settings other than colours lie within -16384..16384, since some of
+// them count what a paint draws. Left and Top are read but the chart always fills its
+// window.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "chart/chart.h"
+#include "platform/qt/controls.h"
+#include "runtime/colors.h"
+#include "runtime/exceptions.h"
+
+namespace tarvela {
+
+class TCustomAxisPanel;
+
+// A larger file is refused before it is read: a chart's description is a few
+// kilobytes, and a mistaken argument (a disk image, /dev/zero) must not fill memory.
+inline constexpr std::size_t kMaxChartFileBytes = std::size_t{16} << 20;
+
+// A chart file that cannot be read or is too large; the message names the file.
+class EChartFileError : public Exception { using Exception::Exception; };
+
+// The bytes of the file; EChartFileError "FILE: cannot be read (reason)" or
+// "FILE: larger than 16 MiB (16777216 bytes), refused".
+std::string ReadChartFileText(const std::string& path);
+
+// One point of a Points string. EConvertError saying what is wrong.
+struct ChartFilePoint {
+  double x = 0;
+  double y = 0;
+  std::string label;
+  TColor color = clDefault;
+};
+ChartFilePoint ParsePointText(std::string_view text);
+
+// The window `--chart FILE` opens: the chart the description describes, filling a
+// form of the chart's size. A bad description is an EReadError with its line; nothing
+// read so far survives it.
+class TChartForm : public TForm {
+ public:
+  TChartForm(TComponent* owner, std::string_view description, const std::string& caption);
+  ~TChartForm() override;
+  std::string_view ClassName() const override { return "TChartForm"; }
+
+  TChart& Chart() const { return *m_chart; }
+  // The chart's size, and the window's around it.
+  void SetChartSize(int width, int height);
+
+ private:
+  TChart* m_chart = nullptr;  // owned by the form
+};
+
+// Paints until the chart's layout stops changing, as a window that has been shown a
+// little while; paint draws the chart once at the size of the picture to come.
+// Returns the number of paints.
+int SettleChart(TCustomAxisPanel& chart, const std::function<void()>& paint);
+
+}  // namespace tarvela

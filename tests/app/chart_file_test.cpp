@@ -1,0 +1,358 @@
+#include "app/chart_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QWidget>
+#include <QXmlStreamReader>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/chart_export.h"
+#include "app/command_line.h"
+#include "chart/chart_series.h"
+#include "platform/qt/chart_window.h"
+#include "runtime/date_time.h"
+#include "runtime/form_reader.h"
+
+namespace tarvela {
+namespace {
+
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunWith(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunCommandLine(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+std::string WriteTemp(const std::string& name, const std::string& text) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Examples() {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(TARVELA_EXAMPLES_DIR))
+    if (entry.path().extension() == ".chart") paths.push_back(entry.path().string());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// Every <text> element's characters, and the root's view box.
+struct SvgFacts {
+  std::vector<std::string> texts;
+  QString viewBox;
+  bool wellFormed = false;
+};
+
+SvgFacts ReadSvg(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  SvgFacts facts;
+  if (!file.open(QIODevice::ReadOnly)) return facts;
+  QXmlStreamReader xml(&file);
+  while (!xml.atEnd()) {
+    if (!xml.readNext() || !xml.isStartElement()) continue;
+    if (xml.name() == QLatin1String("svg")) {
+      facts.viewBox = xml.attributes().value("viewBox").toString();
+    } else if (xml.name() == QLatin1String("text")) {
+      facts.texts.push_back(xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed().toStdString());
+    }
+  }
+  facts.wellFormed = !xml.hasError();
+  return facts;
+}
+
+bool HasPixelOf(const QImage& image, TColor color) {
+  const QRgb wanted = qRgb(RedOf(ColorToRGB(color)), GreenOf(ColorToRGB(color)), BlueOf(ColorToRGB(color)));
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) == (wanted & 0xFFFFFF)) return true;
+  return false;
+}
+
+TEST(ChartFile, PointTextsGiveNumbersDatesLabelsAndColoursInTheCLocale) {
+  ChartFilePoint p = ParsePointText("1 2");
+  EXPECT_EQ(p.x, 1);
+  EXPECT_EQ(p.y, 2);
+  EXPECT_EQ(p.label, "");
+  EXPECT_EQ(p.color, clDefault);
+
+  p = ParsePointText("\t-1.5e3   +.25 \"Jan \"\"31\"\"\" clRed ");
+  EXPECT_EQ(p.x, -1500);
+  EXPECT_EQ(p.y, 0.25);
+  EXPECT_EQ(p.label, "Jan \"31\"");
+  EXPECT_EQ(p.color, clRed);
+
+  EXPECT_EQ(ParsePointText("1 2 $FF0000").color, clBlue);
+  EXPECT_EQ(ParsePointText("1 2 16711680").color, clBlue);
+  EXPECT_EQ(ParsePointText("1 2 $FF00000F").color, static_cast<TColor>(0xFF00000F));
+  EXPECT_EQ(ParsePointText("1 2 clnone").color, clNone);
+  EXPECT_EQ(ParsePointText("1 2 \"\"").label, "");
+
+  EXPECT_EQ(ParsePointText("2024-03-01 7").x, EncodeDate(2024, 3, 1));
+  EXPECT_EQ(ParsePointText("2024-03-01T18:00 7").x, EncodeDate(2024, 3, 1) + 0.75);
+  EXPECT_EQ(ParsePointText("1 2024-03-01T00:00:30").y, EncodeDate(2024, 3, 1) + 30.0 / 86400);
+
+  const std::pair<const char*, const char*> bad[] = {
+      {"", "no X value"},
+      {"  1 ", "no Y value after 1"},
+      {"1 x", "'x' is not a number (Y)"},
+      {"1,5 2", "'1,5' is not a number (X)"},
+      {"inf 2", "'inf' is not a number (X)"},
+      {"1 nan", "'nan' is not a number (Y)"},
+      {"0x10 2", "'0x10' is not a number (X)"},
+      {"1e400 2", "1e400 is out of range"},
+      {"2024-02-30 1", "2024-02-30 is not a date of the calendar"},
+      {"2024-03-01T24:00 1", "2024-03-01T24:00 is not a date of the calendar"},
+      {"\"a\" 1", "the X value is \"a\", not a number"},
+      {"1 2 clReed", "'clReed' is not a colour"},
+      {"1 2 $1FFFFFFFF", "'$1FFFFFFFF' is not a colour"},
+      {"1 2 \"open", "a label has no closing \""},
+      {"1 2 clRed \"late\"", "'late' after the point's values"},
+      {"1 2 \"a\" \"b\"", "'b' after the point's values"},
+  };
+  for (const auto& [text, message] : bad) {
+    try {
+      ParsePointText(text);
+      ADD_FAILURE() << "accepted " << text;
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), message) << text;
+    }
+  }
+}
+
+TEST(ChartFile, TheWindowsFormHoldsTheChartWithItsSeriesAndPoints) {
+  TChartForm form(nullptr, R"(object Chart1: TChart
+  Left = 50
+  Width = 300
+  Height = 200
+  object Series1: TLineSeries
+    SeriesColor = clGreen
+    Points = ('1 2' '3 4 "three" clRed'
+      '2 5 clNone')
+  end
+  object Series2: TLineSeries
+  end
+end)",
+                  "c.chart - Tarvela");
+  TChart& chart = form.Chart();
+  EXPECT_EQ(chart.Owner(), &form);
+  EXPECT_EQ(chart.Parent(), &form);
+  EXPECT_EQ(chart.BoundsRect(), (TRect{0, 0, 300, 200}));
+  EXPECT_EQ(form.ClientWidth(), 300);
+  EXPECT_EQ(form.ClientHeight(), 200);
+  EXPECT_EQ(form.Caption(), "c.chart - Tarvela");
+  ASSERT_EQ(chart.SeriesTotal(), 2);
+  const TChartSeries& series = *chart.SeriesAt(0);
+  ASSERT_EQ(series.PointCount(), 3);
+  // The X values are kept in ascending order, as the series' XValues.Order says.
+  EXPECT_EQ(series.XValueAt(1), 2);
+  EXPECT_EQ(series.YValueAt(1), 5);
+  EXPECT_EQ(series.PointColor(1), clNone);
+  EXPECT_EQ(series.XValueAt(2), 3);
+  EXPECT_EQ(series.PointLabel(2), "three");
+  EXPECT_EQ(series.PointColor(2), clRed);
+  EXPECT_EQ(chart.SeriesAt(1)->PointCount(), 0);
+
+  // Shown on the off-screen platform the window hosts the chart and paints it.
+  form.Show();
+  QWidget* window = form.Widget();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->size(), QSize(300, 200));
+  auto* host = window->findChild<ChartWindow*>();
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(host->Panel(), &chart);
+  EXPECT_EQ(host->geometry(), QRect(0, 0, 300, 200));
+  const QImage picture = window->grab().toImage();
+  EXPECT_GT(host->PaintCount(), 0);
+  EXPECT_TRUE(HasPixelOf(picture, clGreen));
+
+  form.SetChartSize(400, 250);
+  EXPECT_EQ(window->size(), QSize(400, 250));
+  EXPECT_EQ(host->geometry(), QRect(0, 0, 400, 250));
+}
+
+TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
+  auto readError = [](const std::string& text) -> std::string {
+    try {
+      TChartForm form(nullptr, text, "");
+    } catch (const EReadError& e) {
+      return e.Message();
+    }
+    return "(read)";
+  };
+  RegisterControlClasses();  // known to the registry, still not for a chart file
+  EXPECT_EQ(readError("object F: TButton\nend"), "Line 1: A chart file holds one TChart, not TButton");
+  EXPECT_EQ(readError("object C: TChart\n  object B: TButton\n  end\nend"),
+            "Line 2: Class TButton cannot be used in a chart file");
+  EXPECT_EQ(readError("object C: TChart\n  object B: TChart\n  end\nend"), "Line 2: A chart cannot hold another TChart");
+  EXPECT_EQ(readError("object C: TChart\n  OnAfterDraw = FormCreate\nend"), "Line 2: Handler 'FormCreate' not found");
+  EXPECT_EQ(readError("object C: TChart\n  Width = 0\nend"), "Line 2: Width 0 is not within 1..16384");
+  EXPECT_EQ(readError("object C: TChart\n  Width = 16384\n  Height = 8193\nend"),
+            "Line 3: The chart's 16384x8193 pixels are more than 67108864 in all");
+  // A paint loops over some integer settings; colours and floating-point settings
+  // written as integers are not bounded so.
+  EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 1000000000\nend"),
+            "Line 2: Invalid value for property 'BevelWidth' of TChart: 1000000000 is beyond 16384, the bound of a "
+            "chart file's integer settings");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.MinorTickCount = -20000\nend"),
+            "Line 2: Invalid value for property 'LeftAxis.MinorTickCount' of TChart: -20000 is beyond 16384, the bound "
+            "of a chart file's integer settings");
+  EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
+                      "  BottomAxis.Automatic = False\n  BottomAxis.Maximum = 45000000\nend"),
+            "(read)");
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
+            "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
+}
+
+TEST(ChartFile, SettlingPaintsUntilTheLayoutRepeats) {
+  TChartForm form(nullptr, FileText(Examples().front()), "");
+  int paints = 0;
+  const int reported = SettleChart(form.Chart(), [&] {
+    ++paints;
+    RenderChartImage(form.Chart());
+  });
+  EXPECT_EQ(reported, paints);
+  EXPECT_GE(paints, 2);  // one paint cannot tell that the layout has stopped moving
+  EXPECT_LE(paints, 5);
+  // Settled: one more paint keeps every pixel.
+  const QImage settled = RenderChartImage(form.Chart());
+  EXPECT_EQ(RenderChartImage(form.Chart()), settled);
+}
+
+TEST(CommandLineChart, EveryExampleRendersAsPngAndSvg) {
+  const std::vector<std::string> examples = Examples();
+  ASSERT_GE(examples.size(), 4u);
+  for (const std::string& example : examples) {
+    SCOPED_TRACE(example);
+    const std::string png = TempPath("example.png");
+    const std::string svg = TempPath("example.svg");
+    std::filesystem::remove(png);
+    std::filesystem::remove(svg);
+    const RunResult run = RunWith({"--chart", example, "--png", png, "--svg", svg});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+
+    TChartForm form(nullptr, FileText(example), "");
+    const TChart& chart = form.Chart();
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(chart.Width(), chart.Height()));
+    ASSERT_GT(chart.SeriesTotal(), 0);
+    EXPECT_TRUE(HasPixelOf(image, chart.SeriesAt(0)->SeriesColor()));
+
+    const SvgFacts facts = ReadSvg(svg);
+    EXPECT_TRUE(facts.wellFormed);
+    EXPECT_EQ(facts.viewBox.toStdString(), "0 0 " + std::to_string(chart.Width()) + " " + std::to_string(chart.Height()));
+    const std::string title = chart.Title().Text().Lines().front();
+    EXPECT_NE(std::find(facts.texts.begin(), facts.texts.end(), title), facts.texts.end()) << title;
+  }
+}
+
+TEST(CommandLineChart, PicturesAreTheSettledWindowsAtTheirSizeAndPointsAreListed) {
+  const std::string example = TARVELA_EXAMPLES_DIR "/log-axis.chart";
+  const std::string png = TempPath("settled.png");
+  ASSERT_EQ(RunWith({"--chart", example, "--png", png}).status, 0);
+  // What a window shows after it has been painted a good many times.
+  TChartForm form(nullptr, FileText(example), "");
+  QImage window;
+  for (int i = 0; i < 8; ++i) window = RenderChartImage(form.Chart());
+  EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(window.format()), window);
+
+  const RunResult sized = RunWith({"--chart", example, "--size", "300x220", "--png", png, "--screenshot",
+                                   TempPath("settled-window.png"), "--points", "-"});
+  ASSERT_EQ(sized.status, 0) << sized.err;
+  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(300, 220));
+  EXPECT_EQ(QImage(QString::fromStdString(TempPath("settled-window.png"))).size(), QSize(300, 220));
+  std::istringstream lines(sized.out);
+  std::vector<std::string> points;
+  for (std::string line; std::getline(lines, line);) points.push_back(line);
+  ASSERT_EQ(points.size(), 18u);
+  EXPECT_EQ(points[0], "0 0 1000000 255");  // series 0, X, Y, its colour clRed
+  EXPECT_EQ(points[17], "2 10 65536 16711680");
+}
+
+TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
+  const std::string png = TempPath("never.png");
+  std::filesystem::remove(png);
+  const std::pair<std::string, std::string> cases[] = {
+      {"object Chart1: TChart\n  object Series1: TLineSeries\n    Points = ('1 2')\n  end\n",
+       ":5: Missing 'end' of object Chart1 (line 1)"},
+      {"object Chart1: TChart\n  Chart3DPercent = 12x\nend\n", ":2: Expected the end of the line after the value but found 'x'"},
+      {"object Chart1: TChart\n  Chart3DPercent = 1.5\nend\n", ":2: Invalid value for property 'Chart3DPercent' of TChart: Expected an integer but found floating point number 1.5"},
+      {"object Chart1: TChart\n  BottomAxis.Maximum = 1e999\nend\n", ":2: Invalid value for property 'BottomAxis.Maximum' of TChart: 1E+999 is out of the floating point range"},
+      {"object Chart1: TChart\n  Title.Colour = clRed\nend\n", ":2: Unknown property 'Title.Colour' of TChart"},
+      {"object Chart1: TChart\n  object Bars: TBarSeries\n  end\nend\n", ":2: Class TBarSeries not found"},
+      {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
+       ":5: Point 2 of Points '2': no Y value after 2"},
+  };
+  for (const auto& [text, message] : cases) {
+    const std::string path = WriteTemp("bad.chart", text);
+    const RunResult run = RunWith({"--chart", path, "--png", png});
+    EXPECT_EQ(run.status, 1) << text;
+    EXPECT_EQ(run.err, "tarvela: " + path + message + "\n");
+    EXPECT_FALSE(std::filesystem::exists(png));
+  }
+
+  const std::string missing = TempPath("no-such.chart");
+  RunResult run = RunWith({"--chart", missing, "--png", png});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tarvela: " + missing + ": cannot be read (No such file or directory)\n");
+  run = RunWith({"--chart", ::testing::TempDir(), "--svg", "-"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(": cannot be read (it is a folder)"), std::string::npos);
+  EXPECT_EQ(run.out, "");
+
+  // Sparse: the size is refused before a byte is read.
+  const std::string large = TempPath("large.chart");
+  { std::ofstream(large) << "object Chart1: TChart\nend\n"; }
+  std::filesystem::resize_file(large, kMaxChartFileBytes + 1);
+  run = RunWith({"--chart", large, "--png", png});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tarvela: " + large + ": larger than 16 MiB (16777216 bytes), refused\n");
+  std::filesystem::remove(large);
+
+  // The window path reports the same way, before any window exists.
+  const std::string bad = WriteTemp("bad-window.chart", "object Chart1: TChart\n  Nope = 1\nend\n");
+  std::ostringstream err;
+  CommandLineOptions options;
+  options.chart = bad;
+  EXPECT_EQ(RunChartWindow(options, err), 1);
+  EXPECT_EQ(err.str(), "tarvela: " + bad + ":2: Unknown property 'Nope' of TChart\n");
+}
+
+TEST(CommandLineChart, FormOptionsAreRefusedAndTheRestDecideWhetherAWindowOpens) {
+  for (const char* option : {"--sigma", "--second", "--report"}) {
+    const RunResult run = RunWith({"--chart", "x.chart", option, "1"});
+    EXPECT_EQ(run.status, 2) << option;
+    EXPECT_NE(run.err.find(std::string("Option ") + option + " belongs to the form"), std::string::npos);
+  }
+  EXPECT_EQ(RunWith({"--chart"}).status, 2);
+  EXPECT_TRUE(ParseCommandLine({"--chart", "x"}).OpensChartWindow());
+  EXPECT_TRUE(ParseCommandLine({"--chart", "x", "--size", "300x200"}).OpensChartWindow());
+  EXPECT_FALSE(ParseCommandLine({"--chart", "x", "--svg", "-"}).OpensChartWindow());
+  EXPECT_FALSE(ParseCommandLine({"--chart", "x", "--points", "-"}).OpensChartWindow());
+  EXPECT_FALSE(ParseCommandLine({"--png", "-"}).OpensChartWindow());
+  EXPECT_NE(RunWith({"--help"}).out.find("--chart FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvela
