@@ -11,7 +11,8 @@
 //
 // TCustomZavPanel is not a widget; ChartWindow (platform/qt) hosts it: it hands every
 // paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
-// and repaints when the control peer or HostInvalidate asks. Nor does a panel know what
+// repaints when the control peer or HostInvalidate asks, and paints the buffer with the
+// rubber band over it when HostPaintBand asks. Nor does a panel know what
 // a chart contains: the inner drawing is DrawChartBody, which the chart supplies.
 
 #include <array>
