@@ -246,6 +246,8 @@ class TZavCanvas3D : public TCanvas3D {
   const TRect& Bounds() const { return m_bounds; }
   // The off-screen bitmap, null until the first buffered paint.
   const OffscreenBitmap* Bitmap() const { return m_bitmap.get(); }
+  // Whether drawing goes into the off-screen bitmap now (inside a buffered paint).
+  bool DrawsOnBuffer() const { return m_bitmap != nullptr && AttachedSurface() == &m_bitmap->DrawingSurface(); }
 
   // operations: the 2D slots
   TColor TextBackColor() const override;

@@ -3,7 +3,11 @@
 // TChart is the class a form description names. They own their walls, title and
 // foot by value, offer the shortcuts a form uses (BackColor, Frame), and draw the
 // walls (walls.cpp), the titles (chart_title.cpp) and the legend (legend_paint.cpp)
-// in the paint sequence of the chart with axes. Mouse handling comes later.
+// in the paint sequence of the chart with axes. The chart's mouse handling (the part
+// under a press, the click events, zoom, pan, undo and the wheel) is chart_mouse.cpp.
+
+#include <array>
+#include <functional>
 
 #include "chart/axis_panel.h"
 #include "chart/chart_title.h"
@@ -11,6 +15,27 @@
 #include "chart/walls.h"
 
 namespace tarvela {
+
+class TCustomChart;
+
+// What lies under a mouse position, in the order ClickedPart tests it.
+enum TChartClickedPartStyle { cpNone, cpSeries, cpAxis, cpTitle, cpFoot, cpChartRect, cpLegend };
+
+struct TChartClickedPart {
+  TChartClickedPartStyle Kind = cpNone;
+  // The point of a series, the item of the legend; -1 otherwise.
+  int Index = -1;
+  TChartSeries* Series = nullptr;
+  TCustomChartAxis* Axis = nullptr;
+};
+
+using TChartClickSeries = std::function<void(TCustomChart* sender, TChartSeries* series, int valueIndex,
+                                             TMouseButton button, TShiftState shift, int x, int y)>;
+using TChartClickAxis = std::function<void(TCustomChart* sender, TCustomChartAxis* axis, TMouseButton button,
+                                           TShiftState shift, int x, int y)>;
+using TChartClick = std::function<void(TCustomChart* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+// The handler may change the proposed limits and refuse the scroll.
+using TChartAllowScroll = std::function<void(TCustomChartAxis* sender, double& aMin, double& aMax, bool& allowScroll)>;
 
 class TCustomChart : public TCustomAxisPanel {
  public:
@@ -75,7 +100,39 @@ class TCustomChart : public TCustomAxisPanel {
   // (x, y) lies in the visible title's TitleRect of the last paint.
   bool TitleHit(const TChartTitle& title, int x, int y) const;
 
+  // events of the mouse (published; chart_mouse.cpp)
+  TChartClickSeries OnClickSeries;
+  TChartClickAxis OnClickAxis;
+  TChartClick OnClickLegend;
+  TChartClick OnClickBackground;
+  TNotifyEvent OnZoom;
+  TNotifyEvent OnUndoZoom;
+  TNotifyEvent OnScroll;
+  TChartAllowScroll OnAllowScroll;
+
+  // operations: mouse (chart_mouse.cpp)
+  // The part under (x, y): the active series from the last, the axes, the title, the
+  // foot, the plot, the legend; the first match wins.
+  TChartClickedPart ClickedPart(int x, int y);
+  // Restores the scales saved before the first zoom or pan, if any; OnUndoZoom.
+  void UndoZoom();
+  // True after a zoom, false after an undo.
+  bool ZoomApplied() const { return m_zoomApplied; }
+  // Set around each click event; a handler clears it to let the chart's own handling
+  // go on, and an OnMouseDown handler may set it to cancel the press.
+  bool MouseCancelled() const { return m_mouseCancelled; }
+  void SetMouseCancelled(bool cancelled) { m_mouseCancelled = cancelled; }
+  // No saved scales are pending (true until the first zoom or pan step).
+  bool ScalesRestored() const { return m_scalesRestored; }
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
   // overridable steps
+  // The zoom record's band in pmNotXor, so that drawing it again takes it off.
+  void DrawZoomBand() override;
+  void DrawBandOverBuffer() override;
+  bool WheelNotch(bool down, TShiftState shift, int x, int y) override;
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
   }
@@ -89,6 +146,36 @@ class TCustomChart : public TCustomAxisPanel {
 
  private:
   static constexpr TColor kLeftWallColor = 0x80FFFF;
+
+  // The limits of one axis as the user had them before the first zoom or pan.
+  struct SavedScale {
+    bool automatic = true;
+    bool automaticMinimum = true;
+    bool automaticMaximum = true;
+    double minimum = 0;
+    double maximum = 0;
+  };
+
+  // mouse helpers (chart_mouse.cpp)
+  // Runs a click event the chart's way; true when the handler left MouseCancelled set.
+  template <class Event, class... Args>
+  bool CallClickEvent(const Event& event, Args&&... args);
+  // A zoom drag for the left button, a pan drag for the right one, where allowed.
+  bool StartDrag(TMouseButton button, int x, int y);
+  // The top, left, right and bottom axes, the ones zoom and undo work on.
+  std::array<TChartAxis*, 4> ZoomedAxes();
+  void SaveScales();
+  // Pans the axes of one direction from pixel last to pixel now; true when allowed.
+  bool PanAxes(bool horizontal, int now, int last);
+  void ZoomToBand();
+  // The band rectangle in the pen of DrawZoomBand.
+  void DrawBand(const TRect& band);
+
+  // state: mouse
+  bool m_zoomApplied = false;
+  bool m_mouseCancelled = false;
+  bool m_scalesRestored = true;
+  std::array<SavedScale, 4> m_savedScales{};
 
   // state
   TChartWall m_backWall{this, clDefault};

@@ -293,6 +293,9 @@ class TChartSeries : public TComponent {
   // A click on a point: OnDblClick for a double click, else OnClick. True when a
   // handler ran, which ends the chart's own handling of the click.
   virtual bool ClickPoint(int valueIndex, TMouseButton button, TShiftState shift, int x, int y);
+  // Every mouse move and release over the chart, passed on by the chart; nothing here.
+  virtual void NotifyMouseMove(TShiftState, int /*x*/, int /*y*/) {}
+  virtual void NotifyMouseUp(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
 
   // component steps
   // A series nested in a chart in a description joins that chart.

@@ -168,7 +168,10 @@ class WindowSurfaceScope {
 
 void TCustomZavPanel::Paint(Surface& windowSurface) {
   WindowSurfaceScope scope(*m_canvas, m_windowSurface, windowSurface);
-  if (m_canvas->RepaintFromBuffer()) return;
+  if (m_canvas->RepaintFromBuffer()) {
+    DrawBandOverBuffer();
+    return;
+  }
   PaintChart(windowSurface, ClientRect());
 }
 
@@ -182,6 +185,8 @@ void TCustomZavPanel::PaintChart(Surface& surface, const TRect& userRect) {
                 m_paintRect.right - m_borderWidth - MulDiv(MarginRight(), width, 100),
                 m_paintRect.bottom - m_borderWidth - MulDiv(MarginBottom(), height, 100)};
   NormalizePlotRect();
+  // Whatever band the buffer held is drawn over now.
+  m_bufferBand.reset();
   try {
     DrawChartBody(m_paintRect);
   } catch (...) {
@@ -313,16 +318,36 @@ int TCustomZavPanel::MultiLineWidth(std::string_view text) {
 
 // [SECTION] Mouse input
 //
-// The panel itself does nothing with presses, moves and the wheel; the chart's zoom
-// and scroll handling overrides these.
+// The panel itself only fires the control's events; the chart's zoom and scroll
+// handling overrides these and calls them first.
 
-void TCustomZavPanel::MouseDown(TMouseButton, TShiftState, int, int) {}
+void TCustomZavPanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
 
-void TCustomZavPanel::MouseMove(TShiftState, int, int) {}
+void TCustomZavPanel::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
 
-void TCustomZavPanel::MouseUp(TMouseButton, TShiftState, int, int) {}
+void TCustomZavPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
 
-bool TCustomZavPanel::MouseWheel(TShiftState, int, int, int) { return false; }
+// One event per notch of 120; a smooth wheel's smaller turns are kept until they add
+// up to a notch, so that scrolling does not depend on how the device slices a turn.
+bool TCustomZavPanel::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
+  m_wheelRest += wheelDelta;
+  bool handled = false;
+  while (m_wheelRest >= kWheelNotch || m_wheelRest <= -kWheelNotch) {
+    const bool down = m_wheelRest < 0;
+    m_wheelRest += down ? kWheelNotch : -kWheelNotch;
+    bool eventHandled = false;
+    const TMouseWheelUpDownEvent& event = down ? OnMouseWheelDown : OnMouseWheelUp;
+    if (event) event(this, shift, x, y, eventHandled);
+    handled = WheelNotch(down, shift, x, y) || eventHandled || handled;
+  }
+  return handled;
+}
 
 void TCustomZavPanel::MouseLeave() {
   SetCursor(m_loadedCursor);

@@ -11,12 +11,14 @@
 //
 // TCustomZavPanel is not a widget; ChartWindow (platform/qt) hosts it: it hands every
 // paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
-// and repaints when the control peer or HostInvalidate asks. Nor does a panel know what
+// repaints when the control peer or HostInvalidate asks, and paints the buffer with the
+// rubber band over it when HostPaintBand asks. Nor does a panel know what
 // a chart contains: the inner drawing is DrawChartBody, which the chart supplies.
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "chart/canvas3d.h"
@@ -39,6 +41,12 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // Indexes of the panel's one indexed margin setting.
 enum TMarginIndex { kMarginLeft = 0, kMarginTop = 1, kMarginRight = 2, kMarginBottom = 3 };
+
+// The control's own mouse events, fired before the panel's handling of the same input.
+using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TComponent* sender, TShiftState shift, int x, int y, bool& handled)>;
 
 // One drag of the mouse over the chart (zooming or panning): where it started and
 // where the pointer is now.
@@ -118,12 +126,20 @@ class TCustomZavPanel : public TWinControl {
   void SetAutoRepaint(bool on) { m_autoRepaint = on; }
   // The hosting window repaints itself when called; empty when nothing hosts the panel.
   std::function<void()> HostInvalidate;
+  // The hosting window paints again without the chart being redrawn: the paint copies
+  // the buffer and draws the live rubber band over it (Paint). What a moving band asks
+  // for; empty when nothing hosts the panel.
+  std::function<void()> HostPaintBand;
+  // The hosting window paints now, before returning (the steps of an animated zoom);
+  // empty: nothing is painted until the host's next paint.
+  std::function<void()> HostRepaintNow;
 
   // operations: painting
   TZavCanvas3D& Canvas() { return *m_canvas; }
   const TZavCanvas3D& Canvas() const { return *m_canvas; }
   // The host's paint request with the window's surface: one copy of the buffer when
-  // nothing changed since the last paint, else the whole chart (PaintChart).
+  // nothing changed since the last paint, with the live rubber band drawn over it
+  // (DrawBandOverBuffer), else the whole chart (PaintChart).
   void Paint(Surface& windowSurface);
   // Draws the whole chart onto surface within userRect, whatever the buffer holds.
   // Also the way to render the chart to an image or a file.
@@ -161,11 +177,14 @@ class TCustomZavPanel : public TWinControl {
   int MultiLineWidth(std::string_view text, int& lineCount);
   int MultiLineWidth(std::string_view text);
 
-  // operations: mouse input from the host, positions in the panel's pixels
+  // operations: mouse input from the host, positions in the panel's pixels. The panel
+  // fires the control's events; the chart's zoom and scroll handling overrides these
+  // and calls them first (chart_mouse.cpp).
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  // wheelDelta: 120 per notch, positive away from the user. True when handled.
+  // wheelDelta: kWheelNotch per notch, positive away from the user. True when handled.
+  static constexpr int kWheelNotch = 120;
   virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
   // The pointer left the panel: the loaded cursor comes back, a pan drag ends.
   virtual void MouseLeave();
@@ -173,6 +192,16 @@ class TCustomZavPanel : public TWinControl {
   TZoomPanningRecord& PanningDrag() { return m_panningDrag; }
   // The cursor the panel had when its description was read; MouseLeave restores it.
   TCursor LoadedCursor() const { return m_loadedCursor; }
+  // The rubber band the buffer holds: a paint during a zoom drag draws the band into
+  // it (the last drawing step of the chart body). Empty when the buffer is clean.
+  const std::optional<TRect>& BufferBand() const { return m_bufferBand; }
+
+  // events of the control
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
 
   void Loaded() override;
 
@@ -180,6 +209,12 @@ class TCustomZavPanel : public TWinControl {
   // The inner drawing of one paint into PaintRect, PlotRect already set from border
   // and margins. The chart draws its background, titles, walls, axes and series here.
   virtual void DrawChartBody(const TRect& paintRect) = 0;
+  // After a paint that only copied the buffer, with the canvas on the window: brings
+  // the rubber band on the window up to date. Nothing here.
+  virtual void DrawBandOverBuffer() {}
+  // One notch of the wheel, toward the user (down) or away, after the control's
+  // event for it. True when it did something. Nothing here.
+  virtual bool WheelNotch(bool /*down*/, TShiftState, int /*x*/, int /*y*/) { return false; }
 
  protected:
   // The change rule: store a differing value, then repaint.
@@ -192,6 +227,12 @@ class TCustomZavPanel : public TWinControl {
   void ColorChanged() override { Invalidate(); }
   // A new size must be drawn anew: the buffer holds the old one.
   void BoundsChanged() override { Invalidate(); }
+  // Called by the band drawing when the canvas draws into the buffer.
+  void NoteBandInBuffer(const TRect& band) { m_bufferBand = band; }
+  // Asks the host for a paint of the buffer with the live band (HostPaintBand).
+  void RequestBandPaint() {
+    if (HostPaintBand) HostPaintBand();
+  }
 
  private:
   // state
@@ -220,6 +261,9 @@ class TCustomZavPanel : public TWinControl {
   TCursor m_loadedCursor = crDefault;
   TZoomPanningRecord m_zoomDrag;
   TZoomPanningRecord m_panningDrag;
+  std::optional<TRect> m_bufferBand;
+  // Wheel turns smaller than a notch add up until they make one.
+  int m_wheelRest = 0;
 };
 
 class TCustomZavPanelExtended : public TCustomZavPanel {

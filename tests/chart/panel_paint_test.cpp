@@ -410,13 +410,7 @@ TEST(PanelMouse, LeavingRestoresTheLoadedCursorAndEndsAPanDrag) {
   chart.MouseLeave();
   EXPECT_EQ(chart.Cursor(), crCross);
   EXPECT_FALSE(chart.PanningDrag().Active);
-  EXPECT_TRUE(chart.ZoomDrag().Active);
-  // Presses, moves and the wheel do nothing yet.
-  chart.MouseDown(mbLeft, 0, 5, 5);
-  chart.MouseMove(0, 50, 50);
-  chart.MouseUp(mbLeft, 0, 50, 50);
-  EXPECT_FALSE(chart.MouseWheel(0, 120, 50, 50));
-  EXPECT_EQ(chart.Cursor(), crCross);
+  EXPECT_TRUE(chart.ZoomDrag().Active) << "a zoom drag lasts until its button is released";
 }
 
 }  // namespace

@@ -656,5 +656,48 @@ TEST(QtSurfaceDirect, TextIsThePixelsOfDrawTextAtTheCellsBaseline) {
   }
 }
 
+// A one-pixel frame in a raster mode is drawn edge by edge; it must touch exactly the
+// pixels of the same outline drawn as a path, each once, under a clip too.
+TEST(QtSurfaceRasterModes, OnePixelFrameMatchesItsOutlineAsAPath) {
+  const QImage background = Noise(QSize(40, 30), QImage::Format_RGB32, 5);
+  const std::vector<TRect> frames = {{5, 6, 30, 20}, {3, 3, 4, 20}, {2, 9, 33, 10}, {7, 7, 9, 9}, {-5, -4, 60, 50}};
+  for (TPenMode mode : {pmNotXor, pmXor, pmNot, pmBlack, pmMergePenNot, pmMask}) {
+    for (const TRect& r : frames) {
+      for (bool clip : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << " frame " << r.left << "," << r.top << "," << r.right
+                                        << "," << r.bottom << " clip " << clip);
+        auto draw = [&](bool asPath) {
+          QImage image = background.copy();
+          {
+            QtSurface surface(image);
+            surface.SetPen(SurfacePen{0x3366CC, 1, psSolid, mode, false});
+            surface.SetBrushStyle(bsClear);
+            if (clip) surface.IntersectClipRect({8, 4, 25, 26});
+            if (!asPath) {
+              surface.Rectangle(r);
+            } else if (r.right - r.left == 1 || r.bottom - r.top == 1) {
+              const std::vector<TPoint> line = {{r.left, r.top}, {r.right - r.left == 1 ? r.left : r.right,
+                                                                  r.right - r.left == 1 ? r.bottom : r.top}};
+              surface.Polyline(line);
+            } else {
+              const std::vector<TPoint> outline = {{r.left, r.top},
+                                                   {r.right - 1, r.top},
+                                                   {r.right - 1, r.bottom - 1},
+                                                   {r.left, r.bottom - 1},
+                                                   {r.left, r.top}};
+              surface.Polyline(outline);
+            }
+          }
+          return image;
+        };
+        const QImage frame = draw(false), path = draw(true);
+        // The last frame lies outside the image, the one-column frame outside the clip.
+        if (!clip && r.left >= 0) EXPECT_NE(frame, background);
+        EXPECT_EQ(frame, path) << FirstDifference(frame, path);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarvela

@@ -32,6 +32,12 @@ ChartWindow::ChartWindow(TControl& control, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   // Moves without a button held reach the panel too (cursor changes over parts).
   setMouseTracking(m_panel != nullptr);
+  if (m_panel != nullptr) {
+    // A moving rubber band repaints the window from the chart's buffer only; a step of
+    // an animated zoom must be seen before the next one is computed.
+    m_panel->HostPaintBand = [this] { update(); };
+    m_panel->HostRepaintNow = [this] { repaint(); };
+  }
   m_control.SetPeer(this);
   BoundsChanged();
   VisibleChanged();
@@ -40,7 +46,12 @@ ChartWindow::ChartWindow(TControl& control, QWidget* parent)
 }
 
 ChartWindow::~ChartWindow() {
-  if (m_control.Peer() == this) m_control.SetPeer(nullptr);
+  if (m_control.Peer() != this) return;
+  m_control.SetPeer(nullptr);
+  if (m_panel != nullptr) {
+    m_panel->HostPaintBand = nullptr;
+    m_panel->HostRepaintNow = nullptr;
+  }
 }
 
 void ChartWindow::BoundsChanged() {

@@ -450,6 +450,35 @@ void QtSurface::DoRectangle(const TRect& rect) {
     if (pen) DirectPixelPath(RectangleOutline(rect));
     return;
   }
+  // A one-pixel frame in a raster mode (the rubber band in not-xor, drawn on every move
+  // of a zoom drag): four edges that share no pixel, each one raster-op fill, instead
+  // of a mask of the whole frame's area.
+  const TPenMode mode = Pen().mode;
+  if (m_raster && mode != pmCopy && mode != pmNop && Pen().style == psSolid && !Pen().alternate && PenWidth() == 1 &&
+      Brush().style == bsClear && rect.right > rect.left && rect.bottom > rect.top) {
+    QPainter& painter = *m_painter;
+    // Edges beyond the device move to just outside it, where they stay unseen, so that
+    // the sizes below cannot overflow.
+    const QPaintDevice* device = painter.device();
+    const int deviceWidth = device != nullptr ? device->width() : 0;
+    const int deviceHeight = device != nullptr ? device->height() : 0;
+    const int left = std::max(rect.left, -1), top = std::max(rect.top, -1);
+    const int right = std::min(rect.right, deviceWidth + 1), bottom = std::min(rect.bottom, deviceHeight + 1);
+    if (right <= left || bottom <= top) return;
+    SyncClip();
+    painter.save();
+    painter.setCompositionMode(RasterOpOf(mode));
+    const QColor color = ToRgbColor(Pen().color);
+    const int width = right - left, height = bottom - top;
+    painter.fillRect(QRect(left, top, width, 1), color);
+    if (height > 1) painter.fillRect(QRect(left, bottom - 1, width, 1), color);
+    if (height > 2) {
+      painter.fillRect(QRect(left, top + 1, 1, height - 2), color);
+      if (width > 1) painter.fillRect(QRect(right - 1, top + 1, 1, height - 2), color);
+    }
+    painter.restore();
+    return;
+  }
   DrawShape(ToQRect(rect), [&](QPainter& painter) {
     const QBrush brush = painter.brush();
     if (brush.style() != Qt::NoBrush) painter.fillRect(ToQRect(rect), brush);

@@ -1,0 +1,190 @@
+// The chart's mouse through the real window: Qt mouse and wheel events on the chart of
+// the main form after a computation, the picture read back from the screen without
+// asking the window to paint. Runs on the off-screen platform in every test run, and
+// under an X server where the test environment has one (see CMakeLists.txt).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "app/form1.h"
+#include "platform/qt/application.h"
+#include "platform/qt/chart_window.h"
+
+namespace tarvela {
+namespace {
+
+class CollectedErrors : public ErrorPresenter {
+ public:
+  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
+    TApplication::Instance()->SetErrorPresenter(this);
+  }
+  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
+  void ShowError(const std::string&, const std::string& text) override { texts += text; }
+  std::string texts;
+
+ private:
+  ErrorPresenter* m_old;
+};
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+    QTest::qWait(20);
+  }
+}
+
+// The form after sigma 1, second 0, compute and graph, its chart window shown.
+struct PlottedForm {
+  CollectedErrors errors;
+  std::unique_ptr<TForm1> form = std::make_unique<TForm1>(nullptr);
+  ChartWindow* chart = nullptr;
+  // Paints that drew the chart body, as opposed to copies of the buffer.
+  int chartPaints = 0;
+
+  bool Open() {
+    form->Show();
+    if (!QTest::qWaitForWindowExposed(form->Widget())) return false;
+    Settle();
+    QTest::keyClicks(form->Edit1->Widget(), "1");
+    QTest::keyClicks(form->Edit2->Widget(), "0");
+    QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
+    Settle();
+    QTest::mouseClick(form->BitBtn1->Widget(), Qt::LeftButton);
+    Settle();
+    chart = dynamic_cast<ChartWindow*>(form->Chart1->Peer());
+    form->Chart1->OnAfterDraw = [this](TComponent*) { ++chartPaints; };
+    return chart != nullptr && errors.texts.empty() && form->Chart1->SeriesAt(0)->PointCount() == 10;
+  }
+
+  QImage OnScreen() const {
+    QWidget* top = chart->window();
+    const QPoint at = chart->mapTo(top, QPoint(0, 0));
+    const QPixmap grabbed =
+        top->screen()->grabWindow(top->winId(), at.x(), at.y(), chart->width(), chart->height());
+    return grabbed.toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+  // A drag in steps of a few pixels, settling after each event as a user's hand would.
+  void Drag(Qt::MouseButton button, QPoint from, QPoint to, int steps = 6) {
+    QTest::mousePress(chart, button, Qt::NoModifier, from);
+    Settle();
+    for (int i = 1; i <= steps; ++i) {
+      QTest::mouseMove(chart, from + (to - from) * i / steps);
+      Settle();
+    }
+    QTest::mouseRelease(chart, button, Qt::NoModifier, to);
+    Settle();
+  }
+};
+
+QRect PlotOf(const TChart& chart) {
+  const TRect r = chart.PlotRect();
+  return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+// Pixels that differ, and whether each lies on the outline of band (corners included).
+struct Difference {
+  int pixels = 0;
+  int offBand = 0;
+};
+
+Difference Compare(const QImage& a, const QImage& b, const QRect& band) {
+  Difference d;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if ((a.pixel(x, y) & 0xFFFFFFu) == (b.pixel(x, y) & 0xFFFFFFu)) continue;
+      ++d.pixels;
+      const bool onEdge = ((x == band.left() || x == band.right()) && y >= band.top() && y <= band.bottom()) ||
+                          ((y == band.top() || y == band.bottom()) && x >= band.left() && x <= band.right());
+      if (!onEdge) ++d.offBand;
+    }
+  }
+  return d;
+}
+
+TEST(ChartMouseWindow, LeftDragZoomsThroughABandOverTheBufferAndUpLeftDragGivesThePictureBack) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  PlottedForm plotted;
+  ASSERT_TRUE(plotted.Open());
+  TChart& chart = *plotted.form->Chart1;
+  ChartWindow* window = plotted.chart;
+  const QImage before = plotted.OnScreen();
+  const QRect plot = PlotOf(chart);
+  const QPoint from = plot.topLeft() + QPoint(plot.width() / 4, plot.height() / 4);
+  const QPoint to = plot.topLeft() + QPoint(plot.width() * 3 / 4, plot.height() * 3 / 4);
+  const double bottomMaximum = chart.BottomAxis().Maximum();
+
+  QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+  Settle();
+  const int paintsBefore = window->PaintCount();
+  const int chartPaintsBefore = plotted.chartPaints;
+  for (int i = 1; i <= 5; ++i) {
+    QTest::mouseMove(window, from + (to - from) * i / 5);
+    Settle();
+  }
+  EXPECT_GE(window->PaintCount() - paintsBefore, 5) << "each move shows the band";
+  EXPECT_EQ(plotted.chartPaints, chartPaintsBefore) << "no move draws the chart again";
+  // Mid-drag the screen is the picture with the band's outline inverted over it.
+  // A rectangle leaves out its right and bottom edges; not-xor changes every pixel
+  // it touches, since the band's colour is never white.
+  const QRect band(from, to - QPoint(1, 1));
+  const Difference banded = Compare(before, plotted.OnScreen(), band);
+  EXPECT_EQ(banded.pixels, 2 * (band.width() + band.height()) - 4);
+  EXPECT_EQ(banded.offBand, 0);
+
+  QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+  Settle();
+  EXPECT_TRUE(chart.ZoomApplied());
+  EXPECT_FALSE(chart.BottomAxis().Automatic());
+  EXPECT_LT(chart.BottomAxis().Maximum(), bottomMaximum);
+  const Difference zoomed = Compare(before, plotted.OnScreen(), QRect());
+  EXPECT_GT(zoomed.pixels, 1000) << "the layers are drawn larger";
+
+  plotted.Drag(Qt::LeftButton, to, from);
+  EXPECT_FALSE(chart.ZoomApplied());
+  EXPECT_TRUE(chart.BottomAxis().Automatic());
+  EXPECT_EQ(Compare(before, plotted.OnScreen(), QRect()).pixels, 0);
+  EXPECT_EQ(plotted.errors.texts, "");
+}
+
+TEST(ChartMouseWindow, RightDragPansAndTheWheelScrollsTheVerticalAxes) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  PlottedForm plotted;
+  ASSERT_TRUE(plotted.Open());
+  TChart& chart = *plotted.form->Chart1;
+  ChartWindow* window = plotted.chart;
+  const QImage before = plotted.OnScreen();
+  const QPoint centre = PlotOf(chart).center();
+  const double bottomMinimum = chart.BottomAxis().Minimum();
+  const double leftMinimum = chart.LeftAxis().Minimum();
+  const double leftRange = chart.LeftAxis().Maximum() - leftMinimum;
+
+  plotted.Drag(Qt::RightButton, centre, centre + QPoint(30, 0));
+  EXPECT_LT(chart.BottomAxis().Minimum(), bottomMinimum) << "dragging right shows what lay to the left";
+  EXPECT_TRUE(chart.LeftAxis().Automatic());
+  const QImage panned = plotted.OnScreen();
+  EXPECT_GT(Compare(before, panned, QRect()).pixels, 100);
+
+  QWheelEvent wheel(QPointF(centre), QPointF(window->mapToGlobal(centre)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(window, &wheel);
+  Settle();
+  EXPECT_TRUE(wheel.isAccepted());
+  EXPECT_FALSE(chart.LeftAxis().Automatic());
+  EXPECT_NEAR(chart.LeftAxis().Minimum(), leftMinimum + 0.03 * leftRange, 1e-9 * leftRange);
+  EXPECT_GT(Compare(panned, plotted.OnScreen(), QRect()).pixels, 100);
+  EXPECT_EQ(plotted.errors.texts, "");
+}
+
+}  // namespace
+}  // namespace tarvela
