@@ -195,6 +195,12 @@ class TChartSeries : public TComponent {
   // A list from index 2 on with that name (letter case ignored); YValues when none.
   virtual const TChartValueList& ValueListByName(std::string_view name) const;
   virtual double MarkValue(int index) const { return MandatoryList().ValueAt(index); }
+  // The text of point index's mark in Marks.Style, then OnGetMarkText; empty means no
+  // mark (series_marks.cpp).
+  std::string MarkText(int index);
+  // The widest MarkText of all points in the canvas' current font; 0 without points
+  // or chart.
+  int WidestMarkText();
   virtual double OriginValue(int index) const { return MarkValue(index); }
 
   // operations: legend, axes and drawing order
