@@ -321,9 +321,12 @@ class TChartSeries : public TComponent {
   // DrawPoint for every index of the visible range.
   virtual void DrawAllPoints();
   virtual void DrawPoint(int) {}
-  // The marks of the visible range; the chart calls it only while Marks is visible.
-  // Nothing here until marks are drawn.
-  virtual void DrawAllMarks() {}
+  // The marks of the visible range; the chart calls it only while Marks is visible
+  // (series_marks.cpp). Each mark is boxed above its point and handed to PaintMark.
+  virtual void DrawAllMarks();
+  // Draws one placed mark in the point's colour; a series type shifts position
+  // (box and arrow end) first.
+  virtual void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position);
 
  protected:
   // The change rule: store a differing value, then repaint.

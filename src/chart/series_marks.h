@@ -1,10 +1,14 @@
 #pragma once
 // TSeriesMarks holds the settings of the small framed text boxes a series can show
-// at its points (text style, font, frame, fill, the arrow to the point). It also
-// keeps, per point, where each mark was last drawn; a position marked UserPlaced
-// there replaces the computed one. The drawing comes with the drawing of marks.
+// at its points (text style, font, frame, fill, the arrow to the point) and draws
+// one mark where the series type has placed it. It also keeps, per point, where
+// each mark was last drawn; a position marked UserPlaced there replaces the
+// computed one on every paint.
 //
 // Not a component: the series owns it by value and is asked to repaint on change.
+// Not the placement: the series computes the text and the box around its point
+// (TChartSeries::DrawAllMarks, series_marks.cpp) and each series type shifts it
+// (PaintMark); PaintAt here only draws.
 
 #include <memory>
 #include <string>
@@ -128,6 +132,13 @@ class TSeriesMarks : public TPersistent {
   void Assign(const TSeriesMarks& source);
   // Whether Font differs from the chart's default font (a writer stores it then).
   bool IsFontStored() const;
+  // Draws one mark of color's point at position (changed on the way: the stored
+  // position when user placed, the box's screen place in 3D). Needs the series' chart
+  // and the marks font on its canvas.
+  void PaintAt(int valueIndex, TColor color, std::string_view text, TSeriesMarkPosition& position);
+  // A user-placed entry of valueIndex overrides position; any other entry (created
+  // when absent) takes position's values.
+  void ResolvePosition(int valueIndex, TSeriesMarkPosition& position);
   // Frees every entry and empties the list.
   void ForgetPositions() { m_positions.Clear(); }
 
