@@ -35,9 +35,6 @@ constexpr double kMaxValueSteps = 10000;
 // A custom label may lie this far outside the scale.
 constexpr double kCustomLabelTolerance = 1e-7;
 
-// The text of the mark of point index: empty until series draw marks with texts.
-std::string MarksText(const TChartSeries&, int) { return {}; }
-
 }  // namespace
 
 // [SECTION] Label text
@@ -217,7 +214,7 @@ void TCustomChartAxis::DrawSeriesLabels(TAxisLabelStyle style) {
                                [i](const TChartSeries* s) { return s->LabelEntryCount() > i; });
     if (source == labelSeries.end()) continue;
     TChartSeries& series = **source;
-    std::string text = style == talMark ? MarksText(series, i) : series.PointLabel(i);
+    std::string text = style == talMark ? series.MarkText(i) : series.PointLabel(i);
     if (handler) handler(this, &series, i, text);
     const double value = m_horizontal ? series.XValueAt(i) : series.YValueAt(i);
     if (!(m_scale.minimum <= value && value <= m_scale.maximum)) continue;

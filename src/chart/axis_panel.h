@@ -119,6 +119,9 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   TChartSeries* LegendSeriesAt(int n) const;
   // Its Title, else its Name, else "Series n"; empty when there is no such series.
   std::string LegendSeriesTitle(int n) const;
+  // The widest mark text of the active series in the canvas' current font
+  // (series_marks.cpp).
+  int MaxMarkWidth();
 
   // operations: the paint sequence (chart_layout.cpp, series_paint.cpp); the state
   // they compute holds from one paint to the next

@@ -20,9 +20,6 @@ namespace tarvela {
 
 namespace {
 
-// The widest marks text of a series: none until series draw marks with texts.
-int WidestMarksWidth(const TChartSeries&) { return 0; }
-
 // Whether text at angle runs along the axis: flat beside a horizontal axis, turned
 // upright beside a vertical one.
 bool RunsAlongAxis(bool horizontal, int angle) {
@@ -108,9 +105,7 @@ int TCustomChartAxis::WidestLabel() {
     case talValue:
       return WidestValueLabel();
     case talMark:
-      for (const TChartSeries* series : m_chart->SeriesList())
-        if (series->Active()) widest = std::max(widest, WidestMarksWidth(*series));
-      return widest;
+      return m_chart->MaxMarkWidth();
     case talText:
       // Every series with labels, active or not: switching one on must not jump the plot.
       for (const TChartSeries* series : m_chart->SeriesList()) {

@@ -165,7 +165,7 @@ void TChartSeries::DeletePoint(int index) {
   auto i = static_cast<std::size_t>(index);
   if (i < m_colors.size()) m_colors.erase(m_colors.begin() + index);
   if (i < m_labels.size()) m_labels.erase(m_labels.begin() + index);
-  m_marks.Positions().DeletePosition(index);
+  m_marks.PositionList().DeletePosition(index);
   NotifyLinkedSeries(TSourceChange::PointDeleted, index);
   if (m_active) Repaint();
 }
@@ -174,7 +174,7 @@ void TChartSeries::ClearValueLists() {
   for (TChartValueList* list : m_valueLists) list->RemoveAllValues();
   std::vector<TColor>().swap(m_colors);
   std::vector<std::string>().swap(m_labels);
-  m_marks.Positions().Clear();
+  m_marks.ForgetPositions();
 }
 
 void TChartSeries::ClearPoints() {

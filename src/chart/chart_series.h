@@ -195,6 +195,12 @@ class TChartSeries : public TComponent {
   // A list from index 2 on with that name (letter case ignored); YValues when none.
   virtual const TChartValueList& ValueListByName(std::string_view name) const;
   virtual double MarkValue(int index) const { return MandatoryList().ValueAt(index); }
+  // The text of point index's mark in Marks.Style, then OnGetMarkText; empty means no
+  // mark (series_marks.cpp).
+  std::string MarkText(int index);
+  // The widest MarkText of all points in the canvas' current font; 0 without points
+  // or chart.
+  int WidestMarkText();
   virtual double OriginValue(int index) const { return MarkValue(index); }
 
   // operations: legend, axes and drawing order
@@ -318,9 +324,12 @@ class TChartSeries : public TComponent {
   // DrawPoint for every index of the visible range.
   virtual void DrawAllPoints();
   virtual void DrawPoint(int) {}
-  // The marks of the visible range; the chart calls it only while Marks is visible.
-  // Nothing here until marks are drawn.
-  virtual void DrawAllMarks() {}
+  // The marks of the visible range; the chart calls it only while Marks is visible
+  // (series_marks.cpp). Each mark is boxed above its point and handed to PaintMark.
+  virtual void DrawAllMarks();
+  // Draws one placed mark in the point's colour; a series type shifts position
+  // (box and arrow end) first.
+  virtual void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position);
 
  protected:
   // The change rule: store a differing value, then repaint.

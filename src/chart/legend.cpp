@@ -242,6 +242,15 @@ TChartSeries* TCustomChart::FirstActiveSeries() const {
 
 // [SECTION] Series side
 
+std::string SeriesLegendValueText(const TChartSeries& series, int i) {
+  if (const auto* chart = dynamic_cast<const TCustomChart*>(series.ParentChart()))
+    return chart->Legend().ValueText(&series, i);
+  if (i == -1) return {};
+  std::string text = series.LegendValueText(i, ltsLeftValue);
+  std::replace(text.begin(), text.end(), LineBreakChar, ' ');
+  return text;
+}
+
 std::string TChartSeries::LegendValueText(int n, TLegendTextStyle style) const {
   const int point = LegendToPointIndex(n);
   const std::string& label = PointLabel(point);

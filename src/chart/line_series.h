@@ -107,6 +107,8 @@ class TCustomSeries : public TChartSeries {
   TColor AreaFillColor(TColor color) const;
   // The pointer of one point, in color, with the style OnGetPointerStyle gives.
   void DrawPointMarker(int x, int y, int valueIndex, TColor color);
+  // The mark at the front of the slab, box and arrow end lifted by ArrowLength.
+  void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   void HorizMargins(int& left, int& right) const override;
   void VertMargins(int& top, int& bottom) const override;
   // The canvas pen from LinePen (clear when hidden); brushStyle becomes LineBrush.

@@ -1,7 +1,8 @@
 // Drawing of the series that join or mark their points (line, area, point):
 //
 //   [SECTION] One point        DrawPoint: the point's pixels, the segment that enters
-//                              the plot from the left, the drawing memory
+//                              the plot from the left, the drawing memory; the
+//                              placement of a point's mark
 //   [SECTION] Plain 2D lines   many points of a solid one-pixel line as one path
 //   [SECTION] One segment      the connection from the previous point: a 3D ribbon
 //                              (plain, stairs, with a front face of LineHeight), the
@@ -122,6 +123,15 @@ void TCustomSeries::DrawPointMarker(int x, int y, int valueIndex, TColor color) 
   m_pointer.ApplyPenAndBrush(color);
   const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : m_pointer.Style();
   m_pointer.DrawAt(x, y, color, style);
+}
+
+// The mark stands on the front face, so that a ribbon never covers its arrow.
+void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
+  Marks().SetMarksDepth(DepthFront());
+  const int lift = Marks().ArrowLength();
+  position.TopLeft.y -= lift;
+  position.ArrowEnd.y -= lift;
+  TChartSeries::PaintMark(valueIndex, text, position);
 }
 
 // [SECTION] Plain 2D lines

@@ -16,6 +16,8 @@ inline constexpr const char* kCircularSeries = "Circular Series dependences are 
 // The legend title of a series with neither title nor name; %d is its legend position.
 inline constexpr const char* kDefaultSeriesTitle = "Series %d";
 inline constexpr const char* kPointerSize = "Pointer size must be greater than zero";
+// A mark's percentage of the series' total: the percentage, then the total.
+inline constexpr const char* kPercentOfTotal = "%s of %s";
 
 // Series functions.
 inline constexpr const char* kFunctionPeriod = "Function Period should be >= 0";

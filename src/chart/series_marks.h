@@ -1,16 +1,25 @@
 #pragma once
-// TSeriesMarks holds the settings of the small text boxes a series can show at its
-// points, and the positions of marks placed from outside. So far it is the data
-// side only: whether marks show, the arrow length, and the position list that the
-// point operations keep in step (deleting a point deletes its position, clearing
-// the points forgets them all). The text, frame, arrow pen and drawing come with
-// the drawing of marks.
+// TSeriesMarks holds the settings of the small framed text boxes a series can show
+// at its points (text style, font, frame, fill, the arrow to the point) and draws
+// one mark where the series type has placed it. It also keeps, per point, where
+// each mark was last drawn; a position marked UserPlaced there replaces the
+// computed one on every paint.
 //
 // Not a component: the series owns it by value and is asked to repaint on change.
+// Not the placement: the series computes the text and the box around its point
+// (TChartSeries::DrawAllMarks, series_marks.cpp) and each series type shifts it
+// (PaintMark); PaintAt here only draws.
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "chart/chart_pen.h"
+#include "platform/surface_types.h"  // TPoint
+#include "runtime/colors.h"
+#include "runtime/control.h"  // TRect
+#include "runtime/font.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
 
@@ -18,9 +27,41 @@ namespace tarvela {
 
 class TChartSeries;
 
-// Where one mark is drawn. Its fields (arrow ends, box corner and size, whether
-// it was placed from outside) come with the drawing of marks.
-struct TSeriesMarkPosition {};
+// What a mark's text shows.
+enum TSeriesMarksStyle {
+  smsValue,
+  smsPercent,
+  smsLabel,
+  smsLabelPercent,
+  smsLabelValue,
+  smsLegend,
+  smsPercentTotal,
+  smsLabelPercentTotal,
+  smsXValue
+};
+const EnumNames<TSeriesMarksStyle>& SeriesMarksStyleNames();
+
+// An arrow in the colour of its point, or of the chart behind it, would not show:
+// while this is set such an arrow is drawn black (white on a black chart).
+extern bool ContrastMarkArrows;
+
+// Where one mark is drawn, in pixels of the chart (before any 3D projection).
+struct TSeriesMarkPosition {
+  TPoint ArrowStart;  // at the point
+  TPoint ArrowEnd;    // at the box
+  // Set from outside: the stored position replaces the computed one.
+  bool UserPlaced = false;
+  int BoxHeight = 0;
+  TPoint TopLeft;
+  int BoxWidth = 0;
+
+  // TopLeft extended by the box's size; right and bottom excluded as for any rectangle.
+  TRect BoundsRect() const {
+    return {TopLeft.x, TopLeft.y, TopLeft.x + BoxWidth, TopLeft.y + BoxHeight};
+  }
+  // Every field but UserPlaced: a stored position keeps its own flag.
+  void Assign(const TSeriesMarkPosition& source);
+};
 
 // Indexed by point; an entry is absent (null) or owns a position. May be shorter
 // than the point count.
@@ -40,7 +81,7 @@ class TSeriesMarksPositions {
 
 class TSeriesMarks : public TPersistent {
  public:
-  explicit TSeriesMarks(TChartSeries* series) : m_series(series) {}
+  explicit TSeriesMarks(TChartSeries* series);
   TSeriesMarks(const TSeriesMarks&) = delete;
   TSeriesMarks& operator=(const TSeriesMarks&) = delete;
   std::string_view ClassName() const override { return "TSeriesMarks"; }
@@ -48,36 +89,73 @@ class TSeriesMarks : public TPersistent {
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // settings
+  // The line from the point to its box; white by default.
+  TChartArrowPen& Arrow() { return m_arrow; }
+  const TChartArrowPen& Arrow() const { return m_arrow; }
+  void SetArrow(const TChartPen& pen) { m_arrow.Assign(pen); }
   // Pixels between a point and its mark box (each series type applies it).
   int ArrowLength() const { return m_arrowLength; }
   void SetArrowLength(int pixels);
-  bool Visible() const { return m_visible; }
-  void SetVisible(bool visible);
+  // The box fill; light yellow by default.
+  TColor BackColor() const { return m_backColor; }
+  void SetBackColor(TColor color);
   // Clip the marks to the 3D box as the series' points are clipped.
   bool Clip() const { return m_clip; }
   void SetClip(bool clip);
+  // The chart's default font unless changed.
+  TFont& Font() { return m_font; }
+  const TFont& Font() const { return m_font; }
+  void SetFont(const TFont& font) { m_font.Assign(font); }
+  TChartPen& Frame() { return m_frame; }
+  const TChartPen& Frame() const { return m_frame; }
+  void SetFrame(const TChartPen& pen) { m_frame.Assign(pen); }
+  TSeriesMarksStyle Style() const { return m_style; }
+  void SetStyle(TSeriesMarksStyle style);
+  // No box fill.
+  bool Transparent() const { return m_transparent; }
+  void SetTransparent(bool transparent);
+  bool Visible() const { return m_visible; }
+  void SetVisible(bool visible);
 
   // settings (not published)
   // The depth at which arrows are drawn; the chart's paint sets it to the series'
-  // DepthMiddle.
+  // DepthMiddle, a series type may move it before each mark.
   int MarksDepth() const { return m_marksDepth; }
   void SetMarksDepth(int depth) { m_marksDepth = depth; }
+  // Where each point's mark was last drawn, or was placed from outside.
+  TSeriesMarksPositions& PositionList() { return m_positions; }
+  const TSeriesMarksPositions& PositionList() const { return m_positions; }
 
   // operations
   TChartSeries* ParentSeries() const { return m_series; }
-  TSeriesMarksPositions& Positions() { return m_positions; }
-  const TSeriesMarksPositions& Positions() const { return m_positions; }
   // Copies the settings, not the positions.
   void Assign(const TSeriesMarks& source);
+  // Whether Font differs from the chart's default font (a writer stores it then).
+  bool IsFontStored() const;
+  // Draws one mark of color's point at position (changed on the way: the stored
+  // position when user placed, the box's screen place in 3D). Needs the series' chart
+  // and the marks font on its canvas.
+  void PaintAt(int valueIndex, TColor color, std::string_view text, TSeriesMarkPosition& position);
+  // A user-placed entry of valueIndex overrides position; any other entry (created
+  // when absent) takes position's values.
+  void ResolvePosition(int valueIndex, TSeriesMarkPosition& position);
+  // Frees every entry and empties the list.
+  void ForgetPositions() { m_positions.Clear(); }
 
  private:
   void Repaint() const;
 
   // state
   TChartSeries* m_series;
+  TChartArrowPen m_arrow;
   int m_arrowLength = 8;
-  bool m_visible = false;
+  TColor m_backColor = 0x80FFFF;
   bool m_clip = false;
+  TFont m_font;
+  TChartPen m_frame;
+  TSeriesMarksStyle m_style = smsLabel;
+  bool m_transparent = false;
+  bool m_visible = false;
   int m_marksDepth = 0;
   TSeriesMarksPositions m_positions;
 };

@@ -345,14 +345,19 @@ TEST(AxisSeriesLabels, IndexesSpanEverySeriesVisibleRangeAndValuesMustLieOnTheSc
   EXPECT_EQ(run.texts, (Texts{"c5", "c6", "c7", "c8", "c9"}));
 }
 
-TEST(AxisSeriesLabels, EmptyMarksTextsStillGetTheirTicks) {
+TEST(AxisSeriesLabels, MarksTextsAsLabelsAndEmptyOnesStillGetTheirTicks) {
   AxisRig rig;
   TLineSeries* series = rig.Line();
   for (int i = 0; i < 4; ++i) series->AddPointXY(i * 10, i, "p");
+  series->Marks().SetStyle(smsLabelValue);
   TChartAxis& bottom = rig.chart.BottomAxis();
   bottom.SetLabelStyle(talMark);
   AxisRig::Lay(bottom, 0, 100);
-  const LabelRun run = DrawLabels(rig, bottom);
+  LabelRun run = DrawLabels(rig, bottom);
+  EXPECT_EQ(run.texts, (Texts{"p 0", "p 1", "p 2", "p 3"}));
+
+  series->OnGetMarkText = [](TChartSeries*, int, std::string& text) { text.clear(); };
+  run = DrawLabels(rig, bottom);
   EXPECT_TRUE(run.texts.empty());
   EXPECT_EQ(run.ticks, (Pixels{10, 60, 110, 160}));
 }

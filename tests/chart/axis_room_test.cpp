@@ -200,8 +200,9 @@ TEST(AxisRoom, WidestTextLabelOfAnySeriesActiveOrNot) {
   EXPECT_EQ(bottom.WidestLabel(), 24);
   hidden->AddPointXY(1, 1, "abcdefg\rx");
   EXPECT_EQ(bottom.WidestLabel(), 42);
-  bottom.SetLabelStyle(talMark);  // marks have no text yet
-  EXPECT_EQ(bottom.WidestLabel(), 0);
+  // Mark texts (the labels here) of the active series only, each measured whole.
+  bottom.SetLabelStyle(talMark);
+  EXPECT_EQ(bottom.WidestLabel(), 30);
   bottom.SetLabelStyle(talNone);
   EXPECT_EQ(bottom.WidestLabel(), 0);
 }
