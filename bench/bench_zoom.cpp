@@ -1,7 +1,7 @@
 // The rubber band of a zoom drag on the main form's chart after one graph press: one
-// mouse move as the window sees it (the move, then the window's paint, which copies
-// the chart's buffer and draws the band over it in not-xor: the band the buffer holds
-// from a paint during the drag taken off, the new one put on) against a plain copy of
+// mouse move as the window sees it (the move, then the window's paint, which draws the
+// band into the chart's buffer in not-xor, the band the buffer held taken off and the
+// new one put on, and copies the buffer) against a plain copy of
 // an image of the same size with QPainter. Both are timed back to back in every
 // iteration, so that drift of the machine hits them alike; the counters give the mean
 // microseconds and the ratio.

@@ -247,6 +247,9 @@ class TZavCanvas3D : public TCanvas3D {
   // The off-screen bitmap, null until the first buffered paint.
   const OffscreenBitmap* Bitmap() const { return m_bitmap.get(); }
   // Whether drawing goes into the off-screen bitmap now (inside a buffered paint).
+  // The buffer's surface while the buffer holds the last paint (RepaintFromBuffer would
+  // show it); null otherwise.
+  Surface* CurrentBuffer() const { return m_dirty || m_bitmap == nullptr ? nullptr : &m_bitmap->DrawingSurface(); }
   bool DrawsOnBuffer() const { return m_bitmap != nullptr && AttachedSurface() == &m_bitmap->DrawingSurface(); }
 
   // operations: the 2D slots

@@ -131,7 +131,7 @@ class TCustomChart : public TCustomAxisPanel {
   // overridable steps
   // The zoom record's band in pmNotXor, so that drawing it again takes it off.
   void DrawZoomBand() override;
-  void DrawBandOverBuffer() override;
+  void UpdateBandInBuffer() override;
   bool WheelNotch(bool down, TShiftState shift, int x, int y) override;
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();

@@ -7,18 +7,18 @@
 //   [SECTION] Release          zoom to the band, or undo
 //   [SECTION] Zoom and undo    the saved scales
 //   [SECTION] Wheel
-//   [SECTION] Rubber band      drawn with not-xor over the window's copy of the buffer
+//   [SECTION] Rubber band      drawn with not-xor into the buffer the window copies
 //
 // Everything here reads the layout of the last paint (PlotRect, the axes' pixels, the
 // series' drawn ranges, the legend and title rectangles); nothing here paints the chart.
 //
 // The rubber band: a windowing system draws on a window only while that window paints,
 // so the band cannot be drawn straight from a mouse move. A move asks the host for a
-// band paint instead (HostPaintBand); that paint finds the buffer current, copies it
-// and hands over to DrawBandOverBuffer, which draws the band on the window in
-// pmNotXor. The chart body is not drawn again: a move costs one copy and one or two
-// rectangles. A full paint during the drag draws the band into the buffer as its last
-// step; the next band paint then draws that band once more, which takes it off again.
+// band paint instead (HostPaintBand). That paint finds the buffer current, has
+// UpdateBandInBuffer take the old band off the buffer and draw the new one into it in
+// pmNotXor, and copies the buffer. The chart body is not drawn again: a move costs two
+// rectangle outlines and one copy. A full paint during the drag draws the band into
+// the buffer as its last step, so the buffer always knows which band it holds.
 
 #include <algorithm>
 #include <cstdlib>
@@ -354,16 +354,22 @@ void TCustomChart::DrawZoomBand() {
   if (Canvas().DrawsOnBuffer()) NoteBandInBuffer(band);
 }
 
-// The window now shows the buffer, with the band the buffer holds, if any. Drawing
-// that band again takes it off; then the live one goes on.
-void TCustomChart::DrawBandOverBuffer() {
+// The buffer holds the last paint and the band drawn into it since, if any. Drawing
+// that band again takes it off (not-xor twice leaves every pixel as it was); then the
+// live one goes on, and the buffer remembers it.
+void TCustomChart::UpdateBandInBuffer() {
   const TZoomPanningRecord& zoom = ZoomDrag();
   std::optional<TRect> live;
   if (zoom.Active) live = TRect{zoom.X0, zoom.Y0, zoom.X1, zoom.Y1};
-  const std::optional<TRect>& held = BufferBand();
+  const std::optional<TRect> held = BufferBand();
   if (held == live) return;
   if (held) DrawBand(*held);
-  if (live) DrawBand(*live);
+  if (live) {
+    DrawBand(*live);
+    NoteBandInBuffer(*live);
+  } else {
+    ForgetBandInBuffer();
+  }
 }
 
 }  // namespace tarvela

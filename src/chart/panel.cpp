@@ -168,10 +168,14 @@ class WindowSurfaceScope {
 
 void TCustomZavPanel::Paint(Surface& windowSurface) {
   WindowSurfaceScope scope(*m_canvas, m_windowSurface, windowSurface);
-  if (m_canvas->RepaintFromBuffer()) {
-    DrawBandOverBuffer();
-    return;
+  if (Surface* buffer = m_canvas->CurrentBuffer()) {
+    // The band is drawn into the buffer, where its pixels are written directly, and the
+    // one copy shows both: drawn on the window after the copy it cost several copies.
+    m_canvas->AttachSurface(buffer);
+    UpdateBandInBuffer();
+    m_canvas->AttachSurface(&windowSurface);
   }
+  if (m_canvas->RepaintFromBuffer()) return;
   PaintChart(windowSurface, ClientRect());
 }
 

@@ -138,8 +138,8 @@ class TCustomZavPanel : public TWinControl {
   TZavCanvas3D& Canvas() { return *m_canvas; }
   const TZavCanvas3D& Canvas() const { return *m_canvas; }
   // The host's paint request with the window's surface: one copy of the buffer when
-  // nothing changed since the last paint, with the live rubber band drawn over it
-  // (DrawBandOverBuffer), else the whole chart (PaintChart).
+  // nothing changed since the last paint, the live rubber band first brought up to
+  // date in the buffer (UpdateBandInBuffer), else the whole chart (PaintChart).
   void Paint(Surface& windowSurface);
   // Draws the whole chart onto surface within userRect, whatever the buffer holds.
   // Also the way to render the chart to an image or a file.
@@ -209,9 +209,10 @@ class TCustomZavPanel : public TWinControl {
   // The inner drawing of one paint into PaintRect, PlotRect already set from border
   // and margins. The chart draws its background, titles, walls, axes and series here.
   virtual void DrawChartBody(const TRect& paintRect) = 0;
-  // After a paint that only copied the buffer, with the canvas on the window: brings
-  // the rubber band on the window up to date. Nothing here.
-  virtual void DrawBandOverBuffer() {}
+  // Before a paint that only copies the buffer, with the canvas on the buffer: brings
+  // the rubber band the buffer holds up to date with the live one (see BufferBand).
+  // Nothing here.
+  virtual void UpdateBandInBuffer() {}
   // One notch of the wheel, toward the user (down) or away, after the control's
   // event for it. True when it did something. Nothing here.
   virtual bool WheelNotch(bool /*down*/, TShiftState, int /*x*/, int /*y*/) { return false; }
@@ -229,6 +230,7 @@ class TCustomZavPanel : public TWinControl {
   void BoundsChanged() override { Invalidate(); }
   // Called by the band drawing when the canvas draws into the buffer.
   void NoteBandInBuffer(const TRect& band) { m_bufferBand = band; }
+  void ForgetBandInBuffer() { m_bufferBand.reset(); }
   // Asks the host for a paint of the buffer with the live band (HostPaintBand).
   void RequestBandPaint() {
     if (HostPaintBand) HostPaintBand();

@@ -656,12 +656,14 @@ TEST(QtSurfaceDirect, TextIsThePixelsOfDrawTextAtTheCellsBaseline) {
   }
 }
 
-// A one-pixel frame in a raster mode is drawn edge by edge; it must touch exactly the
-// pixels of the same outline drawn as a path, each once, under a clip too.
+// A one-pixel frame in a raster mode is drawn edge by edge (straight into the pixels of
+// an RGB32 image, through the painter elsewhere); it must touch exactly the pixels of
+// the same outline drawn as a path through the painter, each once, under a clip too.
 TEST(QtSurfaceRasterModes, OnePixelFrameMatchesItsOutlineAsAPath) {
   const QImage background = Noise(QSize(40, 30), QImage::Format_RGB32, 5);
   const std::vector<TRect> frames = {{5, 6, 30, 20}, {3, 3, 4, 20}, {2, 9, 33, 10}, {7, 7, 9, 9}, {-5, -4, 60, 50}};
-  for (TPenMode mode : {pmNotXor, pmXor, pmNot, pmBlack, pmMergePenNot, pmMask}) {
+  for (TPenMode mode : {pmBlack, pmWhite, pmNot, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen, pmMaskNotPen,
+                        pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor}) {
     for (const TRect& r : frames) {
       for (bool clip : {false, true}) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << " frame " << r.left << "," << r.top << "," << r.right
@@ -692,7 +694,9 @@ TEST(QtSurfaceRasterModes, OnePixelFrameMatchesItsOutlineAsAPath) {
         };
         const QImage frame = draw(false), path = draw(true);
         // The last frame lies outside the image, the one-column frame outside the clip.
-        if (!clip && r.left >= 0) EXPECT_NE(frame, background);
+        if (!clip && r.left >= 0) {
+          EXPECT_NE(frame, background);
+        }
         EXPECT_EQ(frame, path) << FirstDifference(frame, path);
       }
     }

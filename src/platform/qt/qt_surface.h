@@ -135,6 +135,8 @@ class QtSurface : public Surface {
   // inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+  // A one-pixel solid frame in a raster mode other than copy, on an RGB32 image.
+  void DirectRasterOpFrame(const TRect& rect, TPenMode mode);
 
   // A text as the realised font lays it out: its width and, where drawing them gives the
   // pixels of drawText, its glyphs with the baseline they were laid out on.

@@ -53,6 +53,24 @@ class RasterTarget {
     if (m_spans != nullptr && !InSpans(x, y)) return;
     Line(y)[x] = color;
   }
+  // Pixels left..right-1 of row y become combine(pixel), inside the clip: raster
+  // operations that read what is there (the not-xor rubber band).
+  template <class Combine>
+  void CombineSpan(int y, int left, int right, Combine combine) const {
+    if (y < m_top || y > m_bottom) return;
+    left = std::max(left, m_left);
+    right = std::min(right, m_right);
+    if (left >= right) return;
+    QRgb* const line = Line(y);
+    if (m_spans == nullptr) {
+      for (int x = left; x < right; ++x) line[x] = combine(line[x]);
+      return;
+    }
+    for (const PixelSpan& span : m_spans->Row(y)) {
+      if (span.left >= right) break;
+      for (int x = std::max(left, span.left), to = std::min(right, span.right); x < to; ++x) line[x] = combine(line[x]);
+    }
+  }
   // The same inside an area that Covers: nothing is checked.
   void FillSpanInside(int y, int left, int right, QRgb color) const { Fill(y, left, right, color); }
   void PlotInside(int x, int y, QRgb color) const { Line(y)[x] = color; }
