@@ -264,6 +264,15 @@ TEST(CommandLineChart, EveryExampleRendersAsPngAndSvg) {
     EXPECT_EQ(facts.viewBox.toStdString(), "0 0 " + std::to_string(chart.Width()) + " " + std::to_string(chart.Height()));
     const std::string title = chart.Title().Text().Lines().front();
     EXPECT_NE(std::find(facts.texts.begin(), facts.texts.end(), title), facts.texts.end()) << title;
+    // A series with visible marks shows each point's mark text.
+    for (int s = 0; s < chart.SeriesTotal(); ++s) {
+      TChartSeries& series = *chart.SeriesAt(s);
+      if (!series.Marks().Visible()) continue;
+      for (int i = 0; i < series.PointCount(); ++i) {
+        const std::string mark = series.MarkText(i);
+        EXPECT_NE(std::find(facts.texts.begin(), facts.texts.end(), mark), facts.texts.end()) << mark;
+      }
+    }
   }
 }
 
