@@ -18,6 +18,7 @@
 #include "chart/axis.h"
 #include "chart/chart.h"
 #include "chart/messages.h"
+#include "chart/series_marks.h"  // SeriesLegendValueText
 #include "chart/text_lines.h"
 #include "runtime/exceptions.h"
 #include "runtime/number_pattern.h"

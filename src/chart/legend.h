@@ -186,8 +186,4 @@ class TChartLegend : public TCustomChartLegend {
   std::string_view ClassName() const override { return "TChartLegend"; }
 };
 
-// The legend's ValueText of point i of series, in the text style of its chart's
-// legend; a series in no chart with a legend gets the default style (ltsLeftValue).
-std::string SeriesLegendValueText(const TChartSeries& series, int i);
-
 }  // namespace tarvela

@@ -22,7 +22,6 @@
 #include <string_view>
 
 #include "chart/canvas3d.h"
-#include "chart/chart_series.h"
 #include "chart/gradient.h"
 #include "chart/view3d_options.h"
 #include "platform/picture.h"

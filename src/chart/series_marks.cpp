@@ -19,7 +19,6 @@
 
 #include "chart/axis_panel.h"
 #include "chart/chart_series.h"
-#include "chart/legend.h"
 #include "chart/messages.h"
 #include "chart/text_lines.h"
 #include "runtime/exceptions.h"

@@ -41,6 +41,13 @@ enum TSeriesMarksStyle {
 };
 const EnumNames<TSeriesMarksStyle>& SeriesMarksStyleNames();
 
+// The text of an smsLegend mark: the legend's ValueText of point i of series, in the
+// text style of its chart's legend; a series in no chart with a legend gets the
+// default style (ltsLeftValue). Defined in legend.cpp, where the legend is known;
+// declared here so that the marks, which every series owns, need not include the
+// legend, which lists the series and so sits above them.
+std::string SeriesLegendValueText(const TChartSeries& series, int i);
+
 // An arrow in the colour of its point, or of the chart behind it, would not show:
 // while this is set such an arrow is drawn black (white on a black chart).
 extern bool ContrastMarkArrows;
