@@ -23,7 +23,7 @@
 
 #include "app/form1.h"
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/series/line_series.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/series/line_series.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#include "chart/panel.h"
+#include "chart/panel/panel.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/qt_surface.h"
 

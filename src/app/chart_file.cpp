@@ -13,7 +13,7 @@
 
 #include "app/command_line.h"
 #include "chart/chart_registration.h"
-#include "chart/chart_series.h"
+#include "chart/data/chart_series.h"
 #include "platform/qt/system_locale.h"
 #include "runtime/class_registry.h"
 #include "runtime/date_time.h"

@@ -10,7 +10,7 @@
 #include "app/chart_file.h"
 #include "app/form1.h"
 #include "app/output_file.h"
-#include "chart/chart_series.h"
+#include "chart/data/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
 #include "runtime/form_reader.h"

@@ -9,10 +9,10 @@
 #include <array>
 #include <functional>
 
-#include "chart/axis_panel.h"
-#include "chart/chart_title.h"
-#include "chart/legend.h"
-#include "chart/walls.h"
+#include "chart/axes/axis_panel.h"
+#include "chart/legend/legend.h"
+#include "chart/panel/chart_title.h"
+#include "chart/panel/walls.h"
 
 namespace tarvela {
 

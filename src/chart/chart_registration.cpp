@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "chart/basic_functions.h"
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/data/basic_functions.h"
+#include "chart/series/line_series.h"
 #include "runtime/class_registry.h"
 #include "runtime/identifiers.h"
 

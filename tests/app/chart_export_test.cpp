@@ -12,9 +12,9 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "chart/axis.h"
+#include "chart/axes/axis.h"
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/series/line_series.h"
 #include "platform/qt/qt_surface.h"
 
 namespace tarvela {

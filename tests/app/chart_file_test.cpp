@@ -13,7 +13,7 @@
 
 #include "app/chart_export.h"
 #include "app/command_line.h"
-#include "chart/chart_series.h"
+#include "chart/data/chart_series.h"
 #include "platform/qt/chart_window.h"
 #include "runtime/date_time.h"
 #include "runtime/form_reader.h"

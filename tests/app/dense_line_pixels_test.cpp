@@ -10,7 +10,7 @@
 #include <string>
 
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/series/line_series.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "chart/chart_series.h"
+#include "chart/data/chart_series.h"
 #include "platform/qt/application.h"
 
 namespace tarvela {

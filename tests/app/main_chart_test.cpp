@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "chart/axis.h"
-#include "chart/canvas3d.h"
-#include "chart/chart_series.h"
-#include "chart/line_series.h"
+#include "chart/axes/axis.h"
+#include "chart/canvas/canvas3d.h"
+#include "chart/data/chart_series.h"
+#include "chart/series/line_series.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
 #include "runtime/colors.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/canvas3d.h"
-#include "chart/view3d_options.h"
+#include "chart/canvas/canvas3d.h"
+#include "chart/canvas/view3d_options.h"
 #include "platform/recording_surface.h"
 
 namespace tarvela::canvas_test {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "chart/line_series.h"
+#include "chart/series/line_series.h"
 #include "paint_test_support.h"
 #include "platform/recording_surface.h"
 #include "series_fixtures.h"

@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 #include <optional>
 
-#include "chart/panel.h"
+#include "chart/panel/panel.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_surface.h"

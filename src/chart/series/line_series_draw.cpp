@@ -1,0 +1,443 @@
+// Drawing of the series that join or mark their points (line, area, point):
+//
+//   [SECTION] One point        DrawPoint: the point's pixels, the segment that enters
+//                              the plot from the left, the drawing memory; the
+//                              placement of a point's mark
+//   [SECTION] Plain 2D lines   many points of a solid one-pixel line as one path
+//   [SECTION] One segment      the connection from the previous point: a 3D ribbon
+//                              (plain, stairs, with a front face of LineHeight), the
+//                              area below it, or a 2D line; then the pointers
+//   [SECTION] Margins          the room the axes leave at their ends
+//   [SECTION] Legend symbol    line, pointer or box in the legend
+//
+// Each point draws the segment arriving at it, then the pointer of the previous point:
+// so a pointer lies on top of both segments that touch it. A null point draws no
+// segment and no pointer, and the next point starts from its own position, which
+// breaks the line there.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+#include "chart/axes/axis_panel.h"
+#include "chart/series/line_series.h"
+
+namespace tarvela {
+
+namespace {
+
+// Pixels outside this range would overflow the 16-bit coordinates of the raster
+// calls; such a point is skipped rather than drawn wrong.
+constexpr int kPixelLimit = 32766;
+
+bool FitsPixelRange(int value) { return value >= -kPixelLimit && value <= kPixelLimit; }
+
+}  // namespace
+
+// [SECTION] One point
+
+void TCustomSeries::DoBeforeDrawValues() {
+  // A pass of a shared depth slab may begin past this series' first drawn index; a
+  // forgotten previous point makes its first segment empty instead of reaching back
+  // to where the last paint ended.
+  m_prevColor = clNone;
+  TChartSeries::DoBeforeDrawValues();
+}
+
+int TCustomSeries::BaselinePos(int) const {
+  const TChartAxis* axis = GetVertAxis();
+  return axis == nullptr ? 0 : axis->EndPixel();
+}
+
+TColor TCustomSeries::AreaFillColor(TColor color) const {
+  return ColorEachPoint() || m_areaColor == clDefault ? color : m_areaColor;
+}
+
+int TCustomSeries::EdgeYPixel(int valueIndex) const {
+  const double x0 = XValueAt(valueIndex - 1);
+  const double x1 = XValueAt(valueIndex);
+  if (x0 == x1) return PointYPixel(valueIndex - 1);
+  const double y0 = YValueAt(valueIndex - 1);
+  const double y1 = YValueAt(valueIndex);
+  const double edgeX = GetHorizAxis()->PixelToValue(m_prevX);
+  const double edgeY = y0 + (y1 - y0) * (edgeX - x0) / (x1 - x0);
+  return GetVertAxis()->ValueToPixel(edgeY);
+}
+
+void TCustomSeries::DrawPoint(int valueIndex) {
+  TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr) return;
+  TZavCanvas3D& canvas = chart->Canvas();
+  PointDraw point{valueIndex, PointXPixel(valueIndex), PointYPixel(valueIndex), PointColor(valueIndex), false};
+  if (!FitsPixelRange(point.x) || !FitsPixelRange(point.y)) {
+    m_prevColor = point.color;
+    return;
+  }
+
+  canvas.SetPenColor(clBlack);
+  canvas.SetBrushColor(point.color);
+  if (m_prevColor == clNone) {
+    m_prevX = point.x;
+    m_prevY = point.y;
+  }
+  point.isLast = valueIndex == LastDrawnIndex();
+  m_basePos = BaselinePos(valueIndex);
+
+  if (valueIndex == FirstDrawnIndex()) {
+    if (m_dark3D) {
+      const int offsetX = chart->DepthOffsetX();
+      m_darkSlope = offsetX == 0 ? 1.0 : std::fabs(static_cast<double>(chart->DepthOffsetY()) / offsetX);
+    }
+    if (valueIndex > 0) {
+      // The segment from the point left of the plot is drawn from the plot's edge, so
+      // that the line enters exactly there.
+      if (m_drawArea) {
+        m_prevX = PointXPixel(valueIndex - 1);
+        m_prevY = PointYPixel(valueIndex - 1);
+        m_prevBasePos = BaselinePos(valueIndex - 1);
+      } else {
+        const TChartAxis* horizAxis = GetHorizAxis();
+        m_prevX = horizAxis->Inverted() ? chart->PlotRect().right : chart->PlotRect().left;
+        m_prevY = m_stairs ? PointYPixel(valueIndex - 1) : EdgeYPixel(valueIndex);
+      }
+      if (!IsNullPoint(valueIndex - 1)) DrawSegment(point, false);
+    }
+    if (point.isLast && m_pointer.Visible()) DrawPointMarker(point.x, point.y, valueIndex, point.color);
+    if (canvas.RotatesFreely() && m_drawArea && chart->View3D()) {
+      canvas.SideRectangle(point.x, point.y, m_basePos, DepthFront(), DepthBack());
+    }
+  } else {
+    DrawSegment(point, true);
+  }
+
+  m_prevX = point.x;
+  m_prevY = point.y;
+  m_prevBasePos = m_basePos;
+  m_prevColor = point.color;
+}
+
+void TCustomSeries::DrawPointMarker(int x, int y, int valueIndex, TColor color) {
+  m_pointer.ApplyPenAndBrush(color);
+  const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : m_pointer.Style();
+  m_pointer.DrawAt(x, y, color, style);
+}
+
+// The mark stands on the front face, so that a ribbon never covers its arrow.
+void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
+  Marks().SetMarksDepth(DepthFront());
+  const int lift = Marks().ArrowLength();
+  position.TopLeft.y -= lift;
+  position.ArrowEnd.y -= lift;
+  TChartSeries::PaintMark(valueIndex, text, position);
+}
+
+// [SECTION] Plain 2D lines
+//
+// A solid one-pixel line leaves out only its end pixel, and the next segment starts
+// there; so the segments of the points that share a pixel column light exactly the
+// column's span from the lowest to the highest of them, plus what the segments into
+// and out of the column light. The path through the column's first point, its two
+// extremes in the order they come and its last point lights the same pixels: a
+// column of a hundred points costs four vertices. The last column is kept whole, as
+// nothing follows to light its end pixel.
+
+void TCustomSeries::DrawAllPoints() {
+  const int first = FirstDrawnIndex();
+  const int last = LastDrawnIndex();
+  // Worth it only when some column holds more than one point.
+  if (first < 0 || last <= first || !DrawsPlainLine2D() ||
+      std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first ||
+      !PlainLinePath(m_path)) {
+    TChartSeries::DrawAllPoints();
+    return;
+  }
+  DrawPoint(first);
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  const TColor color = SeriesColor();
+  // The canvas is left as the point-by-point drawing leaves it.
+  canvas.SetPenColor(clBlack);
+  canvas.SetBrushColor(color);
+  if (m_path.size() > 1) {
+    PrepareLinePen(color);
+    canvas.Polyline2D(m_path);
+    canvas.MoveTo2D(m_path.back().x, m_path.back().y);
+  }
+  const TPoint end{PointXPixel(last), PointYPixel(last)};
+  if (end == TPoint{PointXPixel(last - 1), PointYPixel(last - 1)}) canvas.SetPenColor(clBlack);
+  m_prevX = end.x;
+  m_prevY = end.y;
+  m_basePos = BaselinePos(last);
+  m_prevBasePos = m_basePos;
+  m_prevColor = color;
+}
+
+bool TCustomSeries::DrawsPlainLine2D() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->View3D() || !m_connectPoints || m_drawArea || m_stairs || m_pointer.Visible()) {
+    return false;
+  }
+  // Dashes, wide pens and raster modes other than copy light pixels that depend on
+  // how the line is cut into segments.
+  if (!m_linePen.Visible() || m_linePen.Style() != psSolid || m_linePen.Width() != 1 || m_linePen.Mode() != pmCopy ||
+      m_linePen.SmallDots()) {
+    return false;
+  }
+  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
+  return GetHorizAxis() != nullptr && GetVertAxis() != nullptr;
+}
+
+bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
+  const int first = FirstDrawnIndex();
+  const int last = LastDrawnIndex();
+  const TChartValueList& xList = XValues();
+  const TChartValueList& yList = YValues();
+  const std::span<const double> ys = yList.StoredValues();
+  // Read values equal the stored ones, and X order makes each column one run.
+  if (xList.Multiplier() != 1.0 || yList.Multiplier() != 1.0 || !xList.KnownInOrder() ||
+      static_cast<std::size_t>(last) >= ys.size() || static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
+    return false;
+  }
+  if (!GetHorizAxis()->MapsInOrder(XValueAt(first), XValueAt(last)) || !FitsPixelRange(PointXPixel(first)) ||
+      !FitsPixelRange(PointXPixel(last))) {
+    return false;
+  }
+  path.clear();
+  const auto add = [&path](TPoint p) {
+    if (path.empty() || path.back() != p) path.push_back(p);
+  };
+  double lowest = ys[static_cast<std::size_t>(first)];
+  double highest = lowest;
+  bool finite = true;
+  for (int i = first; i <= last;) {
+    const int column = PointXPixel(i);
+    // The run's last index: gallop, then halve.
+    int inside = i;
+    int outside = last + 1;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = inside + step;
+      if (probe > last) break;
+      if (PointXPixel(static_cast<int>(probe)) != column) {
+        outside = static_cast<int>(probe);
+        break;
+      }
+      inside = static_cast<int>(probe);
+    }
+    while (outside - inside > 1) {
+      const int middle = inside + (outside - inside) / 2;
+      (PointXPixel(middle) == column ? inside : outside) = middle;
+    }
+    const int end = inside;
+    int lowAt = i;
+    int highAt = i;
+    for (int j = i; j <= end; ++j) {
+      const double v = ys[static_cast<std::size_t>(j)];
+      finite = finite && std::isfinite(v);
+      if (v < ys[static_cast<std::size_t>(lowAt)]) lowAt = j;
+      if (v > ys[static_cast<std::size_t>(highAt)]) highAt = j;
+    }
+    if (!finite) return false;
+    lowest = std::min(lowest, ys[static_cast<std::size_t>(lowAt)]);
+    highest = std::max(highest, ys[static_cast<std::size_t>(highAt)]);
+    if (end == last) {
+      for (int j = i; j <= end; ++j) add({column, PointYPixel(j)});
+    } else {
+      add({column, PointYPixel(i)});
+      add({column, PointYPixel(std::min(lowAt, highAt))});
+      add({column, PointYPixel(std::max(lowAt, highAt))});
+      add({column, PointYPixel(end)});
+    }
+    i = end + 1;
+  }
+  const TChartAxis* vertAxis = GetVertAxis();
+  return vertAxis->MapsInOrder(lowest, highest) && FitsPixelRange(vertAxis->ValueToPixel(lowest)) &&
+         FitsPixelRange(vertAxis->ValueToPixel(highest));
+}
+
+// [SECTION] One segment
+
+void TCustomSeries::DrawSegment(const PointDraw& point, bool withPointers) {
+  TCustomAxisPanel& chart = *ParentChart();
+  const bool samePixel = point.x == m_prevX && point.y == m_prevY;
+  if (!samePixel && point.color != clNone) {
+    const bool ribbon = chart.View3D() && (m_drawArea || (m_connectPoints && m_lineBrush != bsClear));
+    if (ribbon) DrawRibbon(point);
+    if (m_drawArea) {
+      DrawAreaFill(point);
+    } else if (!chart.View3D() && m_connectPoints) {
+      DrawLine2D(point);
+    }
+  }
+
+  if (m_pointer.Visible() && withPointers) {
+    if (m_prevColor != clNone) DrawPointMarker(m_prevX, m_prevY, point.valueIndex - 1, m_prevColor);
+    if (point.isLast && point.color != clNone) DrawPointMarker(point.x, point.y, point.valueIndex, point.color);
+  }
+}
+
+void TCustomSeries::DrawRibbon(const PointDraw& point) {
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  const int front = DepthFront();
+  const int back = DepthBack();
+  const TColor fill = AreaFillColor(point.color);
+  canvas.SetBrushColor(fill);
+  canvas.ApplyChartPen(m_linePen);
+  canvas.SetBrushStyle(m_lineBrush);
+  const auto darken = [&] { canvas.SetBrushColor(DarkenColor(fill, kDarkenAmount)); };
+
+  if (m_stairs) {
+    // The riser of a stair faces the viewer's side and is shaded like the side of a box.
+    if (m_invertedStairs) {
+      if (m_dark3D) darken();
+      canvas.SideRectangle(m_prevX, m_prevY, point.y, front, back);
+      if (m_dark3D) canvas.SetBrushColor(fill);
+      canvas.FloorRectangle(point.x, point.y, m_prevX, front, back);
+    } else {
+      canvas.FloorRectangle(m_prevX, m_prevY, point.x, front, back);
+      if (m_dark3D) darken();
+      canvas.SideRectangle(point.x, point.y, m_prevY, front, back);
+      if (m_dark3D) canvas.SetBrushColor(fill);
+    }
+    return;
+  }
+
+  const bool tall = m_lineHeight > 0 && !m_drawArea;
+  if (tall) {
+    const std::array<TPoint, 4> face = {TPoint{point.x, point.y}, TPoint{m_prevX, m_prevY},
+                                        TPoint{m_prevX, m_prevY + m_lineHeight},
+                                        TPoint{point.x, point.y + m_lineHeight}};
+    canvas.QuadBetweenDepths(face, front, front);
+    if (point.isLast) canvas.SideRectangle(point.x, point.y, point.y + m_lineHeight, front, back);
+  }
+  // A segment that climbs more steeply than the depth direction shows the ribbon's
+  // underside, which is shaded darker.
+  const bool dark = m_dark3D && !canvas.RotatesFreely();
+  int y = point.y;
+  int prevY = m_prevY;
+  if (dark && point.x != m_prevX && m_darkSlope != 0 &&
+      static_cast<double>(m_prevY - point.y) / (point.x - m_prevX) > m_darkSlope) {
+    darken();
+    if (tall) {
+      y += m_lineHeight;
+      prevY += m_lineHeight;
+    }
+  }
+  canvas.RibbonBetweenDepths({point.x, y}, {m_prevX, prevY}, front, back);
+  if (dark) canvas.SetBrushColor(fill);
+}
+
+void TCustomSeries::DrawAreaFill(const PointDraw& point) {
+  TCustomAxisPanel& chart = *ParentChart();
+  TZavCanvas3D& canvas = chart.Canvas();
+  const int front = DepthFront();
+  const int back = DepthBack();
+  const TColor fill = AreaFillColor(point.color);
+  canvas.SetBrushColor(fill);
+  canvas.ApplyChartPen(m_areaLinesPen);
+  if (m_areaLinesPen.Color() == clDefault || !m_areaLinesPen.Visible()) canvas.SetPenColor(point.color);
+
+  chart.ApplyFillBrush(fill, m_areaBrush, SeriesColor());
+  if (chart.View3D() && point.isLast) canvas.SideRectangle(point.x, point.y, m_basePos, front, back);
+  if (m_stairs) {
+    const int top = m_invertedStairs ? point.y : m_prevY;
+    const TRect rect{m_prevX, m_basePos, point.x + 1, top};
+    canvas.RectangleAtDepth(rect, front);
+    if (canvas.RotatesFreely()) canvas.RectangleAtDepth(rect, back);
+  } else {
+    canvas.QuadAtDepth({TPoint{m_prevX, m_prevBasePos}, TPoint{m_prevX, m_prevY}, TPoint{point.x, point.y},
+                        TPoint{point.x, m_basePos}},
+                       front);
+    if (canvas.RotatesFreely()) {
+      canvas.QuadAtDepth({TPoint{m_prevX, m_prevBasePos}, TPoint{point.x, m_basePos}, TPoint{point.x, point.y},
+                          TPoint{m_prevX, m_prevY}},
+                         back);
+    }
+  }
+}
+
+void TCustomSeries::PrepareLinePen(TColor color) {
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  canvas.ApplyChartPen(m_linePen);
+  canvas.SetPenColor(color);
+  canvas.SetBrushStyle(bsClear);
+}
+
+void TCustomSeries::DrawLine2D(const PointDraw& point) {
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  PrepareLinePen(point.color);
+  if (m_stairs && m_invertedStairs) {
+    canvas.VerticalLine2D(m_prevX, m_prevY, point.y);
+    canvas.LineTo2D(point.x, point.y);
+  } else if (m_stairs) {
+    canvas.HorizontalLine2D(m_prevX, point.x, m_prevY);
+    canvas.LineTo2D(point.x, point.y);
+  } else {
+    canvas.Line2D(m_prevX, m_prevY, point.x, point.y);
+  }
+}
+
+// [SECTION] Margins
+
+void TCustomSeries::HorizMargins(int& left, int& right) const {
+  left = right = 0;
+  m_pointer.HorizMargins(left, right);
+  // A stair ends with a step as wide as the pen at either end.
+  if (m_stairs && m_connectPoints) {
+    left = std::max(left, m_linePen.Width());
+    right = std::max(right, m_linePen.Width());
+  }
+}
+
+void TCustomSeries::VertMargins(int& top, int& bottom) const {
+  top = bottom = 0;
+  m_pointer.VertMargins(top, bottom);
+  if (m_stairs && m_connectPoints) {
+    top = std::max(top, m_linePen.Width());
+    bottom = std::max(bottom, m_linePen.Width() + 1);
+  }
+  // The front face of a tall line hangs below the points.
+  if (m_lineHeight > 0 && !m_drawArea && bottom < m_lineHeight) bottom = m_lineHeight;
+}
+
+// [SECTION] Legend symbol
+
+void TCustomSeries::PrepareLegendSymbol(int, TColor&, TBrushStyle& brushStyle) {
+  if (ParentChart() != nullptr) ParentChart()->Canvas().ApplyChartPen(m_linePen);
+  brushStyle = m_lineBrush;
+}
+
+void TCustomSeries::DrawLegendLine(TColor color, const TRect& rect, bool filled) {
+  TCustomAxisPanel& chart = *ParentChart();
+  TZavCanvas3D& canvas = chart.Canvas();
+  canvas.ApplyChartPen(m_linePen);
+  if (chart.View3D()) {
+    canvas.SetBrushStyle(m_lineBrush);
+    canvas.SetBrushColor(color);
+  } else {
+    canvas.SetPenColor(color);
+    canvas.SetBrushStyle(bsClear);
+  }
+  if (filled) {
+    canvas.DrawRectangleRect(rect);
+  } else {
+    canvas.HorizontalLine2D(rect.left, rect.right, (rect.top + rect.bottom) / 2);
+  }
+}
+
+void TCustomSeries::DrawLegendSymbol(int valueIndex, const TRect& rect) {
+  TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr) return;
+  const TColor color = valueIndex == -1 ? SeriesColor() : PointColor(valueIndex);
+  if (m_pointer.Visible()) {
+    if (m_connectPoints) DrawLegendLine(color, rect, false);
+    m_pointer.DrawLegendSymbol(color, rect, m_linePen.Visible());
+  } else if (m_connectPoints && !m_drawArea) {
+    DrawLegendLine(color, rect, chart->View3D());
+  } else {
+    TChartSeries::DrawLegendSymbol(valueIndex, rect);
+  }
+}
+
+}  // namespace tarvela
