@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/chart_export.h"
+#include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "chart/data/chart_series.h"
 #include "platform/qt/chart_window.h"
@@ -21,19 +22,9 @@
 namespace tarvela {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-RunResult RunWith(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunCommandLine(args, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+using app_test::RunResult;
+using app_test::RunWith;
+using app_test::TempPath;
 
 std::string WriteTemp(const std::string& name, const std::string& text) {
   const std::string path = TempPath(name);

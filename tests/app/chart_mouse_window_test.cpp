@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "app/app_test_support.h"
 #include "app/form1.h"
 #include "platform/qt/application.h"
 #include "platform/qt/chart_window.h"
@@ -22,26 +23,8 @@
 namespace tarvela {
 namespace {
 
-class CollectedErrors : public ErrorPresenter {
- public:
-  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
-    TApplication::Instance()->SetErrorPresenter(this);
-  }
-  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
-  void ShowError(const std::string&, const std::string& text) override { texts += text; }
-  std::string texts;
-
- private:
-  ErrorPresenter* m_old;
-};
-
-void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QApplication::processEvents();
-    QApplication::sendPostedEvents();
-    QTest::qWait(20);
-  }
-}
+using app_test::CollectedErrors;
+using app_test::Settle;
 
 // The form after sigma 1, second 0, compute and graph, its chart window shown.
 struct PlottedForm {
@@ -66,13 +49,7 @@ struct PlottedForm {
     return chart != nullptr && errors.texts.empty() && form->Chart1->SeriesAt(0)->PointCount() == 10;
   }
 
-  QImage OnScreen() const {
-    QWidget* top = chart->window();
-    const QPoint at = chart->mapTo(top, QPoint(0, 0));
-    const QPixmap grabbed =
-        top->screen()->grabWindow(top->winId(), at.x(), at.y(), chart->width(), chart->height());
-    return grabbed.toImage().convertToFormat(QImage::Format_RGB32);
-  }
+  QImage OnScreen() const { return app_test::OnScreen(*chart); }
 
   // A drag in steps of a few pixels, settling after each event as a user's hand would.
   void Drag(Qt::MouseButton button, QPoint from, QPoint to, int steps = 6) {

@@ -1,3 +1,4 @@
+#include "app/app_test_support.h"
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +18,9 @@
 namespace tarvela {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-RunResult RunWith(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunCommandLine(args, out, err);
-  return {status, out.str(), err.str()};
-}
+using app_test::RunResult;
+using app_test::RunWith;
+using app_test::TempPath;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -101,8 +94,6 @@ TEST(CommandLine, ReportFileIsWrittenAndBadOptionsAreRefused) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--report"), std::string::npos);
 }
-
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
 
 // Blue at full strength, no red, and green within [low, high].
 bool IsBlueToAqua(const QImage& image, int x, int y, int low, int high) {

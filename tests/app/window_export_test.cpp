@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "platform/qt/application.h"
@@ -25,40 +26,13 @@
 namespace tarvela {
 namespace {
 
-// Takes the error box's place: a failed press must fail the test, not wait for a click.
-class CollectedErrors : public ErrorPresenter {
- public:
-  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
-    TApplication::Instance()->SetErrorPresenter(this);
-  }
-  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
-  void ShowError(const std::string&, const std::string& text) override { texts += text; }
-  std::string texts;
-
- private:
-  ErrorPresenter* m_old;
-};
+using app_test::CollectedErrors;
+using app_test::Settle;
 
 ChartWindow* ChartWindowOf(TForm1& form) { return dynamic_cast<ChartWindow*>(form.Chart1->Peer()); }
 
-// Lets the window system deliver what is pending, the paints included.
-void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QApplication::processEvents();
-    QApplication::sendPostedEvents();
-    QTest::qWait(20);
-  }
-}
-
-// The chart as the screen shows it, read from the window without asking it to paint.
-QImage ChartOnScreen(TForm1& form) {
-  QWidget* chart = ChartWindowOf(form);
-  QWidget* top = chart->window();
-  const QPoint at = chart->mapTo(top, QPoint(0, 0));
-  QScreen* screen = top->screen();
-  const QPixmap grabbed = screen->grabWindow(top->winId(), at.x(), at.y(), chart->width(), chart->height());
-  return grabbed.toImage().convertToFormat(QImage::Format_RGB32);
-}
+// The chart as the screen shows it.
+QImage ChartOnScreen(TForm1& form) { return app_test::OnScreen(*ChartWindowOf(form)); }
 
 // The picture that the command line writes for option (--png or --screenshot).
 QImage Exported(std::vector<std::string> args, const std::string& option = "--png") {

@@ -1,0 +1,69 @@
+#pragma once
+// What the program's tests share: running the command line in the test process, and
+// driving the real window (waiting for the window system, reading the screen without
+// asking the window to paint, an error box that fails the test instead of waiting).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "platform/qt/application.h"
+
+namespace tarvela::app_test {
+
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline RunResult RunWith(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunCommandLine(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+inline std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+// Takes the error box's place: a failed handler must fail the test, not wait for a click.
+class CollectedErrors : public ErrorPresenter {
+ public:
+  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
+    TApplication::Instance()->SetErrorPresenter(this);
+  }
+  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
+  CollectedErrors(const CollectedErrors&) = delete;
+  CollectedErrors& operator=(const CollectedErrors&) = delete;
+  void ShowError(const std::string&, const std::string& text) override { texts += text; }
+  std::string texts;
+
+ private:
+  ErrorPresenter* m_old;
+};
+
+// Lets the window system deliver what is pending, the paints included.
+inline void Settle() {
+  for (int i = 0; i < 5; ++i) {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+    QTest::qWait(20);
+  }
+}
+
+// The widget as the screen shows it, read from its window without asking it to paint.
+inline QImage OnScreen(QWidget& widget) {
+  QWidget* top = widget.window();
+  const QPoint at = widget.mapTo(top, QPoint(0, 0));
+  const QPixmap grabbed = top->screen()->grabWindow(top->winId(), at.x(), at.y(), widget.width(), widget.height());
+  return grabbed.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace tarvela::app_test
