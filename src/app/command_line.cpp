@@ -10,6 +10,7 @@
 #include "app/chart_file.h"
 #include "app/form1.h"
 #include "app/output_file.h"
+#include "app/results_export.h"
 #include "chart/data/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
@@ -68,13 +69,6 @@ DeviceWriter LinesWriter(const std::vector<std::string>& lines) {
   };
 }
 
-// The shortest text of value with 17 significant digits, as "%.17g" writes it in the C
-// locale: points are data for other programs, whatever the user's locale says.
-void AppendNumber(std::string& line, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-  line.append(buffer, result.ptr);
-}
 
 }  // namespace
 
@@ -85,9 +79,9 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
     for (int i = 0; i < series.PointCount(); ++i) {
       std::string line = std::to_string(s);
       line += ' ';
-      AppendNumber(line, series.XValueAt(i));
+      line += DataNumber(series.XValueAt(i));
       line += ' ';
-      AppendNumber(line, series.YValueAt(i));
+      line += DataNumber(series.YValueAt(i));
       line += ' ';
       line += std::to_string(static_cast<int>(series.PointColor(i)));
       lines.push_back(std::move(line));
@@ -98,6 +92,7 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
 
 std::string CommandLineUsage() {
   return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
+         "               [--csv FILE] [--json FILE]\n"
          "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
          "       tarvela --chart FILE [--png FILE] [--svg FILE] [--points FILE] [--screenshot FILE]\n"
          "               [--size WxH]\n"
@@ -116,6 +111,11 @@ std::string CommandLineUsage() {
          "  --points FILE      write the chart's points: for every series with points, one line per point\n"
          "                     in series order: series index, X, Y and colour; numbers in the C locale\n"
          "                     (a full stop before the decimals), whatever the user's locale\n"
+         "  --csv FILE         write the computed layers as a table: a header row x,u0,...,u10,y10, then\n"
+         "                     one row per grid node: x, u of every layer and the exact y of the last\n"
+         "                     layer; numbers in the C locale with 17 significant digits\n"
+         "  --json FILE        write sigma, the grid and every layer (its time, its fixed-point\n"
+         "                     iterations, u and the exact y at every node) as a JSON document\n"
          "  --png FILE         write the chart as the window shows it, as a PNG image\n"
          "  --svg FILE         write the same drawing as an SVG document\n"
          "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
@@ -129,10 +129,10 @@ std::string CommandLineUsage() {
          "                     Width x Height. --png and --svg write the chart as that window shows\n"
          "                     it once its layout has settled, --points writes its points,\n"
          "                     --screenshot its window, and --size sets the chart's size for all of\n"
-         "                     them and for the window. --sigma, --second and --report belong to\n"
-         "                     the form and are refused with it. A bad file is reported as\n"
-         "                     FILE:LINE: what is wrong, with status 1; a file larger than 16 MiB is\n"
-         "                     refused.\n"
+         "                     them and for the window. --sigma, --second, --report, --csv and\n"
+         "                     --json belong to the form and are refused with it. A bad file is\n"
+         "                     reported as FILE:LINE: what is wrong, with status 1; a file larger\n"
+         "                     than 16 MiB is refused.\n"
          "\n"
          "FILE '-' is standard output, for every option. A file is written whole or not at all:\n"
          "an existing file is replaced only once the new one is complete.\n"
@@ -179,6 +179,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.sigma = value();
     } else if (arg == "--second") {
       options.second = value();
+    } else if (arg == "--csv") {
+      options.csv = value();
+    } else if (arg == "--json") {
+      options.json = value();
     } else if (arg == "--report") {
       options.report = value();
     } else if (arg == "--points") {
@@ -200,7 +204,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   if (options.chart) {
     // They fill the form's fields and read its report: a chart file has neither.
     const std::pair<const std::optional<std::string>*, const char*> formOptions[] = {
-        {&options.sigma, "--sigma"}, {&options.second, "--second"}, {&options.report, "--report"}};
+        {&options.sigma, "--sigma"}, {&options.second, "--second"}, {&options.report, "--report"},
+        {&options.csv, "--csv"},     {&options.json, "--json"}};
     for (const auto& [option, name] : formOptions)
       if (*option) throw Exception(std::string("Option ") + name + " belongs to the form and cannot be used with --chart");
   }
@@ -245,6 +250,15 @@ class CommandLineRun {
   }
 
   // Writes a text output; false after reporting a failure.
+  bool WriteText(const std::optional<std::string>& target, const std::function<std::string()>& text) {
+    if (!target) return true;
+    const std::string bytes = text();
+    const auto writer = [&bytes](QIODevice& device) {
+      return device.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    };
+    return WriteOutput(*target, m_out, writer) || CannotWrite(*target);
+  }
+
   bool WriteLines(const std::optional<std::string>& target, const std::vector<std::string>& lines) {
     if (!target) return true;
     return WriteOutput(*target, m_out, LinesWriter(lines)) || CannotWrite(*target);
@@ -442,6 +456,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   if (!form) return 1;
   if (!run.WriteLines(options.report, form->Memo1->Lines().Lines())) return 1;
   if (options.points && !run.WriteLines(options.points, PointLines(*form->Chart1))) return 1;
+  if (!run.WriteText(options.csv, [&] { return LayersCsv(form->Solver()); })) return 1;
+  if (!run.WriteText(options.json, [&] { return LayersJson(form->Solver()); })) return 1;
 
   const auto paintChart = [&](TForm1& f) {
     if (RenderChartImage(*f.Chart1).isNull()) throw std::bad_alloc();

@@ -62,6 +62,7 @@ void ComputeLayers(SolverState& st, int maxIterations) {
   const auto size = static_cast<std::size_t>(n + 1);
   for (auto* v : {&st.x, &st.s, &st.A, &st.B, &st.C, &st.F, &st.alpha, &st.beta}) v->resize(size);
   st.t.resize(static_cast<std::size_t>(m + 1));
+  st.iterations.assign(static_cast<std::size_t>(m + 1), 0);
   for (auto* rows : {&st.u, &st.y}) {
     rows->resize(size);
     for (auto& row : *rows) row.resize(static_cast<std::size_t>(m + 1));
@@ -82,6 +83,7 @@ void ComputeLayers(SolverState& st, int maxIterations) {
     while (delta > st.epsilon) {
       if (iterations == maxIterations) throw EMathError(FormatMessage(kIterationsDidNotConverge, k));
       ++iterations;
+      st.iterations[k] = iterations;
       for (int j = 1; j <= n - 1; ++j) {
         const Ext ratio = FDiv(st.tau, FMul(st.h, st.h));
         st.A[j] = StoreDouble(FMul(ratio, Conductivity(st.s[j], st.s[j - 1], st.sigma)));

@@ -23,6 +23,9 @@ struct SolverState {
   double h = 0;
   std::vector<double> x, t, s, A, B, C, F, alpha, beta;
   std::vector<std::vector<double>> u, y;  // [space index][time index]
+  // The fixed-point iterations each layer took (none for layer 0), kept as they are
+  // counted so that a computation that stops shows how far each layer got.
+  std::vector<int> iterations;
 };
 
 // A layer that needs more fixed-point iterations than this stops the computation.
