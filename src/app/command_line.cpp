@@ -92,7 +92,7 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
 
 std::string CommandLineUsage() {
   return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
-         "               [--csv FILE] [--json FILE]\n"
+         "               [--csv FILE] [--json FILE] [--errors FILE] [--errors-png FILE]\n"
          "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
          "       tarvela --chart FILE [--png FILE] [--svg FILE] [--points FILE] [--screenshot FILE]\n"
          "               [--size WxH]\n"
@@ -116,6 +116,10 @@ std::string CommandLineUsage() {
          "                     layer; numbers in the C locale with 17 significant digits\n"
          "  --json FILE        write sigma, the grid and every layer (its time, its fixed-point\n"
          "                     iterations, u and the exact y at every node) as a JSON document\n"
+         "  --errors FILE      write per layer the maximum and the discrete L2 norm of u - y, where the\n"
+         "                     fronts of u and y stand (the largest x whose value exceeds 1e-6) and the\n"
+         "                     fixed-point iterations, as a table like --csv\n"
+         "  --errors-png FILE  draw the two norms per layer on a logarithmic axis, as a PNG image\n"
          "  --png FILE         write the chart as the window shows it, as a PNG image\n"
          "  --svg FILE         write the same drawing as an SVG document\n"
          "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
@@ -129,10 +133,10 @@ std::string CommandLineUsage() {
          "                     Width x Height. --png and --svg write the chart as that window shows\n"
          "                     it once its layout has settled, --points writes its points,\n"
          "                     --screenshot its window, and --size sets the chart's size for all of\n"
-         "                     them and for the window. --sigma, --second, --report, --csv and\n"
-         "                     --json belong to the form and are refused with it. A bad file is\n"
-         "                     reported as FILE:LINE: what is wrong, with status 1; a file larger\n"
-         "                     than 16 MiB is refused.\n"
+         "                     them and for the window. --sigma, --second, --report, --csv,\n"
+         "                     --json, --errors and --errors-png belong to the form and are\n"
+         "                     refused with it. A bad file is reported as FILE:LINE: what is\n"
+         "                     wrong, with status 1; a file larger than 16 MiB is refused.\n"
          "\n"
          "FILE '-' is standard output, for every option. A file is written whole or not at all:\n"
          "an existing file is replaced only once the new one is complete.\n"
@@ -183,6 +187,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.csv = value();
     } else if (arg == "--json") {
       options.json = value();
+    } else if (arg == "--errors") {
+      options.errors = value();
+    } else if (arg == "--errors-png") {
+      options.errorsPng = value();
     } else if (arg == "--report") {
       options.report = value();
     } else if (arg == "--points") {
@@ -205,7 +213,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
     // They fill the form's fields and read its report: a chart file has neither.
     const std::pair<const std::optional<std::string>*, const char*> formOptions[] = {
         {&options.sigma, "--sigma"}, {&options.second, "--second"}, {&options.report, "--report"},
-        {&options.csv, "--csv"},     {&options.json, "--json"}};
+        {&options.csv, "--csv"},     {&options.json, "--json"},     {&options.errors, "--errors"},
+        {&options.errorsPng, "--errors-png"}};
     for (const auto& [option, name] : formOptions)
       if (*option) throw Exception(std::string("Option ") + name + " belongs to the form and cannot be used with --chart");
   }
@@ -272,13 +281,13 @@ class CommandLineRun {
     std::optional<EReadError> readError;
     RunHandler([&] {
       try {
-        form = std::make_unique<TChartForm>(nullptr, text, ChartWindowCaption(*m_options.chart));
+        form = std::make_unique<TChartForm>(nullptr, text, ChartWindowCaption(m_options.chart.value_or("errors")));
       } catch (const EReadError& e) {
         readError = e;
       }
     });
     if (readError) {
-      m_err << ReadErrorText(*m_options.chart, *readError) << '\n';
+      m_err << ReadErrorText(m_options.chart.value_or("errors"), *readError) << '\n';
       return nullptr;
     }
     if (Failed() || !form) return nullptr;
@@ -458,6 +467,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   if (options.points && !run.WriteLines(options.points, PointLines(*form->Chart1))) return 1;
   if (!run.WriteText(options.csv, [&] { return LayersCsv(form->Solver()); })) return 1;
   if (!run.WriteText(options.json, [&] { return LayersJson(form->Solver()); })) return 1;
+  if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form->Solver()); })) return 1;
+  if (options.errorsPng) {
+    // Drawn as a chart file would be: the engine's own picture of the norms, settled.
+    const auto settle = [](TChartForm& f) {
+      if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
+    };
+    if (!run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form->Solver()), std::nullopt, settle,
+                               [](TChartForm& f, QIODevice& device) { return WriteChartPng(f.Chart(), device, std::nullopt); }))
+      return 1;
+  }
 
   const auto paintChart = [&](TForm1& f) {
     if (RenderChartImage(*f.Chart1).isNull()) throw std::bad_alloc();

@@ -27,10 +27,12 @@ struct CommandLineOptions {
   std::optional<std::string> chart;    // a chart description file
   std::optional<std::string> csv;      // the computed layers as a table, a file name or "-"
   std::optional<std::string> json;     // the same and more for scripts, likewise
+  std::optional<std::string> errors;   // the error norms of every layer, likewise
+  std::optional<std::string> errorsPng;  // a chart of the norms, likewise
   bool help = false;
 
   // The buttons are pressed when a text or the report or the points are asked for.
-  bool PressesButtons() const { return sigma || second || report || points || csv || json; }
+  bool PressesButtons() const { return sigma || second || report || points || csv || json || errors || errorsPng; }
   // --chart without an output: the chart file's window, which needs a screen.
   bool OpensChartWindow() const { return chart && !help && !png && !svg && !points && !screenshot; }
 };
@@ -42,7 +44,8 @@ inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
 
 // Throws Exception with a usage hint for an unknown option, a missing value, a
 // size that is not WxH with both at least 1 or that is larger than the bounds above,
-// or an option of the form (--sigma, --second, --report, --csv, --json) with --chart.
+// or an option of the form (--sigma, --second, --report, --csv, --json, --errors,
+// --errors-png) with --chart.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();

@@ -1,5 +1,6 @@
 #include "app/results_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -74,6 +75,68 @@ std::string LayersJson(const SolverState& state) {
     out += "}";
   }
   out += "\n  ]\n}\n";
+  return out;
+}
+
+std::vector<LayerError> LayerErrors(const SolverState& state) {
+  std::vector<LayerError> errors;
+  for (int k = 0; k < LayerCount(state); ++k) {
+    LayerError error;
+    error.layer = k;
+    error.t = At(state.t, k);
+    error.iterations =
+        static_cast<std::size_t>(k) < state.iterations.size() ? state.iterations[static_cast<std::size_t>(k)] : 0;
+    double squares = 0;
+    for (int i = 0; i < NodeCount(state); ++i) {
+      const double u = LayerValue(state.u, i, k), y = LayerValue(state.y, i, k);
+      const double difference = std::fabs(u - y);
+      error.maxNorm = std::max(error.maxNorm, difference);
+      squares += difference * difference;
+      if (u > kFrontThreshold) error.frontU = At(state.x, i);
+      if (y > kFrontThreshold) error.frontY = At(state.x, i);
+    }
+    error.l2Norm = std::sqrt(state.h * squares);
+    errors.push_back(error);
+  }
+  return errors;
+}
+
+std::string ErrorsCsv(const SolverState& state) {
+  std::string out = "layer,t,max_error,l2_error,front_u,front_y,iterations\n";
+  const auto front = [](const std::optional<double>& x) { return x ? DataNumber(*x) : std::string(); };
+  for (const LayerError& e : LayerErrors(state)) {
+    out += std::to_string(e.layer) + "," + DataNumber(e.t) + "," + DataNumber(e.maxNorm) + "," +
+           DataNumber(e.l2Norm) + "," + front(e.frontU) + "," + front(e.frontY) + "," +
+           std::to_string(e.iterations) + "\n";
+  }
+  return out;
+}
+
+std::string ErrorsChartDescription(const SolverState& state) {
+  // The shortest text that reads back as sigma, for a title people read.
+  char sigma[32];
+  const auto written = std::to_chars(sigma, sigma + sizeof sigma, state.sigma);
+  const std::vector<LayerError> errors = LayerErrors(state);
+  const auto series = [&](const char* name, const char* title, const char* color, double LayerError::*norm) {
+    std::string out = std::string("  object ") + name + ": TLineSeries\n    Title = '" + title +
+                      "'\n    SeriesColor = " + color + "\n    Pointer.Visible = True\n    Pointer.Style = psCircle\n"
+                      "    Points = (";
+    for (const LayerError& e : errors) {
+      // A logarithmic axis has no place for an exact layer's 0.
+      if (!(e.*norm > 0) || !std::isfinite(e.*norm)) continue;
+      out += "\n      '" + std::to_string(e.layer) + " " + DataNumber(e.*norm) + "'";
+    }
+    out += ")\n  end\n";
+    return out;
+  };
+  std::string out = "object Errors: TChart\n  Width = 600\n  Height = 400\n  View3D = False\n";
+  out += "  Title.Text.Strings = ('Distance of the scheme from the exact solution, sigma = " +
+         std::string(sigma, written.ptr) + "')\n";
+  out += "  LeftAxis.Logarithmic = True\n  LeftAxis.Title.Caption = '|u - y|'\n";
+  out += "  BottomAxis.Title.Caption = 'layer'\n";
+  out += series("MaxNorm", "maximum norm", "clRed", &LayerError::maxNorm);
+  out += series("L2Norm", "discrete L2 norm", "clBlue", &LayerError::l2Norm);
+  out += "end\n";
   return out;
 }
 

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """The computed layers as --csv and --json write them, read back with Python's own CSV
-and JSON readers, against the chart's points (--points) to the last bit, for two
+and JSON readers, against the chart's points (--points) to the last bit, and the error
+norms of --errors against the same norms computed here from the JSON layers, for two
 exponents. Run by CTest with the program as the argument."""
 import csv
 import io
 import json
+import math
+import struct
 import subprocess
 import sys
 
@@ -51,6 +54,37 @@ def check(sigma):
     assert sorted(by_series[layers - 1]) == last
 
 
+def check_errors(sigma):
+    """The error table against the same norms computed here from the JSON layers."""
+    base = ["--sigma", sigma, "--second", "0"]
+    doc = json.loads(run(*base, "--json", "-"))
+    table = list(csv.DictReader(io.StringIO(run(*base, "--errors", "-"), newline="")))
+    assert len(table) == len(doc["layers"])
+    h, xs = doc["grid"]["h"], doc["x"]
+    for row, layer in zip(table, doc["layers"]):
+        differences = [abs(u - y) for u, y in zip(layer["u"], layer["y"])]
+        squares = 0.0
+        for d in differences:
+            squares += d * d
+        assert float(row["max_error"]) == max(differences), (sigma, row)
+        assert float(row["l2_error"]) == math.sqrt(h * squares), (sigma, row)
+        for key, values in (("front_u", layer["u"]), ("front_y", layer["y"])):
+            above = [x for x, v in zip(xs, values) if v > 1e-6]
+            if above:
+                assert float(row[key]) == max(above), (sigma, key, row)
+            else:
+                assert row[key] == "", (sigma, key, row)
+        assert int(row["iterations"]) == layer["iterations"]
+    assert float(table[0]["max_error"]) == 0.0, "the first layer is the exact profile"
+
+    # The picture of the norms: a PNG of the chart's size.
+    picture = subprocess.run([PROGRAM, *base, "--errors-png", "-"], check=True, capture_output=True).stdout
+    assert picture[:8] == b"\x89PNG\r\n\x1a\n"
+    width, height = struct.unpack(">II", picture[16:24])
+    assert (width, height) == (600, 400), (width, height)
+
+
 for sigma in ("1", "2"):
     check(sigma)
-print("CSV and JSON agree with the chart's points for sigma 1 and 2")
+    check_errors(sigma)
+print("CSV, JSON and the error norms agree for sigma 1 and 2")
