@@ -126,6 +126,8 @@ std::string CommandLineUsage() {
          "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
          "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
          "  --help             show this text\n"
+         "  --version          show the program's version\n"
+         "  --man              write this text as the manual page (roff) that man tarvela shows\n"
          "\n"
          "  --chart FILE       the chart that FILE describes instead of the form's: a form description\n"
          "                     holding one TChart with its series and their Points (see README.md).\n"
@@ -144,6 +146,41 @@ std::string CommandLineUsage() {
          "A failure prints the error box's text on standard error and exits with status 1;\n"
          "so does a file that cannot be written (\"Cannot write to FILE\") and a picture that\n"
          "does not fit into memory. A bad command line exits with status 2.\n";
+}
+
+#ifndef TARVELA_VERSION
+#define TARVELA_VERSION "unknown"
+#endif
+
+std::string VersionText() { return std::string("tarvela ") + TARVELA_VERSION; }
+
+std::string ManPage() {
+  std::string page = ".TH TARVELA 1 \"\" \"" + VersionText() + "\" \"User Commands\"\n";
+  page += ".SH NAME\ntarvela \\- solves the porous-medium equation, reports and plots its layers\n";
+  page += ".SH DESCRIPTION\n.nf\n";
+  const std::string usage = CommandLineUsage();
+  std::size_t start = 0;
+  while (start < usage.size()) {
+    std::size_t end = usage.find('\n', start);
+    if (end == std::string::npos) end = usage.size();
+    std::string line;
+    // A line that starts with a full stop or an apostrophe would be a request.
+    if (end > start && (usage[start] == '.' || usage[start] == '\'')) line = "\\&";
+    for (std::size_t i = start; i < end; ++i) {
+      const char c = usage[i];
+      if (c == '\\') {
+        line += "\\e";
+      } else if (c == '-') {
+        line += "\\-";
+      } else {
+        line += c;
+      }
+    }
+    page += line + "\n";
+    start = end + 1;
+  }
+  page += ".fi\n";
+  return page;
 }
 
 namespace {
@@ -179,6 +216,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
+    } else if (arg == "--man") {
+      options.manPage = true;
     } else if (arg == "--sigma") {
       options.sigma = value();
     } else if (arg == "--second") {
@@ -445,8 +486,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "tarvela: " << e.what() << "\n\n" << CommandLineUsage();
     return 2;
   }
-  if (options.help) {
-    out << CommandLineUsage();
+  if (options.help || options.version || options.manPage) {
+    out << (options.help ? CommandLineUsage() : options.version ? VersionText() + "\n" : ManPage());
+    out.flush();
+    if (!out) {
+      err << "Cannot write to standard output\n";
+      return 1;
+    }
     return 0;
   }
 

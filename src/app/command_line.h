@@ -30,6 +30,8 @@ struct CommandLineOptions {
   std::optional<std::string> errors;   // the error norms of every layer, likewise
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
   bool help = false;
+  bool version = false;
+  bool manPage = false;
 
   // The buttons are pressed when a text or the report or the points are asked for.
   bool PressesButtons() const { return sigma || second || report || points || csv || json || errors || errorsPng; }
@@ -49,6 +51,11 @@ inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string CommandLineUsage();
+// "tarvela 0.1": the program and its version.
+std::string VersionText();
+// The manual page (roff) that `man tarvela` shows: the usage text itself, so that the
+// two cannot drift apart.
+std::string ManPage();
 
 class TCustomAxisPanel;
 // One line per point of every series that has points, in series order: the series
