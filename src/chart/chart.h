@@ -133,6 +133,12 @@ class TCustomChart : public TCustomAxisPanel {
   void DrawZoomBand() override;
   void UpdateBandInBuffer() override;
   bool WheelNotch(bool down, TShiftState shift, int x, int y) override;
+  // "Title: x = X, y = Y" of the point a series shows under (x, y), the values written
+  // as the series' axes write their labels; empty over anything else or while dragging.
+  std::string HoverText(int x, int y) override;
+  // UndoZoom, as the drag toward the upper left gives it; a double-click counts only on
+  // the plot.
+  bool ResetViewAt(std::optional<TPoint> at) override;
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
   }

@@ -7,6 +7,7 @@
 //   [SECTION] Release          zoom to the band, or undo
 //   [SECTION] Zoom and undo    the saved scales
 //   [SECTION] Wheel
+//   [SECTION] Readout and reset  tooltip text, the view before any zoom
 //   [SECTION] Rubber band      drawn with not-xor into the buffer the window copies
 //
 // Everything here reads the layout of the last paint (PlotRect, the axes' pixels, the
@@ -327,6 +328,32 @@ bool TCustomChart::WheelNotch(bool down, TShiftState, int, int) {
 }
 
 // [SECTION] Rubber band
+
+// [SECTION] Readout and reset
+
+std::string TCustomChart::HoverText(int x, int y) {
+  if (ZoomDrag().Active || PanningDrag().Active) return {};
+  const TChartClickedPart part = ClickedPart(x, y);
+  if (part.Kind != cpSeries || part.Series == nullptr || part.Index < 0) return {};
+  TChartSeries& series = *part.Series;
+  TChartAxis* horizontal = series.GetHorizAxis();
+  TChartAxis* vertical = series.GetVertAxis();
+  if (horizontal == nullptr || vertical == nullptr) return {};
+  std::string title = series.Title();
+  if (title.empty()) title = series.Name();
+  const std::string xText = horizontal->FormatLabel(series.XValueAt(part.Index));
+  const std::string yText = vertical->FormatLabel(series.YValueAt(part.Index));
+  return title + ": x = " + xText + ", y = " + yText;
+}
+
+bool TCustomChart::ResetViewAt(std::optional<TPoint> at) {
+  if (at) {
+    const TRect& plot = PlotRect();
+    if (at->x < plot.left || at->x >= plot.right || at->y < plot.top || at->y >= plot.bottom) return false;
+  }
+  UndoZoom();
+  return true;
+}
 
 void TCustomChart::DrawBand(const TRect& band) {
   TZavCanvas3D& canvas = Canvas();

@@ -12,7 +12,10 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QClipboard>
+#include <QToolTip>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_test_support.h"
@@ -160,6 +163,66 @@ TEST(ChartMouseWindow, RightDragPansAndTheWheelScrollsTheVerticalAxes) {
   EXPECT_FALSE(chart.LeftAxis().Automatic());
   EXPECT_NEAR(chart.LeftAxis().Minimum(), leftMinimum + 0.03 * leftRange, 1e-9 * leftRange);
   EXPECT_GT(Compare(panned, plotted.OnScreen(), QRect()).pixels, 100);
+  EXPECT_EQ(plotted.errors.texts, "");
+}
+
+// A point under the pointer, found the way a press finds it.
+std::optional<QPoint> PointOnSeries(TChart& chart) {
+  const QRect plot = PlotOf(chart);
+  for (int y = plot.top(); y <= plot.bottom(); y += 2)
+    for (int x = plot.left(); x <= plot.right(); x += 2)
+      if (chart.ClickedPart(x, y).Kind == cpSeries) return QPoint(x, y);
+  return std::nullopt;
+}
+
+TEST(ChartMouseWindow, RestingOnAPointReadsItOffAndHomeOrADoubleClickGiveTheViewBack) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  PlottedForm plotted;
+  ASSERT_TRUE(plotted.Open());
+  TChart& chart = *plotted.form->Chart1;
+  ChartWindow* window = plotted.chart;
+  const QImage before = plotted.OnScreen();
+
+  const std::optional<QPoint> on = PointOnSeries(chart);
+  ASSERT_TRUE(on.has_value());
+  const TChartClickedPart part = chart.ClickedPart(on->x(), on->y());
+  QTest::mouseMove(window, *on);
+  Settle();
+  // Written as the axes write their labels: at most three decimals, no exponent.
+  const std::string expected = part.Series->Name() + ": x = " +
+                               chart.BottomAxis().FormatLabel(part.Series->XValueAt(part.Index)) +
+                               ", y = " + chart.LeftAxis().FormatLabel(part.Series->YValueAt(part.Index));
+  EXPECT_EQ(QToolTip::text().toStdString(), expected);
+  EXPECT_NE(expected.find(": x = "), std::string::npos);
+  const QPoint empty = PlotOf(chart).topLeft() + QPoint(2, 2);
+  ASSERT_NE(chart.ClickedPart(empty.x(), empty.y()).Kind, cpSeries);
+  QTest::mouseMove(window, empty);
+  // The tip fades out rather than vanishing at once.
+  for (int waited = 0; QToolTip::isVisible() && waited < 2000; waited += 50) QTest::qWait(50);
+  EXPECT_FALSE(QToolTip::isVisible()) << "nothing to read off there";
+
+  const QRect plot = PlotOf(chart);
+  const QPoint from = plot.topLeft() + QPoint(plot.width() / 4, plot.height() / 4);
+  const QPoint to = plot.topLeft() + QPoint(plot.width() * 3 / 4, plot.height() * 3 / 4);
+  plotted.Drag(Qt::LeftButton, from, to);
+  ASSERT_TRUE(chart.ZoomApplied());
+  window->setFocus();
+  QTest::keyClick(window, Qt::Key_Home);
+  Settle();
+  EXPECT_FALSE(chart.ZoomApplied());
+  EXPECT_EQ(Compare(before, plotted.OnScreen(), QRect()).pixels, 0);
+
+  plotted.Drag(Qt::LeftButton, from, to);
+  ASSERT_TRUE(chart.ZoomApplied());
+  QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, plot.center());
+  Settle();
+  EXPECT_FALSE(chart.ZoomApplied());
+  EXPECT_EQ(Compare(before, plotted.OnScreen(), QRect()).pixels, 0);
+
+  QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+  Settle();
+  const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(Compare(before, copied, QRect()).pixels, 0);
   EXPECT_EQ(plotted.errors.texts, "");
 }
 

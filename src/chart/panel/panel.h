@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "chart/canvas/canvas3d.h"
@@ -215,6 +216,13 @@ class TCustomZavPanel : public TWinControl {
   // One notch of the wheel, toward the user (down) or away, after the control's
   // event for it. True when it did something. Nothing here.
   virtual bool WheelNotch(bool /*down*/, TShiftState, int /*x*/, int /*y*/) { return false; }
+  // What the pointer resting at (x, y) points at, for a tooltip; empty for nothing.
+  // Nothing here.
+  virtual std::string HoverText(int /*x*/, int /*y*/) { return {}; }
+  // The user asks for the view before any zoom or pan (a key, a double-click on the
+  // plot at (x, y), or anywhere when x and y are empty): true when it was given.
+  // Nothing here.
+  virtual bool ResetViewAt(std::optional<TPoint> /*at*/) { return false; }
 
  protected:
   // The change rule: store a differing value, then repaint.

@@ -1,7 +1,11 @@
 #include "platform/qt/chart_window.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <optional>
 
@@ -94,6 +98,16 @@ void ChartWindow::mouseMoveEvent(QMouseEvent* event) {
   if (m_panel == nullptr) return QWidget::mouseMoveEvent(event);
   const QPoint p = event->position().toPoint();
   RunHandler([&] { m_panel->MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
+  if (event->buttons() != Qt::NoButton) return;
+  // A pointer resting on a point reads its values off; the panel has the last word on
+  // what lies there, as it has for presses.
+  std::string text;
+  RunHandler([&] { text = m_panel->HoverText(p.x(), p.y()); });
+  if (text.empty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(text), this);
+  }
 }
 
 void ChartWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -112,6 +126,27 @@ void ChartWindow::wheelEvent(QWheelEvent* event) {
                                   p.y());
   });
   event->setAccepted(handled);
+}
+
+void ChartWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double-click starts no drag: it asks for the view back.
+  if (m_panel == nullptr || event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+  const QPoint p = event->position().toPoint();
+  RunHandler([&] { m_panel->ResetViewAt(TPoint{p.x(), p.y()}); });
+}
+
+void ChartWindow::keyPressEvent(QKeyEvent* event) {
+  if (m_panel == nullptr) return QWidget::keyPressEvent(event);
+  if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
+    RunHandler([&] { m_panel->ResetViewAt(std::nullopt); });
+    return;
+  }
+  if (event->matches(QKeySequence::Copy)) {
+    // What the window shows: a paint with a current buffer only copies it.
+    QGuiApplication::clipboard()->setImage(grab().toImage());
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void ChartWindow::leaveEvent(QEvent* event) {

@@ -42,6 +42,10 @@ class ChartWindow : public QWidget, public ControlPeer {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  // Beside what the panel is told: the view before any zoom on a double-click on the
+  // plot or the Home key, the chart as a picture on the clipboard with Ctrl+C.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TControl& m_control;
