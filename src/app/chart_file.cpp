@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "app/command_line.h"
@@ -188,6 +189,25 @@ void SetPoints(TChartSeries& series, const PropertyValue& value, const ReadConte
   }
 }
 
+// RandomWalk: a series of N generated points (chart_file.h). The steps come from a
+// generator of fixed seed whose output the language defines, so a file draws the same
+// picture on every machine and in every run.
+void SetRandomWalk(TChartSeries& series, const PropertyValue& value) {
+  const std::string prefix = "Invalid value for property 'RandomWalk' of " + std::string(series.ClassName()) + ": ";
+  if (value.kind != PropertyValue::Kind::Integer) throw EConvertError(prefix + "expected a number of points such as 1000000");
+  if (value.integer < 1 || value.integer > kMaxRandomWalkPoints)
+    throw EConvertError(prefix + std::to_string(value.integer) + " is not within 1.." +
+                        std::to_string(kMaxRandomWalkPoints));
+  series.ClearPoints();
+  std::mt19937_64 generator(kRandomWalkSeed);
+  double y = 0;
+  for (std::int64_t i = 0; i < value.integer; ++i) {
+    series.AddPointXY(static_cast<double>(i), y);
+    // 53 random bits to a step in [-1, 1).
+    y += static_cast<double>(generator() >> 11) * 0x1.0p-52 - 1.0;
+  }
+}
+
 // Width and Height of the chart are the picture's and the window's size: bounded as
 // the command line bounds --size, before anything that large is allocated. The pixels
 // in all are checked whenever a side grows, so the line that makes it too large is
@@ -232,6 +252,10 @@ void CheckIntegerSetting(const TComponent& object, std::string_view path, const 
 bool SetChartFileProperty(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
   if (auto* series = dynamic_cast<TChartSeries*>(&object); series != nullptr && SameIdent(path, "Points")) {
     SetPoints(*series, value, ctx);
+    return true;
+  }
+  if (auto* series = dynamic_cast<TChartSeries*>(&object); series != nullptr && SameIdent(path, "RandomWalk")) {
+    SetRandomWalk(*series, value);
     return true;
   }
   if (auto* chart = dynamic_cast<TChart*>(&object);

@@ -18,6 +18,9 @@
 //         '4 2.25 $00FF00'                //   X Y colour
 //         '2024-03-01T12:00 7')           //   a date as X (or Y): its date-time value
 //     end
+//     object Series2: TFastLineSeries
+//       RandomWalk = 1000000              // generated points instead of Points
+//     end
 //   end
 //
 // A point is blank-separated: X and Y are numbers in the C locale (a full stop before
@@ -28,6 +31,10 @@
 // (clRed, clNone for a null point, clDefault for the series' colour, the default), a
 // decimal number or $BBGGRR. Points replace whatever points the series had.
 //
+// RandomWalk = N, for data too large to write out, replaces the points by N points
+// (1..1000000): X is 0, 1, ..., N - 1 and Y a walk from 0 in steps spread evenly over
+// -1..1, drawn from a generator of fixed seed, so every rendering is the same.
+//
 // Only chart classes may be named (the chart, its series and functions); events can
 // name no handler (a file cannot run code) and nothing in a file refers to another
 // file. Integer settings other than colours lie within -16384..16384, since some of
@@ -35,6 +42,7 @@
 // window.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -51,6 +59,9 @@ class TCustomAxisPanel;
 // A larger file is refused before it is read: a chart's description is a few
 // kilobytes, and a mistaken argument (a disk image, /dev/zero) must not fill memory.
 inline constexpr std::size_t kMaxChartFileBytes = std::size_t{16} << 20;
+// RandomWalk's bound: 16 bytes a point, so a file cannot ask for more than 16 MB.
+inline constexpr std::int64_t kMaxRandomWalkPoints = 1000000;
+inline constexpr std::uint64_t kRandomWalkSeed = 20240301;
 
 // A chart file that cannot be read or is too large; the message names the file.
 class EChartFileError : public Exception { using Exception::Exception; };

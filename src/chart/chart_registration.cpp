@@ -4,7 +4,10 @@
 
 #include "chart/chart.h"
 #include "chart/data/basic_functions.h"
+#include "chart/series/area_series.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/point_series.h"
 #include "runtime/class_registry.h"
 #include "runtime/identifiers.h"
 
@@ -30,6 +33,9 @@ const std::vector<ChartClass>& ChartClasses() {
   static const std::vector<ChartClass> classes = {
       Entry<TChart>("TChart"),
       Entry<TLineSeries>("TLineSeries"),
+      Entry<TAreaSeries>("TAreaSeries"),
+      Entry<TPointSeries>("TPointSeries"),
+      Entry<TFastLineSeries>("TFastLineSeries"),
       Entry<TAddZavFunction>("TAddZavFunction"),
       Entry<TSubtractZavFunction>("TSubtractZavFunction"),
       Entry<TMultiplyZavFunction>("TMultiplyZavFunction"),

@@ -130,6 +130,37 @@ TEST(ChartFile, PointTextsGiveNumbersDatesLabelsAndColoursInTheCLocale) {
   }
 }
 
+TEST(ChartFile, RandomWalkGeneratesTheSamePointsEveryTimeWithinItsBound) {
+  const std::string text = "object C: TChart\n  object S: TFastLineSeries\n    RandomWalk = 1000\n  end\nend";
+  TChartForm form(nullptr, text, "");
+  const TChartSeries& series = *form.Chart().SeriesAt(0);
+  ASSERT_EQ(series.PointCount(), 1000);
+  EXPECT_EQ(series.XValueAt(999), 999);
+  EXPECT_EQ(series.YValueAt(0), 0);
+  double steps = 0;
+  for (int i = 1; i < 1000; ++i) {
+    const double step = series.YValueAt(i) - series.YValueAt(i - 1);
+    EXPECT_TRUE(step >= -1 && step < 1) << step;
+    steps += std::abs(step);
+  }
+  EXPECT_GT(steps, 100);  // a walk, not a flat line
+  TChartForm again(nullptr, text, "");
+  EXPECT_EQ(again.Chart().SeriesAt(0)->YValueAt(999), series.YValueAt(999));
+
+  for (const auto& [value, message] : {std::pair{"0", "0 is not within 1..1000000"},
+                                       {"1000001", "1000001 is not within 1..1000000"},
+                                       {"'many'", "expected a number of points such as 1000000"}}) {
+    try {
+      TChartForm bad(nullptr, std::string("object C: TChart\n  object S: TLineSeries\n    RandomWalk = ") + value +
+                                  "\n  end\nend",
+                     "");
+      ADD_FAILURE() << value;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), std::string("Line 3: Invalid value for property 'RandomWalk' of TLineSeries: ") + message);
+    }
+  }
+}
+
 TEST(ChartFile, TheWindowsFormHoldsTheChartWithItsSeriesAndPoints) {
   TChartForm form(nullptr, R"(object Chart1: TChart
   Left = 50

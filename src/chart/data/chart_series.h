@@ -187,6 +187,9 @@ class TChartSeries : public TComponent {
   // Whether the points carry their own depth (a Z value list); none of the series
   // here do, so their depth is their DepthOrder.
   virtual bool HasZValues() const { return false; }
+  // In a 3D chart, an active series earlier in the list whose depth slot this one
+  // shares rather than taking one of its own; null (or itself) for a slot of its own.
+  virtual const TChartSeries* DepthSlotLeader() const { return nullptr; }
   // The list a point's value lives in (YValues for X/Y series); the other one holds
   // the independent coordinate.
   virtual const TChartValueList& MandatoryList() const { return m_yValues; }

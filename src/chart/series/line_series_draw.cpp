@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "chart/axes/axis_panel.h"
+#include "chart/series/column_path.h"
 #include "chart/series/line_series.h"
 
 namespace tarvela {
@@ -136,13 +137,8 @@ void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMa
 
 // [SECTION] Plain 2D lines
 //
-// A solid one-pixel line leaves out only its end pixel, and the next segment starts
-// there; so the segments of the points that share a pixel column light exactly the
-// column's span from the lowest to the highest of them, plus what the segments into
-// and out of the column light. The path through the column's first point, its two
-// extremes in the order they come and its last point lights the same pixels: a
-// column of a hundred points costs four vertices. The last column is kept whole, as
-// nothing follows to light its end pixel.
+// Why one path through what each pixel column needs lights the same pixels as the
+// segments: column_path.cpp.
 
 void TCustomSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
@@ -190,70 +186,7 @@ bool TCustomSeries::DrawsPlainLine2D() const {
 }
 
 bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
-  const int first = FirstDrawnIndex();
-  const int last = LastDrawnIndex();
-  const TChartValueList& xList = XValues();
-  const TChartValueList& yList = YValues();
-  const std::span<const double> ys = yList.StoredValues();
-  // Read values equal the stored ones, and X order makes each column one run.
-  if (xList.Multiplier() != 1.0 || yList.Multiplier() != 1.0 || !xList.KnownInOrder() ||
-      static_cast<std::size_t>(last) >= ys.size() || static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
-    return false;
-  }
-  if (!GetHorizAxis()->MapsInOrder(XValueAt(first), XValueAt(last)) || !FitsPixelRange(PointXPixel(first)) ||
-      !FitsPixelRange(PointXPixel(last))) {
-    return false;
-  }
-  path.clear();
-  const auto add = [&path](TPoint p) {
-    if (path.empty() || path.back() != p) path.push_back(p);
-  };
-  double lowest = ys[static_cast<std::size_t>(first)];
-  double highest = lowest;
-  bool finite = true;
-  for (int i = first; i <= last;) {
-    const int column = PointXPixel(i);
-    // The run's last index: gallop, then halve.
-    int inside = i;
-    int outside = last + 1;
-    for (long long step = 1;; step *= 2) {
-      const long long probe = inside + step;
-      if (probe > last) break;
-      if (PointXPixel(static_cast<int>(probe)) != column) {
-        outside = static_cast<int>(probe);
-        break;
-      }
-      inside = static_cast<int>(probe);
-    }
-    while (outside - inside > 1) {
-      const int middle = inside + (outside - inside) / 2;
-      (PointXPixel(middle) == column ? inside : outside) = middle;
-    }
-    const int end = inside;
-    int lowAt = i;
-    int highAt = i;
-    for (int j = i; j <= end; ++j) {
-      const double v = ys[static_cast<std::size_t>(j)];
-      finite = finite && std::isfinite(v);
-      if (v < ys[static_cast<std::size_t>(lowAt)]) lowAt = j;
-      if (v > ys[static_cast<std::size_t>(highAt)]) highAt = j;
-    }
-    if (!finite) return false;
-    lowest = std::min(lowest, ys[static_cast<std::size_t>(lowAt)]);
-    highest = std::max(highest, ys[static_cast<std::size_t>(highAt)]);
-    if (end == last) {
-      for (int j = i; j <= end; ++j) add({column, PointYPixel(j)});
-    } else {
-      add({column, PointYPixel(i)});
-      add({column, PointYPixel(std::min(lowAt, highAt))});
-      add({column, PointYPixel(std::max(lowAt, highAt))});
-      add({column, PointYPixel(end)});
-    }
-    i = end + 1;
-  }
-  const TChartAxis* vertAxis = GetVertAxis();
-  return vertAxis->MapsInOrder(lowest, highest) && FitsPixelRange(vertAxis->ValueToPixel(lowest)) &&
-         FitsPixelRange(vertAxis->ValueToPixel(highest));
+  return ColumnReducedPath(*this, FirstDrawnIndex(), LastDrawnIndex(), path);
 }
 
 // [SECTION] One segment

@@ -6,7 +6,8 @@
 //
 // In 3D every active series gets a slot counted from the front; with automatic depth
 // orders the first series of the list lies at the back and the last at the front
-// (slot 0). Series that end up with the same z order share a slab: they are drawn
+// (slot 0); a series may take the slot of an earlier one instead (DepthSlotLeader:
+// stacked areas). Series that end up with the same z order share a slab: they are drawn
 // together, point index by point index, by the first of them in the list, so that
 // their shapes interleave in depth as they would in space.
 
@@ -57,7 +58,10 @@ void TCustomAxisPanel::AssignDepthSlots() {
     m_maxDepthSlot = -1;
     for (TChartSeries* series : m_seriesList) {
       if (!series->Active()) continue;
-      if (series->DepthOrder() == -1) {
+      const TChartSeries* leader = series->DepthOrder() == -1 ? series->DepthSlotLeader() : nullptr;
+      if (leader != nullptr && leader != series) {
+        series->m_depthSlot = leader->DepthOrder() != -1 ? leader->DepthOrder() : leader->m_depthSlot;
+      } else if (series->DepthOrder() == -1) {
         series->m_depthSlot = ++m_maxDepthSlot;
       } else {
         m_maxDepthSlot = std::max(m_maxDepthSlot, series->DepthOrder());

@@ -1,0 +1,19 @@
+#pragma once
+// The path of a solid one-pixel 2D line through many points, each pixel column
+// reduced to what it lights. Shared by the series that join their points with such a
+// line (the line series' dense case, the fast line).
+
+#include <vector>
+
+#include "chart/data/chart_series.h"
+
+namespace tarvela {
+
+// The polyline through points first..last of series (first < last) that lights the
+// same pixels as the segments from each point to the next: per pixel column its first
+// point, its lowest and highest in the order they come, and its last point; the last
+// column whole. False (path unusable) when the values are not known to be in X order,
+// are not finite, carry a multiplier, or map beyond the pixel range of raster calls.
+bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path);
+
+}  // namespace tarvela
