@@ -4,6 +4,7 @@
 
 #include "chart/chart.h"
 #include "chart/data/basic_functions.h"
+#include "chart/series/bar_series.h"
 #include "chart/series/line_series.h"
 #include "runtime/class_registry.h"
 #include "runtime/identifiers.h"
@@ -30,6 +31,8 @@ const std::vector<ChartClass>& ChartClasses() {
   static const std::vector<ChartClass> classes = {
       Entry<TChart>("TChart"),
       Entry<TLineSeries>("TLineSeries"),
+      Entry<TBarSeries>("TBarSeries"),
+      Entry<THorizBarSeries>("THorizBarSeries"),
       Entry<TAddZavFunction>("TAddZavFunction"),
       Entry<TSubtractZavFunction>("TSubtractZavFunction"),
       Entry<TMultiplyZavFunction>("TMultiplyZavFunction"),

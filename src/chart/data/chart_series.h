@@ -259,6 +259,9 @@ class TChartSeries : public TComponent {
   int DepthMiddle() const { return m_depthMiddle; }
   // What series of one slab share: DepthOrder when fixed, else DepthSlot.
   int ZOrder() const { return m_depthOrder != -1 ? m_depthOrder : m_depthSlot; }
+  // An active series earlier in the list whose automatic slot this one shares (bars
+  // grouped side by side or stacked stand in one slab); null for a slot of its own.
+  virtual const TChartSeries* DepthSlotLeader() const { return nullptr; }
 
   // operations: data sources and links (series_links.cpp)
   const std::vector<TComponent*>& DataSources() const { return m_dataSources; }

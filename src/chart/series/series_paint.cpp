@@ -58,7 +58,12 @@ void TCustomAxisPanel::AssignDepthSlots() {
     for (TChartSeries* series : m_seriesList) {
       if (!series->Active()) continue;
       if (series->DepthOrder() == -1) {
-        series->m_depthSlot = ++m_maxDepthSlot;
+        const TChartSeries* leader = series->DepthSlotLeader();
+        if (leader == nullptr) {
+          series->m_depthSlot = ++m_maxDepthSlot;
+        } else {
+          series->m_depthSlot = leader->DepthOrder() != -1 ? leader->DepthOrder() : leader->m_depthSlot;
+        }
       } else {
         m_maxDepthSlot = std::max(m_maxDepthSlot, series->DepthOrder());
       }
