@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "axis_test_rig.h"
+#include "paint_test_support.h"
 #include "chart/chart_registration.h"
 #include "chart/series/bar_series.h"
 #include "runtime/exceptions.h"
@@ -455,6 +456,60 @@ TEST(BarSeriesDraw3D, DrawingOrderFollowsInvertedAxes) {
   EXPECT_TRUE(series->SeriesForward(0));
   series->SetMultiBar(mbStacked);
   EXPECT_FALSE(series->SeriesForward(0));
+}
+
+TEST(BarSeriesDraw3D, StackedSeriesOfOneSlabAreDrawnPointByPointFromTheBaseUp) {
+  RegisterChartClasses();
+  std::unique_ptr<TComponent> root = ReadRootComponent(R"(object Chart1: TChart
+  Width = 400
+  Height = 300
+  Legend.Visible = False
+  object Lower: TBarSeries
+    SeriesColor = clRed
+    MultiBar = mbStacked
+    Marks.Visible = False
+  end
+  object Upper: TBarSeries
+    SeriesColor = clBlue
+    MultiBar = mbStacked
+    Marks.Visible = False
+  end
+end
+)");
+  auto& chart = dynamic_cast<TChart&>(*root);
+  chart.SeriesAt(0)->AddPointXY(1, 10);
+  chart.SeriesAt(0)->AddPointXY(2, 20);
+  chart.SeriesAt(1)->AddPointXY(1, 5);
+  chart.SeriesAt(1)->AddPointXY(2, 5);
+  chart.Canvas().SetBuffered(false);
+  paint_test::Recorder record;
+  // The front faces in the order drawn, as the series colours of their fills.
+  const auto frontFaces = [&] {
+    std::string order;
+    for (const std::string& line : record(chart).Of("Polygon")) {
+      const std::string brush = canvas_test::FieldOf(line, "brush");
+      if (brush == "#FF0000/solid") order += 'L';
+      if (brush == "#0000FF/solid") order += 'U';
+    }
+    return order;
+  };
+  EXPECT_EQ(frontFaces(), "LULU");
+  // Hanging from an inverted axis, the upper bars come first.
+  chart.LeftAxis().SetInverted(true);
+  EXPECT_EQ(frontFaces(), "ULUL");
+  // On an inverted category axis the points run from the last, which now lies on the
+  // left: the drawing still goes left to right on the screen.
+  chart.LeftAxis().SetInverted(false);
+  chart.BottomAxis().SetInverted(true);
+  EXPECT_EQ(frontFaces(), "LULU");
+  std::vector<int> lefts;
+  for (const std::string& line : record(chart).Of("Polygon"))
+    if (canvas_test::FieldOf(line, "brush") == "#FF0000/solid") lefts.push_back(Points(line).at(0).x);
+  ASSERT_EQ(lefts.size(), 2u);
+  EXPECT_LT(lefts[0], lefts[1]);
+  EXPECT_EQ(chart.SeriesAt(0)->PointXPixel(1), lefts[0]);
+  EXPECT_FALSE(chart.SeriesAt(0)->PointsForward());
+  EXPECT_EQ(chart.SeriesAt(0)->DepthSlot(), chart.SeriesAt(1)->DepthSlot());
 }
 
 // [SECTION] Marks and margins
