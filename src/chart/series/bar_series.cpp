@@ -125,6 +125,8 @@ bool TCustomBarSeries::SameClass(const TChartSeries& other) const {
   return bar != nullptr && bar->HasClassOf(*this);
 }
 
+namespace {
+
 // Calls visit(member) for each group member in list order while it returns true. No
 // list is built: positions and stacks ask for it at every point of every paint.
 template <class Visit>
@@ -138,14 +140,7 @@ void VisitMembers(const TCustomBarSeries& series, Visit visit) {
   }
 }
 
-std::vector<TCustomBarSeries*> TCustomBarSeries::GroupMembers() const {
-  std::vector<TCustomBarSeries*> members;
-  VisitMembers(*this, [&](TCustomBarSeries* member) {
-    members.push_back(member);
-    return true;
-  });
-  return members;
-}
+}  // namespace
 
 int TCustomBarSeries::NumBars() const {
   if (m_multiBar != mbSide) return 1;

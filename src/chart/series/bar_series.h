@@ -12,7 +12,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "chart/canvas/chart_brush.h"
 #include "chart/canvas/chart_pen.h"
@@ -90,9 +89,8 @@ class TCustomBarSeries : public TChartSeries {
   // operations: grouping and sizes (bar_series.cpp)
   // Whether other is a bar series of this one's class or this one of other's.
   bool SameClass(const TChartSeries& other) const;
-  // The bar series that are drawn together with this one: same class, active, in the
-  // chart's list order (this one among them when active). Empty without a chart.
-  std::vector<TCustomBarSeries*> GroupMembers() const;
+  // The group of a bar series: the active bar series of its class in the chart, in
+  // list order (itself among them when active).
   // Bars side by side at one point: the group's size for mbSide, else 1.
   int NumBars() const;
   // This series' place among them, from 1.
