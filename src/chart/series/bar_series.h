@@ -122,7 +122,7 @@ class TCustomBarSeries : public TChartSeries {
   // operations: drawing (bar_series_draw.cpp)
   void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
-  // The bar between the two value-axis pixels start < end, in BarColor.
+  // The bar between its two value-axis pixels, start <= end, in BarColor.
   virtual void DrawBar(int valueIndex, int start, int end) = 0;
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   int HitTest(int x, int y) const override;
