@@ -5,6 +5,7 @@
 #include "chart/chart.h"
 #include "chart/data/basic_functions.h"
 #include "chart/series/area_series.h"
+#include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 #include "chart/series/point_series.h"
@@ -33,6 +34,8 @@ const std::vector<ChartClass>& ChartClasses() {
   static const std::vector<ChartClass> classes = {
       Entry<TChart>("TChart"),
       Entry<TLineSeries>("TLineSeries"),
+      Entry<TBarSeries>("TBarSeries"),
+      Entry<THorizBarSeries>("THorizBarSeries"),
       Entry<TAreaSeries>("TAreaSeries"),
       Entry<TPointSeries>("TPointSeries"),
       Entry<TFastLineSeries>("TFastLineSeries"),

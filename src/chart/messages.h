@@ -19,6 +19,10 @@ inline constexpr const char* kPointerSize = "Pointer size must be greater than z
 // A mark's percentage of the series' total: the percentage, then the total.
 inline constexpr const char* kPercentOfTotal = "%s of %s";
 
+// Bar series.
+inline constexpr const char* kBarWidthPercent = "Bar Width Percent must be between 1 and 100";
+inline constexpr const char* kBarOffsetPercent = "Bar Offset Percent must be between -100% and 100%";
+
 // Series functions.
 inline constexpr const char* kFunctionPeriod = "Function Period should be >= 0";
 

@@ -331,7 +331,7 @@ TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
       {"object Chart1: TChart\n  Chart3DPercent = 1.5\nend\n", ":2: Invalid value for property 'Chart3DPercent' of TChart: Expected an integer but found floating point number 1.5"},
       {"object Chart1: TChart\n  BottomAxis.Maximum = 1e999\nend\n", ":2: Invalid value for property 'BottomAxis.Maximum' of TChart: 1E+999 is out of the floating point range"},
       {"object Chart1: TChart\n  Title.Colour = clRed\nend\n", ":2: Unknown property 'Title.Colour' of TChart"},
-      {"object Chart1: TChart\n  object Bars: TBarSeries\n  end\nend\n", ":2: Class TBarSeries not found"},
+      {"object Chart1: TChart\n  object Odd: TNoSuchSeries\n  end\nend\n", ":2: Class TNoSuchSeries not found"},
       {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
        ":5: Point 2 of Points '2': no Y value after 2"},
   };

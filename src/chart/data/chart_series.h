@@ -188,7 +188,8 @@ class TChartSeries : public TComponent {
   // here do, so their depth is their DepthOrder.
   virtual bool HasZValues() const { return false; }
   // In a 3D chart, an active series earlier in the list whose depth slot this one
-  // shares rather than taking one of its own; null (or itself) for a slot of its own.
+  // shares rather than taking one of its own (bars grouped side by side or stacked,
+  // stacked areas stand in one slab); null (or itself) for a slot of its own.
   virtual const TChartSeries* DepthSlotLeader() const { return nullptr; }
   // The list a point's value lives in (YValues for X/Y series); the other one holds
   // the independent coordinate.

@@ -1,0 +1,426 @@
+// Bar series, the settings and the geometry that does not draw:
+//
+//   [SECTION] Settings         defaults, checked setters, the group-wide setters, copying
+//   [SECTION] Grouping         the bar series of one class in a chart, side places,
+//                              stack origins and totals, the shared depth slab
+//   [SECTION] Sizes            BarSize, the bar's pixels along both axes, the baseline
+//   [SECTION] Axes             value range and margins
+//   [SECTION] Published properties
+//
+// The bar series of one class in a chart work as a group: their count divides the room
+// of a point when they stand side by side, and the earlier ones carry the later ones
+// when they are stacked. Only the positive values of the earlier series carry: a
+// negative bar hangs from the top of the positive ones below it.
+
+#include "chart/series/bar_series.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/axes/axis_panel.h"
+#include "chart/messages.h"
+#include "runtime/exceptions.h"
+#include "runtime/rounding.h"
+
+namespace tarvela {
+
+const EnumNames<TBarStyle>& BarStyleNames() {
+  static const EnumNames<TBarStyle> kNames = {
+      {bsRectangle, "bsRectangle"}, {bsPyramid, "bsPyramid"}, {bsInvPyramid, "bsInvPyramid"},
+      {bsCilinder, "bsCilinder"},   {bsEllipse, "bsEllipse"}, {bsArrow, "bsArrow"},
+      {bsRectGradient, "bsRectGradient"}};
+  return kNames;
+}
+
+const EnumNames<TMultiBar>& MultiBarNames() {
+  static const EnumNames<TMultiBar> kNames = {
+      {mbNone, "mbNone"}, {mbSide, "mbSide"}, {mbStacked, "mbStacked"}, {mbStacked100, "mbStacked100"}};
+  return kNames;
+}
+
+// [SECTION] Settings
+
+TCustomBarSeries::TCustomBarSeries(TComponent* owner) : TChartSeries(owner) {
+  m_barBrush.OnChange = [this] { Repaint(); };
+  m_barPen.OnChange = [this] { Repaint(); };
+  Marks().SetVisible(true);
+  Marks().SetArrowLength(20);
+}
+
+void TCustomBarSeries::SetBarWidthPercent(int percent) {
+  if (percent < 1 || percent > 100) throw BarException(messages::kBarWidthPercent);
+  Change(m_barWidthPercent, percent);
+}
+
+void TCustomBarSeries::SetOffsetPercent(int percent) {
+  if (percent < -100 || percent > 100) throw BarException(messages::kBarOffsetPercent);
+  Change(m_offsetPercent, percent);
+}
+
+// The group shares one layout, so a change to one member is a change to all of them,
+// active or not (a series switched on later joins with the same setting).
+void TCustomBarSeries::SetMultiBar(TMultiBar multiBar) {
+  if (m_multiBar == multiBar) return;
+  Change(m_multiBar, multiBar);
+  if (ParentChart() == nullptr) return;
+  for (TChartSeries* series : ParentChart()->SeriesList())
+    if (auto* bar = dynamic_cast<TCustomBarSeries*>(series); bar != nullptr && bar != this && SameClass(*bar))
+      bar->Change(bar->m_multiBar, multiBar);
+}
+
+void TCustomBarSeries::SetSideMargins(bool sideMargins) {
+  if (m_sideMargins == sideMargins) return;
+  Change(m_sideMargins, sideMargins);
+  if (ParentChart() == nullptr) return;
+  for (TChartSeries* series : ParentChart()->SeriesList())
+    if (auto* bar = dynamic_cast<TCustomBarSeries*>(series); bar != nullptr && bar != this && SameClass(*bar))
+      bar->Change(bar->m_sideMargins, sideMargins);
+}
+
+void TCustomBarSeries::Assign(const TChartSeries& source) {
+  if (&source == this) return;
+  if (const auto* bar = dynamic_cast<const TCustomBarSeries*>(&source)) {
+    SetAutoMarkPosition(bar->m_autoMarkPosition);
+    SetBarWidthPercent(bar->m_barWidthPercent);
+    SetBarStyle(bar->m_barStyle);
+    m_barPen.Assign(bar->m_barPen);
+    m_barBrush.Assign(bar->m_barBrush);
+    SetCustomBarWidth(bar->m_customBarWidth);
+    SetDark3D(bar->m_dark3D);
+    SetMultiBar(bar->m_multiBar);
+    SetOffsetPercent(bar->m_offsetPercent);
+    SetYOrigin(bar->m_yOrigin);
+    SetSideMargins(bar->m_sideMargins);
+    SetUseYOrigin(bar->m_useYOrigin);
+  }
+  TChartSeries::Assign(source);
+}
+
+TBarSeries::TBarSeries(TComponent* owner) : TCustomBarSeries(owner) {
+  YValues().SetName("Bar");
+  YValues().SetOrder(loNone);
+}
+
+bool TBarSeries::HasClassOf(const TChartSeries& other) const { return dynamic_cast<const TBarSeries*>(&other); }
+
+THorizBarSeries::THorizBarSeries(TComponent* owner) : TCustomBarSeries(owner) {
+  XValues().SetName("Bar");
+  XValues().SetOrder(loNone);
+}
+
+bool THorizBarSeries::HasClassOf(const TChartSeries& other) const {
+  return dynamic_cast<const THorizBarSeries*>(&other);
+}
+
+void THorizBarSeries::FillSampleValues(int count) {
+  if (count <= 0) throw BarException(messages::kFillSampleValuesCount);
+  TCustomBarSeries::FillSampleValues(count);
+}
+
+// [SECTION] Grouping
+
+bool TCustomBarSeries::SameClass(const TChartSeries& other) const {
+  if (HasClassOf(other)) return true;
+  const auto* bar = dynamic_cast<const TCustomBarSeries*>(&other);
+  return bar != nullptr && bar->HasClassOf(*this);
+}
+
+namespace {
+
+// Calls visit(member) for each group member in list order while it returns true. No
+// list is built: positions and stacks ask for it at every point of every paint.
+template <class Visit>
+void VisitMembers(const TCustomBarSeries& series, Visit visit) {
+  const TCustomAxisPanel* chart = series.ParentChart();
+  if (chart == nullptr) return;
+  for (TChartSeries* other : chart->SeriesList()) {
+    if (!other->Active()) continue;
+    auto* bar = dynamic_cast<TCustomBarSeries*>(other);
+    if (bar != nullptr && series.SameClass(*bar) && !visit(bar)) return;
+  }
+}
+
+}  // namespace
+
+int TCustomBarSeries::NumBars() const {
+  if (m_multiBar != mbSide) return 1;
+  int count = 0;
+  VisitMembers(*this, [&](TCustomBarSeries*) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
+int TCustomBarSeries::SidePlace() const {
+  int place = 1;
+  VisitMembers(*this, [&](TCustomBarSeries* member) {
+    if (member == this) return false;
+    ++place;
+    return true;
+  });
+  return place;
+}
+
+namespace {
+
+// The value at index counted into a stack: only what stands above 0 carries more bars.
+double StackPart(const TCustomBarSeries& member, int index) {
+  return index < member.PointCount() ? std::max(0.0, member.MandatoryList().ValueAt(index)) : 0.0;
+}
+
+}  // namespace
+
+double TCustomBarSeries::StackOrigin(int valueIndex) const {
+  long double sum = 0;
+  VisitMembers(*this, [&](TCustomBarSeries* member) {
+    if (member == this) return false;
+    sum += StackPart(*member, valueIndex);
+    return true;
+  });
+  return static_cast<double>(sum);
+}
+
+double TCustomBarSeries::StackTotal(int valueIndex) const {
+  long double sum = 0;
+  VisitMembers(*this, [&](TCustomBarSeries* member) {
+    sum += StackPart(*member, valueIndex);
+    return true;
+  });
+  return static_cast<double>(sum);
+}
+
+const TChartSeries* TCustomBarSeries::DepthSlotLeader() const {
+  if (m_multiBar == mbNone) return nullptr;
+  const TCustomBarSeries* first = nullptr;
+  VisitMembers(*this, [&](TCustomBarSeries* member) {
+    first = member;
+    return false;
+  });
+  return first == this ? nullptr : first;
+}
+
+// Stacked bars are drawn from the value axis' low end up, so that an upper bar's top
+// face lies over the bar below; an inverted axis turns that round.
+bool TCustomBarSeries::PointsForward() const {
+  const TChartAxis* axis = CategoryAxis();
+  return axis == nullptr || !axis->Inverted();
+}
+
+bool TCustomBarSeries::SeriesForward(int) const {
+  if (m_multiBar == mbNone || m_multiBar == mbSide) return true;
+  const TChartAxis* axis = ValueAxis();
+  return axis == nullptr || !axis->Inverted();
+}
+
+// [SECTION] Sizes
+
+void TCustomBarSeries::ComputeBarSize() const {
+  if (m_customBarWidth != 0) {
+    m_barSize = m_customBarWidth;
+    return;
+  }
+  long long count = PointCount();
+  int barsPerPoint = 1;
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart != nullptr) {
+    if (m_multiBar == mbSide) {
+      int members = 0;
+      VisitMembers(*this, [&](TCustomBarSeries* member) {
+        ++members;
+        count = std::max<long long>(count, member->PointCount());
+        return true;
+      });
+      // An inactive series is no member; it still gets the size a group of one would
+      // give it, rather than a division by no bars at all.
+      barsPerPoint = std::max(1, members);
+    }
+    if (chart->MaxPointsPerPage() > 0) count = chart->MaxPointsPerPage();
+  }
+  const TChartAxis* axis = CategoryAxis();
+  if (count <= 0 || axis == nullptr) {
+    m_barSize = 0;
+    return;
+  }
+  if (m_sideMargins) ++count;
+  long long slot = 0;
+  if (m_autoBarSize) {
+    // One slot per unit of the axis range, plus one at either end.
+    const long double units = 2.0L + axis->Maximum() - axis->Minimum();
+    if (std::isfinite(static_cast<double>(units)) && units >= 1) slot = Round(axis->AxisLength() / units);
+  } else {
+    slot = axis->AxisLength() / count;
+  }
+  long long size = Round(m_barWidthPercent * 0.01L * slot) / barsPerPoint;
+  // Even, so that half a bar is a whole pixel either side of the point.
+  if (size > 0 && size % 2 != 0) ++size;
+  m_barSize = static_cast<int>(std::clamp<long long>(size, 0, 1 << 20));
+}
+
+int TCustomBarSeries::CategoryRoom() const {
+  const int room = NumBars() * m_barSize;
+  return m_sideMargins ? room : room / 2;
+}
+
+int TCustomBarSeries::ShiftByOffset(int position) const {
+  if (m_offsetPercent == 0) return position;
+  return position + static_cast<int>(Round(m_offsetPercent * static_cast<long double>(m_barSize) * 0.01L));
+}
+
+int TCustomBarSeries::CategoryPixel(int valueIndex) const {
+  const TChartAxis* axis = CategoryAxis();
+  if (axis == nullptr) return 0;
+  int position = axis->ValueToPixel(NotMandatoryList().ValueAt(valueIndex));
+  if (m_multiBar == mbSide) {
+    const long double place = SidePlace();
+    const long double bars = NumBars();
+    // Vertical bars go left to right in list order, horizontal ones bottom to top.
+    const long double shift = VerticalBars() ? place - bars * 0.5L - 1 : bars * 0.5L - place;
+    position += static_cast<int>(Round(shift * m_barSize));
+  } else {
+    position -= m_barSize / 2;
+  }
+  return ShiftByOffset(position);
+}
+
+int TCustomBarSeries::ValuePixel(int valueIndex) const {
+  const TChartAxis* axis = ValueAxis();
+  if (axis == nullptr) return 0;
+  const double value = MandatoryList().ValueAt(valueIndex);
+  switch (m_multiBar) {
+    case mbStacked:
+      return axis->ValueToPixel(value + StackOrigin(valueIndex));
+    case mbStacked100: {
+      // A point where every bar of the group is 0 (or negative) has no share of a
+      // total; it lies at 0 %, with its baseline.
+      const double total = StackTotal(valueIndex);
+      if (total == 0) return axis->ValueToPixel(0);
+      return axis->ValueToPixel((value + StackOrigin(valueIndex)) * 100 / total);
+    }
+    default:
+      return axis->ValueToPixel(value);
+  }
+}
+
+int TCustomBarSeries::BaselinePos(int valueIndex) const {
+  const TChartAxis* axis = ValueAxis();
+  if (axis == nullptr) return 0;
+  switch (m_multiBar) {
+    case mbStacked:
+      return axis->ValueToPixel(StackOrigin(valueIndex));
+    case mbStacked100: {
+      const double total = StackTotal(valueIndex);
+      if (total == 0) return axis->ValueToPixel(0);
+      return axis->ValueToPixel(StackOrigin(valueIndex) * 100 / total);
+    }
+    default:
+      if (m_useYOrigin) return axis->ValueToPixel(m_yOrigin);
+      return VerticalBars() ? axis->EndPixel() : axis->StartPixel();
+  }
+}
+
+TBarStyle TCustomBarSeries::ShapeOf(int valueIndex) {
+  TBarStyle style = m_barStyle;
+  if (OnGetBarStyle) OnGetBarStyle(this, valueIndex, style);
+  return style;
+}
+
+void TCustomBarSeries::DoBeforeDrawValues() {
+  ComputeBarSize();
+  TChartSeries::DoBeforeDrawValues();
+}
+
+// [SECTION] Axes
+
+double TCustomBarSeries::HighestValue() const {
+  const TChartValueList& list = MandatoryList();
+  double highest = list.MaximumValue();
+  if (m_multiBar == mbStacked100) {
+    highest = 100;
+  } else if (m_multiBar == mbStacked) {
+    for (int i = 0; i < PointCount(); ++i) highest = std::max(highest, list.ValueAt(i) + StackOrigin(i));
+  }
+  if (m_useYOrigin) highest = std::max(highest, m_yOrigin);
+  return highest;
+}
+
+double TCustomBarSeries::LowestValue() const {
+  if (m_multiBar == mbStacked100) return 0;
+  const double lowest = MandatoryList().MinimumValue();
+  return m_useYOrigin ? std::min(lowest, m_yOrigin) : lowest;
+}
+
+int TCustomBarSeries::MarkRoom(int valueIndex) const {
+  TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || PointCount() == 0 || !Marks().Visible()) return 0;
+  chart->ApplyChartFont(Marks().Font());
+  TZavCanvas3D& canvas = chart->Canvas();
+  // The texts come from OnGetMarkText, which may change the series like any event.
+  auto& self = const_cast<TCustomBarSeries&>(*this);
+  int room = 0;
+  if (VerticalBars()) {
+    room = canvas.LineHeight();
+  } else {
+    room = valueIndex == -1 ? self.WidestMarkText() : canvas.MeasureTextWidth(self.MarkText(valueIndex));
+  }
+  room += Marks().ArrowLength();
+  if (Marks().Frame().Visible()) room += 2 * Marks().Frame().Width();
+  return room;
+}
+
+void TCustomBarSeries::CategoryMargins(int& low, int& high) const {
+  ComputeBarSize();
+  low = high = CategoryRoom();
+}
+
+void TCustomBarSeries::ValueMargins(int& low, int& high) const {
+  low = high = 0;
+  int room = MarkRoom(VerticalBars() ? 0 : -1);
+  if (room > 0) ++room;
+  const TChartAxis* axis = ValueAxis();
+  const bool inverted = axis != nullptr && axis->Inverted();
+  const TChartValueList& list = MandatoryList();
+  // Marks sit beyond the bar's end: below a bar that hangs from its baseline, above
+  // one that stands on it.
+  if (m_useYOrigin && list.MinimumValue() < m_yOrigin) (inverted ? high : low) += room;
+  if (!m_useYOrigin || list.MaximumValue() > m_yOrigin) (inverted ? low : high) += room;
+}
+
+// [SECTION] Published properties
+
+const PropertyTable& TCustomBarSeries::PublishedProperties() {
+  using B = TCustomBarSeries;
+  static const PropertyTable table(
+      &TChartSeries::PublishedProperties(),
+      {
+          BoolProperty<B>("AutoBarSize", &B::AutoBarSize, &B::SetAutoBarSize),
+          BoolProperty<B>("AutoMarkPosition", &B::AutoMarkPosition, &B::SetAutoMarkPosition),
+          ObjectProperty<B, TChartBrush>("BarBrush", static_cast<TChartBrush& (B::*)()>(&B::BarBrush)),
+          ObjectProperty<B, TChartPen>("BarPen", static_cast<TChartPen& (B::*)()>(&B::BarPen)),
+          EnumProperty<B, TBarStyle>("BarStyle", &B::BarStyle, &B::SetBarStyle, BarStyleNames()),
+          IntProperty<B>("BarWidthPercent", &B::BarWidthPercent, &B::SetBarWidthPercent),
+          BoolProperty<B>("Dark3D", &B::Dark3D, &B::SetDark3D),
+          EnumProperty<B, TMultiBar>("MultiBar", &B::MultiBar, &B::SetMultiBar, MultiBarNames()),
+          IntProperty<B>("OffsetPercent", &B::OffsetPercent, &B::SetOffsetPercent),
+          BoolProperty<B>("SideMargins", &B::SideMargins, &B::SetSideMargins),
+          BoolProperty<B>("UseYOrigin", &B::UseYOrigin, &B::SetUseYOrigin),
+          FloatProperty<B>("YOrigin", &B::YOrigin, &B::SetYOrigin),
+          EventProperty<B, TGetBarStyleEvent>("OnGetBarStyle", &B::OnGetBarStyle),
+          ObjectProperty<B, TChartValueList>("XValues", static_cast<TChartValueList& (B::*)()>(&B::XValues)),
+          ObjectProperty<B, TChartValueList>("YValues", static_cast<TChartValueList& (B::*)()>(&B::YValues)),
+      });
+  return table;
+}
+
+const PropertyTable& TBarSeries::PublishedProperties() {
+  using B = TBarSeries;
+  static const PropertyTable table(&TCustomBarSeries::PublishedProperties(),
+                                   {
+                                       IntProperty<B>("CustomBarWidth", &B::CustomBarWidth, &B::SetCustomBarWidth),
+                                   });
+  return table;
+}
+
+const PropertyTable& THorizBarSeries::PublishedProperties() { return TCustomBarSeries::PublishedProperties(); }
+
+}  // namespace tarvela

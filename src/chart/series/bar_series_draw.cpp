@@ -1,0 +1,352 @@
+// Drawing of bar series:
+//
+//   [SECTION] One point        the bar's rectangle, pen and brush
+//   [SECTION] Shapes           the seven bar styles, flat in 2D and as solids in 3D
+//   [SECTION] Marks            a mark beyond the bar's end, above or below it
+//   [SECTION] Hit test         the bar under the mouse, shape by shape
+//   [SECTION] Legend symbol    the bar's pen and fill in the legend
+//
+// DrawBar gets the bar's two value-axis pixels in screen order (start above or left of
+// end), whichever of them is the value: the pointed and arrow shapes therefore always
+// point up (or right), and only the cylinder and the ellipse keep the value's side.
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "chart/axes/axis_panel.h"
+#include "chart/series/bar_series.h"
+
+namespace tarvela {
+
+// [SECTION] One point
+
+void TCustomBarSeries::DrawAllPoints() {
+  const int first = FirstDrawnIndex();
+  const int last = LastDrawnIndex();
+  if (first < 0) return;
+  if (PointsForward()) {
+    for (int i = first; i <= last; ++i) DrawPoint(i);
+  } else {
+    for (int i = last; i >= first; --i) DrawPoint(i);
+  }
+}
+
+void TCustomBarSeries::DrawPoint(int valueIndex) {
+  if (ParentChart() == nullptr) return;
+  m_barColor = PointColor(valueIndex);
+  if (m_barColor == clNone) return;
+  const int value = ValuePixel(valueIndex);
+  const int base = BaselinePos(valueIndex);
+  const int place = CategoryPixel(valueIndex);
+  if (VerticalBars()) {
+    m_barRect = {place, value, place + m_barSize, base};
+  } else {
+    m_barRect = {base, place, value, place + m_barSize};
+  }
+  DrawBar(valueIndex, std::min(value, base), std::max(value, base));
+}
+
+void TCustomBarSeries::PrepareBar() {
+  TCustomAxisPanel& chart = *ParentChart();
+  TZavCanvas3D& canvas = chart.Canvas();
+  canvas.ApplyChartPen(m_barPen);
+  if (m_barBrush.HasPattern()) {
+    canvas.SetBrushPattern(m_barBrush.Pattern());
+  } else {
+    canvas.ClearBrushPattern();
+    const TColor back = m_barBrush.Color() == clDefault ? chart.Color() : m_barBrush.Color();
+    chart.ApplyFillBrush(m_barColor, m_barBrush.Style(), back);
+  }
+}
+
+void TCustomBarSeries::DrawBarRectangle(TRect box) {
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  const SurfaceBrush brush = canvas.Brush();
+  const int width = std::abs(box.right - box.left);
+  const int height = std::abs(box.bottom - box.top);
+  // An outline-only bar keeps the fill's colour, so that a bar of no size still shows.
+  const auto penInFillColour = [&] {
+    canvas.SetPenColor(brush.color);
+    if (canvas.Pen().style == psClear) canvas.SetPenStyle(psSolid);
+  };
+  const bool solid = brush.style == bsSolid && !brush.pattern;
+  if (solid && (width == 0 || height == 0)) {
+    penInFillColour();
+    canvas.Line2D(box.left, box.top, box.right, box.bottom);
+  }
+  if (width < canvas.Pen().width || height < canvas.Pen().width) {
+    penInFillColour();
+    canvas.SetBrushStyle(bsClear);
+  }
+  canvas.DrawRectangle(box.left, box.top, box.right, box.bottom);
+}
+
+// [SECTION] Shapes
+
+namespace {
+
+// The gradient on the front face of a 3D bar, when that face is a rectangle on screen.
+void GradientFrontFace(TCustomAxisPanel& chart, const TChartPen& pen, int left, int top, int right, int bottom,
+                       int front, TColor color, TGradientDirection direction) {
+  TZavCanvas3D& canvas = chart.Canvas();
+  if (!canvas.RotatesFreely() && !chart.View3DOptions().Orthogonal()) return;
+  const TPoint a = canvas.ProjectPoint(left, top, front);
+  const TPoint b = canvas.ProjectPoint(right, bottom, front);
+  TRect face{a.x, a.y, b.x, b.y};
+  // Inside the outline, which the box has drawn already.
+  if (pen.Visible()) face = {a.x + 1, a.y + 1, b.x + 1 - pen.Width(), b.y + 1 - pen.Width()};
+  canvas.FillGradient(face, clWhite, color, direction);
+}
+
+}  // namespace
+
+void TBarSeries::DrawBar(int valueIndex, int start, int end) {
+  PrepareBar();
+  TCustomAxisPanel& chart = *ParentChart();
+  TZavCanvas3D& canvas = chart.Canvas();
+  const bool view3D = chart.View3D();
+  const TRect& bar = BarRect();
+  const int left = bar.left;
+  const int right = bar.right;
+  const int mid = (left + right) / 2;
+  const int front = DepthFront();
+  const int back = DepthBack();
+  switch (ShapeOf(valueIndex)) {
+    case bsPyramid:
+      if (view3D) {
+        canvas.DrawPyramid(true, left, start, right, end, front, back, Dark3D());
+      } else {
+        const std::array<TPoint, 3> shape = {TPoint{left, end}, TPoint{mid, start}, TPoint{right, end}};
+        canvas.DrawPolygon(shape);
+      }
+      break;
+    case bsInvPyramid:
+      if (view3D) {
+        canvas.DrawPyramid(true, left, end, right, start, front, back, Dark3D());
+      } else {
+        const std::array<TPoint, 3> shape = {TPoint{left, start}, TPoint{mid, end}, TPoint{right, start}};
+        canvas.DrawPolygon(shape);
+      }
+      break;
+    case bsCilinder:
+      if (view3D) {
+        canvas.DrawCylinder(true, left, bar.top, right, bar.bottom, front, back, Dark3D());
+      } else {
+        DrawBarRectangle(bar);
+      }
+      break;
+    case bsEllipse:
+      if (view3D) {
+        canvas.EllipseAtDepth(left, bar.top, right, bar.bottom, DepthMiddle());
+      } else {
+        canvas.DrawEllipse(left, bar.top, right, bar.bottom);
+      }
+      break;
+    case bsArrow:
+      canvas.DrawArrow(true, {mid, end}, {mid, start}, right - left, (right - left) / 2, DepthMiddle());
+      break;
+    case bsRectGradient:
+      if (view3D) {
+        canvas.DrawBox(left, right, start, end, front, back, Dark3D());
+        GradientFrontFace(chart, BarPen(), left, start, right, end, front, BarColor(), gdBottomTop);
+      } else {
+        canvas.FillGradient({left, start, right, end}, clWhite, BarColor(), gdBottomTop);
+        if (BarPen().Visible()) {
+          canvas.SetBrushStyle(bsClear);
+          DrawBarRectangle(bar);
+        }
+      }
+      break;
+    case bsRectangle:
+    default:
+      if (view3D) {
+        canvas.DrawBox(left, right, start, end, front, back, Dark3D());
+      } else {
+        DrawBarRectangle(bar);
+      }
+      break;
+  }
+}
+
+void THorizBarSeries::DrawBar(int valueIndex, int start, int end) {
+  PrepareBar();
+  TCustomAxisPanel& chart = *ParentChart();
+  TZavCanvas3D& canvas = chart.Canvas();
+  const bool view3D = chart.View3D();
+  const TRect& bar = BarRect();
+  const int top = bar.top;
+  const int bottom = bar.bottom;
+  const int mid = (top + bottom) / 2;
+  const int front = DepthFront();
+  const int back = DepthBack();
+  switch (ShapeOf(valueIndex)) {
+    case bsPyramid:
+      if (view3D) {
+        canvas.DrawPyramid(false, start, top, end, bottom, front, back, Dark3D());
+      } else {
+        const std::array<TPoint, 3> shape = {TPoint{start, top}, TPoint{end, mid}, TPoint{start, bottom}};
+        canvas.DrawPolygon(shape);
+      }
+      break;
+    case bsInvPyramid:
+      if (view3D) {
+        canvas.DrawPyramid(false, end, top, start, bottom, front, back, Dark3D());
+      } else {
+        const std::array<TPoint, 3> shape = {TPoint{end, top}, TPoint{start, mid}, TPoint{end, bottom}};
+        canvas.DrawPolygon(shape);
+      }
+      break;
+    case bsCilinder:
+      if (view3D) {
+        canvas.DrawCylinder(false, bar.left, top, bar.right, bottom, front, back, Dark3D());
+      } else {
+        DrawBarRectangle(bar);
+      }
+      break;
+    case bsEllipse:
+      if (view3D) {
+        canvas.EllipseAtDepth(bar.left, top, bar.right, bottom, DepthMiddle());
+      } else {
+        canvas.DrawEllipse(bar.left, top, bar.right, bottom);
+      }
+      break;
+    case bsArrow:
+      canvas.DrawArrow(true, {start, mid}, {end, mid}, bottom - top, (bottom - top) / 2, DepthMiddle());
+      break;
+    case bsRectGradient:
+      if (view3D) {
+        canvas.DrawBox(start, end, top, bottom, front, back, Dark3D());
+        GradientFrontFace(chart, BarPen(), start, top, end, bottom, front, BarColor(), gdLeftRight);
+      } else {
+        canvas.FillGradient({start, top, end, bottom}, clWhite, BarColor(), gdLeftRight);
+        if (BarPen().Visible()) {
+          canvas.SetBrushStyle(bsClear);
+          DrawBarRectangle(bar);
+        }
+      }
+      break;
+    case bsRectangle:
+    default:
+      if (view3D) {
+        canvas.DrawBox(start, end, top, bottom, front, back, Dark3D());
+      } else {
+        DrawBarRectangle(bar);
+      }
+      break;
+  }
+}
+
+// [SECTION] Marks
+
+// The box goes beyond the bar's end, the arrow from the middle of that end to it. A
+// bar below (or left of) its baseline has its end on the far side, so its mark is
+// flipped past it by the box's own size.
+void TCustomBarSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
+  const int half = m_barSize / 2;
+  int length = Marks().ArrowLength();
+  if (VerticalBars()) {
+    if (BaselinePos(valueIndex) < PointYPixel(valueIndex)) length = -length - position.BoxHeight;
+    position.TopLeft.x += half;
+    position.TopLeft.y -= length;
+    position.ArrowEnd.x += half;
+    position.ArrowEnd.y -= length;
+    position.ArrowStart.x += half;
+  } else {
+    if (PointXPixel(valueIndex) < BaselinePos(valueIndex)) length = -length - position.BoxWidth;
+    position.TopLeft.x += length + position.BoxWidth / 2;
+    position.TopLeft.y += half + position.BoxHeight / 2;
+    position.ArrowEnd.x += length;
+    position.ArrowEnd.y += half;
+    position.ArrowStart.y += half;
+  }
+  TChartSeries::PaintMark(valueIndex, text, position);
+}
+
+// [SECTION] Hit test
+
+namespace {
+
+// Inside the triangle or on its edges, whichever way round it is given.
+bool TriangleContains(TPoint a, TPoint b, TPoint c, TPoint p) {
+  const auto side = [](TPoint from, TPoint to, TPoint at) {
+    return static_cast<long long>(to.x - from.x) * (at.y - from.y) -
+           static_cast<long long>(to.y - from.y) * (at.x - from.x);
+  };
+  const long long d1 = side(a, b, p);
+  const long long d2 = side(b, c, p);
+  const long long d3 = side(c, a, p);
+  const bool negative = d1 < 0 || d2 < 0 || d3 < 0;
+  const bool positive = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(negative && positive);
+}
+
+// Inside the ellipse that fills the box or on its outline.
+bool EllipseContains(TRect box, TPoint p) {
+  const double rx = std::abs(box.right - box.left) / 2.0;
+  const double ry = std::abs(box.bottom - box.top) / 2.0;
+  if (rx == 0 || ry == 0) return false;
+  const double dx = (p.x - (box.left + box.right) / 2.0) / rx;
+  const double dy = (p.y - (box.top + box.bottom) / 2.0) / ry;
+  return dx * dx + dy * dy <= 1.0;
+}
+
+}  // namespace
+
+bool TCustomBarSeries::BarHit(int valueIndex, int x, int y) const {
+  const int place = CategoryPixel(valueIndex);
+  const int value = ValuePixel(valueIndex);
+  const int base = BaselinePos(valueIndex);
+  const int start = std::min(value, base);
+  const int end = std::max(value, base);
+  // Worked out as for a vertical bar: a horizontal one with x and y exchanged.
+  const bool vertical = VerticalBars();
+  const TPoint p = vertical ? TPoint{x, y} : TPoint{y, x};
+  if (p.x < place || p.x > place + m_barSize) return false;
+  const int far = place + m_barSize;
+  const int mid = (place + far) / 2;
+  const auto at = [](int across, int along) { return TPoint{across, along}; };
+  switch (m_barStyle) {
+    case bsPyramid:
+      // A horizontal pyramid points right, the way its exchanged axis grows.
+      return vertical ? TriangleContains(at(place, end), at(mid, start), at(far, end), p)
+                      : TriangleContains(at(place, start), at(mid, end), at(far, start), p);
+    case bsInvPyramid:
+      return vertical ? TriangleContains(at(place, start), at(mid, end), at(far, start), p)
+                      : TriangleContains(at(place, end), at(mid, start), at(far, end), p);
+    case bsEllipse:
+      return EllipseContains({place, value, far, base}, p);
+    default:
+      return p.y >= start && p.y <= end;
+  }
+}
+
+int TCustomBarSeries::HitTest(int x, int y) const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr) return -1;
+  // The mouse is on the screen; the bars' front faces lie at the series' front depth.
+  chart->Canvas().UnprojectPoint(x, y, DepthFront());
+  const int first = FirstDrawnIndex();
+  if (first < 0) return -1;
+  const int last = std::min(LastDrawnIndex(), PointCount() - 1);
+  for (int i = first; i <= last; ++i)
+    if (!IsNullPoint(i) && BarHit(i, x, y)) return i;
+  return -1;
+}
+
+// [SECTION] Legend symbol
+
+void TCustomBarSeries::PrepareLegendSymbol(int, TColor& backColor, TBrushStyle& brushStyle) {
+  TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr) return;
+  chart->Canvas().ApplyChartPen(m_barPen);
+  brushStyle = m_barBrush.Style();
+  backColor = m_barBrush.Color() == clDefault ? chart->Color() : m_barBrush.Color();
+}
+
+void TCustomBarSeries::DrawLegendSymbol(int valueIndex, const TRect& rect) {
+  if (ParentChart() != nullptr && m_barBrush.HasPattern()) ParentChart()->Canvas().SetBrushPattern(m_barBrush.Pattern());
+  TChartSeries::DrawLegendSymbol(valueIndex, rect);
+}
+
+}  // namespace tarvela
