@@ -9,6 +9,7 @@
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 #include "chart/series/point_series.h"
+#include "chart/series_types.h"
 #include "runtime/class_registry.h"
 #include "runtime/identifiers.h"
 
@@ -54,6 +55,7 @@ const std::vector<ChartClass>& ChartClasses() {
 
 void RegisterChartClasses() {
   for (const ChartClass& entry : ChartClasses()) ClassRegistry::Instance().Register(entry.name, entry.factory);
+  RegisterCatalogue();
 }
 
 bool IsChartClass(std::string_view className) {

@@ -1,7 +1,8 @@
 #pragma once
 // Makes the chart engine's component classes known to the class registry, so that
-// a form description can create them by name. Start-up calls it once, after the
-// runtime's own registration; calling it again is harmless.
+// a form description can create them by name, and fills the catalogue of series types
+// (series_types.h). Start-up calls it once, after the runtime's own registration;
+// calling it again is harmless.
 
 #include <string_view>
 

@@ -47,4 +47,22 @@ inline constexpr const char* kLegendColorWidth = "Legend Color Width must be bet
 // Paging.
 inline constexpr const char* kMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
 
+// The catalogue of series types: the gallery pages and the entries' descriptions.
+inline constexpr const char* kGalleryFunctions = "Functions";
+inline constexpr const char* kGalleryStandard = "Standard";
+inline constexpr const char* kFunctionAdd = "Add";
+inline constexpr const char* kFunctionSubtract = "Subtract";
+inline constexpr const char* kFunctionMultiply = "Multiply";
+inline constexpr const char* kFunctionDivide = "Divide";
+inline constexpr const char* kFunctionHigh = "High";
+inline constexpr const char* kFunctionLow = "Low";
+inline constexpr const char* kFunctionAverage = "Average";
+inline constexpr const char* kSeriesLine = "Line";
+inline constexpr const char* kSeriesBar = "Bar";
+inline constexpr const char* kSeriesHorizBar = "Horiz. Bar";
+inline constexpr const char* kSeriesArea = "Area";
+inline constexpr const char* kSeriesPoint = "Point";
+inline constexpr const char* kSeriesPie = "Pie";
+inline constexpr const char* kSeriesFastLine = "Fast Line";
+
 }  // namespace tarvela::messages

@@ -1,0 +1,96 @@
+#include "chart/series_types.h"
+
+#include "chart/data/basic_functions.h"
+#include "chart/messages.h"
+#include "chart/series/area_series.h"
+#include "chart/series/bar_series.h"
+#include "chart/series/fast_line_series.h"
+#include "chart/series/line_series.h"
+#include "chart/series/point_series.h"
+#include "runtime/identifiers.h"
+
+namespace tarvela {
+
+namespace {
+
+// The first count characters of text (UTF-8): a gallery tab has room for so many, and
+// a character is never split.
+std::string FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  }
+  return std::string(text.substr(0, end));
+}
+
+bool SameClass(const TZavClassRef& ref, std::string_view name) {
+  return ref.IsNone() ? name.empty() : SameIdent(ref.Name, name);
+}
+
+}  // namespace
+
+TZavSeriesTypes& TZavSeriesTypes::Instance() {
+  static TZavSeriesTypes catalogue;
+  return catalogue;
+}
+
+const TZavSeriesType* TZavSeriesTypes::Find(std::string_view seriesClass, std::string_view functionClass) const {
+  for (const TZavSeriesType& entry : m_entries)
+    if (SameClass(entry.SeriesClass, seriesClass) && SameClass(entry.FunctionClass, functionClass)) return &entry;
+  return nullptr;
+}
+
+void TZavSeriesTypes::Add(TZavSeriesType entry) {
+  if (Find(entry.SeriesClass.Name, entry.FunctionClass.Name) != nullptr) return;
+  entry.Description = FirstCharacters(entry.Description, kMaxTypeText);
+  entry.GalleryPage = FirstCharacters(entry.GalleryPage, kMaxTypeText);
+  m_entries.push_back(std::move(entry));
+}
+
+void RegisterSeriesFunctionType(const TZavClassRef& seriesClass, const TZavClassRef& functionClass,
+                                std::string_view description, int gallerySeriesCount, std::string_view galleryPage) {
+  for (const TZavClassRef* ref : {&seriesClass, &functionClass})
+    if (!ref->IsNone()) ClassRegistry::Instance().Register(ref->Name, ref->Create);
+  TZavSeriesTypes::Instance().Add(
+      {seriesClass, functionClass, std::string(description), std::string(galleryPage), gallerySeriesCount});
+}
+
+void RegisterSeriesType(const TZavClassRef& seriesClass, std::string_view description, std::string_view galleryPage,
+                        int gallerySeriesCount) {
+  RegisterSeriesFunctionType(seriesClass, {}, description, gallerySeriesCount, galleryPage);
+}
+
+void RegisterFunctionType(const TZavClassRef& functionClass, std::string_view description,
+                          std::string_view galleryPage, int gallerySeriesCount) {
+  RegisterSeriesFunctionType({}, functionClass, description, gallerySeriesCount, galleryPage);
+}
+
+void RegisterBasicFunction(const TZavClassRef& functionClass, std::string_view description) {
+  RegisterFunctionType(functionClass, description, messages::kGalleryFunctions, 2);
+}
+
+void RegisterStandardTypes() {
+  using namespace messages;
+  RegisterSeriesType(TZavClassRef::Of<TLineSeries>("TLineSeries"), kSeriesLine, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<TBarSeries>("TBarSeries"), kSeriesBar, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<THorizBarSeries>("THorizBarSeries"), kSeriesHorizBar, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<TAreaSeries>("TAreaSeries"), kSeriesArea, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<TPointSeries>("TPointSeries"), kSeriesPoint, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<TFastLineSeries>("TFastLineSeries"), kSeriesFastLine, kGalleryStandard, 2);
+}
+
+void RegisterCatalogue() {
+  using namespace messages;
+  TZavSeriesTypes::Instance().Clear();
+  RegisterBasicFunction(TZavClassRef::Of<TAddZavFunction>("TAddZavFunction"), kFunctionAdd);
+  RegisterBasicFunction(TZavClassRef::Of<TSubtractZavFunction>("TSubtractZavFunction"), kFunctionSubtract);
+  RegisterBasicFunction(TZavClassRef::Of<TMultiplyZavFunction>("TMultiplyZavFunction"), kFunctionMultiply);
+  RegisterBasicFunction(TZavClassRef::Of<TDivideZavFunction>("TDivideZavFunction"), kFunctionDivide);
+  RegisterBasicFunction(TZavClassRef::Of<THighZavFunction>("THighZavFunction"), kFunctionHigh);
+  RegisterBasicFunction(TZavClassRef::Of<TLowZavFunction>("TLowZavFunction"), kFunctionLow);
+  RegisterBasicFunction(TZavClassRef::Of<TAverageZavFunction>("TAverageZavFunction"), kFunctionAverage);
+  RegisterStandardTypes();
+}
+
+}  // namespace tarvela
