@@ -9,8 +9,10 @@
 
 #include "app/chart_file.h"
 #include "app/form1.h"
+#include "app/gallery.h"
 #include "app/output_file.h"
 #include "app/results_export.h"
+#include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
 #include "platform/qt/application.h"
 #include "runtime/exceptions.h"
@@ -125,6 +127,9 @@ std::string CommandLineUsage() {
          "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
          "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
          "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
+         "  --gallery FOLDER   draw every chart type of the catalogue, each with a small fixed data set,\n"
+         "                     in 3D and in 2D at 300x220 (NN-type-3d.png, NN-type-2d.png), and an\n"
+         "                     index.html that shows them in a grid; alone, with no other option\n"
          "  --help             show this text\n"
          "  --version          show the program's version\n"
          "  --man              write this text as the manual page (roff) that man tarvela shows\n"
@@ -225,6 +230,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.sigma = value();
     } else if (arg == "--second") {
       options.second = value();
+    } else if (arg == "--gallery") {
+      options.gallery = value();
     } else if (arg == "--csv") {
       options.csv = value();
     } else if (arg == "--json") {
@@ -260,6 +267,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
     for (const auto& [option, name] : formOptions)
       if (*option) throw Exception(std::string("Option ") + name + " belongs to the form and cannot be used with --chart");
   }
+  // The gallery draws charts of its own: nothing else of a run would reach it.
+  if (options.gallery && args.size() != 2) throw Exception("Option --gallery stands alone");
   return options;
 }
 
@@ -503,6 +512,14 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return 1;
   }
   if (options.chart) return RunChartCommandLine(options, out, err);
+  if (options.gallery) {
+    int status = 1;
+    RunHandler([&] {
+      RegisterChartClasses();
+      status = WriteGallery(*options.gallery, err) ? 0 : 1;
+    });
+    return status;
+  }
   CommandLineRun run(options, out, err);
   PresenterSwap swap(*app, &run.Presenter());
 

@@ -25,6 +25,7 @@ struct CommandLineOptions {
   std::optional<std::string> screenshot;
   std::optional<ChartImageSize> size;  // of the chart in --png and --svg
   std::optional<std::string> chart;    // a chart description file
+  std::optional<std::string> gallery;  // a folder for the pictures of every chart type
   std::optional<std::string> csv;      // the computed layers as a table, a file name or "-"
   std::optional<std::string> json;     // the same and more for scripts, likewise
   std::optional<std::string> errors;   // the error norms of every layer, likewise

@@ -1,0 +1,32 @@
+#pragma once
+// The gallery of chart types: for every entry of the catalogue of series types, a small
+// chart of that type (or of that function over two sample series) with a fixed data set,
+// drawn in 3D and in 2D, and a page that shows them in a grid with their gallery page and
+// description. People choose a chart type by looking; the pictures are the same on
+// every run, so they can be compared and kept.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart.h"
+#include "chart/series_types.h"
+
+namespace tarvela {
+
+inline constexpr int kGalleryWidth = 300;
+inline constexpr int kGalleryHeight = 220;
+
+// A chart of kGalleryWidth x kGalleryHeight showing entry with its fixed data, owning
+// its series and functions.
+std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D);
+
+// The file name of an entry's picture, e.g. "09-bar-3d.png".
+std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D);
+
+// Writes both pictures of every entry and index.html into folder (made when missing).
+// False after writing "Cannot write to FILE" to err.
+bool WriteGallery(const std::string& folder, std::ostream& err);
+
+}  // namespace tarvela
