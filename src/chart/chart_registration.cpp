@@ -8,6 +8,7 @@
 #include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series/point_series.h"
 #include "runtime/class_registry.h"
 #include "runtime/identifiers.h"
@@ -39,6 +40,7 @@ const std::vector<ChartClass>& ChartClasses() {
       Entry<TAreaSeries>("TAreaSeries"),
       Entry<TPointSeries>("TPointSeries"),
       Entry<TFastLineSeries>("TFastLineSeries"),
+      Entry<TPieSeries>("TPieSeries"),
       Entry<TAddZavFunction>("TAddZavFunction"),
       Entry<TSubtractZavFunction>("TSubtractZavFunction"),
       Entry<TMultiplyZavFunction>("TMultiplyZavFunction"),
