@@ -15,6 +15,7 @@
 #include "app/command_line.h"
 #include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
+#include "platform/qt/screen_metrics.h"
 #include "platform/qt/system_locale.h"
 #include "runtime/class_registry.h"
 #include "runtime/date_time.h"
@@ -292,6 +293,7 @@ TChartForm::TChartForm(TComponent* owner, std::string_view description, const st
   const int width = m_chart->Width();
   const int height = m_chart->Height();
   m_chart->SetLocaleProvider(SystemLocaleSettings);
+  TCircledSeries::SetScreenMetricsProvider(SystemScreenMetrics);
   m_chart->SetParent(this);
   SetCaption(caption);
   // Where the main form opens.

@@ -149,6 +149,9 @@ class TCustomChart : public TCustomAxisPanel {
   // The back wall, and in 3D with walls the left and bottom walls.
   void DrawChartWalls() override;
   int BackWallSize() const override { return m_backWall.Size(); }
+  // Also the frame and the back wall's fill.
+  void ApplyCircledMode(bool restore) override;
+  TColor CircleBackDefault() const override { return BackColor() == clDefault ? Color() : BackColor(); }
 
  private:
   static constexpr TColor kLeftWallColor = 0x80FFFF;

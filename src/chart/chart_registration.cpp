@@ -8,6 +8,7 @@
 #include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series/point_series.h"
 #include "chart/series_types.h"
 #include "runtime/class_registry.h"
@@ -40,6 +41,7 @@ const std::vector<ChartClass>& ChartClasses() {
       Entry<TAreaSeries>("TAreaSeries"),
       Entry<TPointSeries>("TPointSeries"),
       Entry<TFastLineSeries>("TFastLineSeries"),
+      Entry<TPieSeries>("TPieSeries"),
       Entry<TAddZavFunction>("TAddZavFunction"),
       Entry<TSubtractZavFunction>("TSubtractZavFunction"),
       Entry<TMultiplyZavFunction>("TMultiplyZavFunction"),

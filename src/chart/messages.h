@@ -23,6 +23,13 @@ inline constexpr const char* kPercentOfTotal = "%s of %s";
 inline constexpr const char* kBarWidthPercent = "Bar Width Percent must be between 1 and 100";
 inline constexpr const char* kBarOffsetPercent = "Bar Offset Percent must be between -100% and 100%";
 
+// Pie series; kAngleRange is filled with kRotationAngle. The other slice's label.
+inline constexpr const char* kRotationAngle = "Rotation";
+inline constexpr const char* kPieOther = "Other";
+// Sample slice labels.
+inline constexpr const char* kPieSamples[] = {"Cars", "Phones", "Tables", "Monitors",
+                                               "Lamps", "Keyboards", "Bikes", "Chairs"};
+
 // Series functions.
 inline constexpr const char* kFunctionPeriod = "Function Period should be >= 0";
 

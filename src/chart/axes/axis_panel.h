@@ -207,6 +207,13 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   // A colour that a free series colour must not be when the background counts:
   // the panel colour here, the back colour too in charts with walls.
   virtual bool IsBackgroundColor(TColor color) const { return color == Color(); }
+  // Switches the chart into the mode of a circled series (restore false: no axes,
+  // walls, clipping, zoom or panning) or back (restore true); in both directions a
+  // canvas that cannot rotate freely gets the fixed view of a pie.
+  virtual void ApplyCircledMode(bool restore);
+  // The back colour behind hatched slices when a circled series names none: the
+  // panel colour here, the chart's back colour where it has one.
+  virtual TColor CircleBackDefault() const { return Color(); }
   // Told when series gives up its data source; nothing here.
   virtual void RemovedDataSource(TChartSeries* series, TComponent* source);
 

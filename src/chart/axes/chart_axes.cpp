@@ -100,6 +100,24 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis& axis, bool wantMi
 
 // [SECTION] Axis visibility
 
+void TCustomAxisPanel::ApplyCircledMode(bool restore) {
+  SetAxisVisible(restore);
+  SetClipPoints(restore);
+  SetView3DWalls(restore);
+  SetAllowZoom(restore);
+  SetAllowPanning(restore ? pmBoth : pmNone);
+  // A pie seen from a free angle would show its rim from below or its back; a fixed
+  // projection is the one that always reads as a pie.
+  if (!Canvas().RotatesFreely()) {
+    TView3DOptions& view = View3DOptions();
+    view.SetOrthogonal(false);
+    view.SetRotation(360);
+    view.SetElevation(315);
+    view.SetPerspective(0);
+    view.SetTilt(0);
+  }
+}
+
 bool TCustomAxisPanel::AxisShown(const TCustomChartAxis& axis) const {
   if (!m_axisVisible || !axis.Visible()) return false;
   if (axis.IsDepth()) return View3D();

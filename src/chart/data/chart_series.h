@@ -323,6 +323,8 @@ class TChartSeries : public TComponent {
   // Inserts the PendingValue of each value list from index 2 on at index.
   virtual void InsertExtraValues(int index);
   virtual void DoBeforeDrawChart() {}
+  // After the series joined chart's list (joined) or left it; nothing here.
+  virtual void ChartMembershipChanged(TCustomAxisPanel* /*chart*/, bool /*joined*/) {}
   virtual void DoBeforeDrawValues();
   virtual void DoAfterDrawValues();
   // DrawPoint for every index of the visible range.

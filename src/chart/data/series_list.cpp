@@ -54,6 +54,7 @@ void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
   RefreshFromDataSource(series);
   m_seriesList.Add(series);
   Invalidate();
+  series->ChartMembershipChanged(this, true);
 }
 
 void TCustomAxisPanel::DetachSeries(TChartSeries* series) {
@@ -65,6 +66,7 @@ void TCustomAxisPanel::DetachSeries(TChartSeries* series) {
   series->RemoveFreeNotification(this);
   m_seriesList.Remove(series);
   Invalidate();
+  series->ChartMembershipChanged(this, false);
 }
 
 void TCustomAxisPanel::DestroyAllSeries() {

@@ -80,6 +80,12 @@ void TCustomChart::PrepareWallFill(const TCustomChartWall& wall) {
   }
 }
 
+void TCustomChart::ApplyCircledMode(bool restore) {
+  TCustomAxisPanel::ApplyCircledMode(restore);
+  Frame().SetVisible(restore);
+  m_backWall.Brush().SetStyle(restore ? bsSolid : bsClear);
+}
+
 void TCustomChart::DrawChartWalls() {
   TZavCanvas3D& canvas = Canvas();
   const int depth = BoxDepthX();
