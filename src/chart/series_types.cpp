@@ -6,6 +6,7 @@
 #include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series/point_series.h"
 #include "runtime/identifiers.h"
 
@@ -77,6 +78,7 @@ void RegisterStandardTypes() {
   RegisterSeriesType(TZavClassRef::Of<THorizBarSeries>("THorizBarSeries"), kSeriesHorizBar, kGalleryStandard, 2);
   RegisterSeriesType(TZavClassRef::Of<TAreaSeries>("TAreaSeries"), kSeriesArea, kGalleryStandard, 2);
   RegisterSeriesType(TZavClassRef::Of<TPointSeries>("TPointSeries"), kSeriesPoint, kGalleryStandard, 2);
+  RegisterSeriesType(TZavClassRef::Of<TPieSeries>("TPieSeries"), kSeriesPie, kGalleryStandard, 1);
   RegisterSeriesType(TZavClassRef::Of<TFastLineSeries>("TFastLineSeries"), kSeriesFastLine, kGalleryStandard, 2);
 }
 

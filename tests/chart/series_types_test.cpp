@@ -41,6 +41,7 @@ TEST(SeriesTypes, StartUpListsTheFunctionsThenTheStandardTypesInOrder) {
       {"THorizBarSeries", "", "Horiz. Bar", "Standard", 2},
       {"TAreaSeries", "", "Area", "Standard", 2},
       {"TPointSeries", "", "Point", "Standard", 2},
+      {"TPieSeries", "", "Pie", "Standard", 1},
       {"TFastLineSeries", "", "Fast Line", "Standard", 2},
   };
   EXPECT_EQ(rows, expected);

@@ -199,6 +199,8 @@ class TChartSeries : public TComponent {
   // A list from index 2 on with that name (letter case ignored); YValues when none.
   virtual const TChartValueList& ValueListByName(std::string_view name) const;
   virtual double MarkValue(int index) const { return MandatoryList().ValueAt(index); }
+  // What the marks' percentages are shares of: the sum of the absolute values.
+  virtual double MarksTotal() const { return MandatoryList().TotalAbsSum(); }
   // The text of point index's mark in Marks.Style, then OnGetMarkText; empty means no
   // mark (series_marks.cpp).
   std::string MarkText(int index);

@@ -276,7 +276,7 @@ std::string TChartSeries::MarkText(int index) {
   };
   // Marks show the share of the value's size; the legend's percent keeps the sign.
   auto percentText = [&](bool withTotal) {
-    const double sum = MandatoryList().TotalAbsSum();
+    const double sum = MarksTotal();
     const double percent = sum == 0 ? 100.0 : std::fabs(value) * 100.0 / sum;
     std::string text = FormatFloat(m_percentFormat, percent, locale);
     if (withTotal) text = FillTwo(messages::kPercentOfTotal, text, FormatFloat(m_valueFormat, sum, locale));

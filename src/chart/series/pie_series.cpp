@@ -381,4 +381,11 @@ const PropertyTable& TPieSeries::PublishedProperties() {
   return table;
 }
 
+double TPieSeries::MarksTotal() const {
+  long double total = 0;
+  for (int i = 0; i < PointCount(); ++i)
+    if (!InOtherSlice(i)) total += std::fabs(PieValues().ValueAt(i));
+  return static_cast<double>(total);
+}
+
 }  // namespace tarvela

@@ -131,6 +131,9 @@ class TPieSeries : public TCircledSeries {
   void DrawPoint(int index) override;
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   int HitTest(int x, int y) const override;
+  // The grouped points are in the other slice's point already: counted once, as the
+  // slices count them, so that the marks' percentages add up to 100.
+  double MarksTotal() const override;
   int LegendItemCount() const override;
   int LegendToPointIndex(int n) const override;
   void PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;

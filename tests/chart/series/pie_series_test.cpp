@@ -220,6 +220,10 @@ TEST(PieSeries, OtherSliceGroupsPointsBelowTenPercentAndTheLegendListsTheRest) {
   EXPECT_DOUBLE_EQ(pie->Angles()[2].start, pie->Angles()[2].end);
   EXPECT_DOUBLE_EQ(pie->Angles()[5].end, kTwoPi);
   EXPECT_EQ(pies.size(), 4u);
+  // The marks' shares count them once too.
+  pie->Marks().SetStyle(smsPercent);
+  EXPECT_EQ(pie->MarkText(0), "50 %");
+  EXPECT_EQ(pie->MarkText(5), "10 %");
 }
 
 TEST(PieSeries, OtherSliceBelowValueIsNotAccumulatedOverRepeatedPaints) {
