@@ -20,6 +20,7 @@
 #include "platform/qt/application.h"
 #include "platform/qt/qt_surface.h"
 #include "runtime/rounding.h"
+#include "qt_bench_main.h"
 
 namespace {
 
@@ -137,20 +138,14 @@ BENCHMARK(BM_LayoutAgainstLabelMeasuringRatio)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Fonts need the application object; no window is shown.
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  tarvela::TApplication app(argc, argv);
-  auto form = std::make_unique<tarvela::TForm1>(nullptr);
-  g_form = form.get();
-  // Compute and graph, as the command line does with --sigma 1 --second 0.
-  form->Edit1->SetText("1");
-  form->Edit2->SetText("0");
-  form->Button1Click(nullptr);
-  form->BitBtn1Click(nullptr);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  std::unique_ptr<tarvela::TForm1> form;
+  return tarvela::RunQtBenchmarks(argc, argv, [&] {
+    form = std::make_unique<tarvela::TForm1>(nullptr);
+    g_form = form.get();
+    // Compute and graph, as the command line does with --sigma 1 --second 0.
+    form->Edit1->SetText("1");
+    form->Edit2->SetText("0");
+    form->Button1Click(nullptr);
+    form->BitBtn1Click(nullptr);
+  });
 }

@@ -15,6 +15,7 @@
 #include "app/form1.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_surface.h"
+#include "qt_bench_main.h"
 
 namespace {
 
@@ -123,15 +124,9 @@ BENCHMARK(BM_UnchangedRepaintRatio)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Fonts and images need the application object; no window is shown.
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  tarvela::TApplication app(argc, argv);
-  auto form = std::make_unique<tarvela::TForm1>(nullptr);
-  g_form = form.get();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  std::unique_ptr<tarvela::TForm1> form;
+  return tarvela::RunQtBenchmarks(argc, argv, [&] {
+    form = std::make_unique<tarvela::TForm1>(nullptr);
+    g_form = form.get();
+  });
 }

@@ -26,6 +26,7 @@
 #include "chart/series/fast_line_series.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_surface.h"
+#include "qt_bench_main.h"
 
 namespace tarvela {
 namespace {
@@ -188,14 +189,4 @@ BENCHMARK(BM_FastLine)
 }  // namespace
 }  // namespace tarvela
 
-int main(int argc, char** argv) {
-  // Fonts and images need the application object; no window is shown.
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  tarvela::TApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tarvela::RunQtBenchmarks(argc, argv); }
