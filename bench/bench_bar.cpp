@@ -25,10 +25,6 @@
 namespace tarvela {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
-
 constexpr int kBars = 100'000;
 
 // The rectangle each bar covers, right and bottom edges excluded as the chart draws it.
@@ -93,10 +89,7 @@ void BM_BarSeries100k(benchmark::State& state) {
   }
   benchmark::DoNotOptimize(chartTarget.constBits());
   benchmark::DoNotOptimize(plainTarget.constBits());
-  const auto n = static_cast<double>(state.iterations());
-  state.counters["chart_ms"] = chartSeconds / n * 1e3;
-  state.counters["plain_ms"] = plainSeconds / n * 1e3;
-  state.counters["ratio"] = chartSeconds / plainSeconds;
+  SetChartAgainstPlain(state, chartSeconds, plainSeconds);
 }
 BENCHMARK(BM_BarSeries100k)->Unit(benchmark::kMillisecond);
 

@@ -19,7 +19,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using tarvela::Clock;
+using tarvela::Seconds;
 
 tarvela::TForm1* g_form = nullptr;
 
@@ -40,8 +41,6 @@ class PlainPaint {
   QPainter m_bufferPainter;
   QPainter m_targetPainter;
 };
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
 
 void BM_PanelPaint(benchmark::State& state) {
   tarvela::TChart& chart = Chart();

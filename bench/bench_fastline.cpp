@@ -31,10 +31,6 @@
 namespace tarvela {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
-
 // The line drawn segment by segment, for the pixel comparison.
 class SegmentBySegment : public TFastLineSeries {
  public:

@@ -32,10 +32,6 @@
 namespace tarvela {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
-
 // One recorded primitive, ready for QPainter.
 struct Primitive {
   enum Kind { Line, Polyline, Polygon, Rect, Fill, Text } kind = Line;
@@ -181,10 +177,7 @@ void PaintAgainstReplay(benchmark::State& state, tarvela::TCustomZavPanel& chart
   }
   benchmark::DoNotOptimize(chartTarget.constBits());
   benchmark::DoNotOptimize(plainTarget.constBits());
-  const auto n = static_cast<double>(state.iterations());
-  state.counters["chart_ms"] = chartSeconds / n * 1e3;
-  state.counters["plain_ms"] = plainSeconds / n * 1e3;
-  state.counters["ratio"] = chartSeconds / plainSeconds;
+  SetChartAgainstPlain(state, chartSeconds, plainSeconds);
   state.counters["primitives"] = static_cast<double>(plain.Count());
 }
 

@@ -22,10 +22,6 @@
 namespace tarvela {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
-
 std::unique_ptr<TForm1> GraphedForm() {
   auto form = std::make_unique<TForm1>(nullptr, [] { return LocaleSettings::Dot(); });
   form->Edit1->SetText("1");

@@ -59,19 +59,6 @@ class PresenterSwap {
   ErrorPresenter* m_old;
 };
 
-// The lines as the bytes of a text file, each ended by a line feed.
-DeviceWriter LinesWriter(const std::vector<std::string>& lines) {
-  return [&lines](QIODevice& device) {
-    QByteArray bytes;
-    for (const auto& line : lines) {
-      bytes.append(line.data(), static_cast<qsizetype>(line.size()));
-      bytes.append('\n');
-    }
-    return device.write(bytes) == bytes.size();
-  };
-}
-
-
 }  // namespace
 
 std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
@@ -313,15 +300,16 @@ class CommandLineRun {
   bool WriteText(const std::optional<std::string>& target, const std::function<std::string()>& text) {
     if (!target) return true;
     const std::string bytes = text();
-    const auto writer = [&bytes](QIODevice& device) {
-      return device.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
-    };
-    return WriteOutput(*target, m_out, writer) || CannotWrite(*target);
+    return WriteOutput(*target, m_out, BytesWriter(bytes)) || CannotWrite(*target);
   }
 
+  // The lines as a text file, each ended by a line feed.
   bool WriteLines(const std::optional<std::string>& target, const std::vector<std::string>& lines) {
-    if (!target) return true;
-    return WriteOutput(*target, m_out, LinesWriter(lines)) || CannotWrite(*target);
+    return WriteText(target, [&] {
+      std::string text;
+      for (const std::string& line : lines) text.append(line).append(1, '\n');
+      return text;
+    });
   }
 
   // The chart file's form with its chart at chartSize (else the file's size), painted

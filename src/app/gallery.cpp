@@ -70,9 +70,7 @@ std::string Html(std::string_view text) {
 
 bool WriteBytes(const std::string& path, const std::string& bytes, std::ostream& err) {
   std::ostringstream unused;
-  const bool written = WriteOutput(path, unused, [&](QIODevice& device) {
-    return device.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
-  });
+  const bool written = WriteOutput(path, unused, BytesWriter(bytes));
   if (!written) err << "Cannot write to " << path << '\n';
   return written;
 }

@@ -57,6 +57,12 @@ bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWrite
   return WriteBesideAndRename(path, write);
 }
 
+DeviceWriter BytesWriter(const std::string& bytes) {
+  return [&bytes](QIODevice& device) {
+    return device.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+  };
+}
+
 std::string OutputName(const std::string& target) { return target == "-" ? "standard output" : target; }
 
 }  // namespace tarvela

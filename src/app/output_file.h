@@ -26,6 +26,9 @@ using DeviceWriter = std::function<bool(QIODevice&)>;
 // False on any failure.
 bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWriter& write);
 
+// A writer that puts bytes on the device, whole.
+DeviceWriter BytesWriter(const std::string& bytes);
+
 // How a failure of WriteOutput is named to the user: "standard output" for "-".
 std::string OutputName(const std::string& target);
 

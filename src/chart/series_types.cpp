@@ -9,21 +9,11 @@
 #include "chart/series/pie_series.h"
 #include "chart/series/point_series.h"
 #include "runtime/identifiers.h"
+#include "runtime/locale_settings.h"
 
 namespace tarvela {
 
 namespace {
-
-// The first count characters of text (UTF-8): a gallery tab has room for so many, and
-// a character is never split.
-std::string FirstCharacters(std::string_view text, std::size_t count) {
-  std::size_t end = 0;
-  for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return std::string(text.substr(0, end));
-}
 
 bool SameClass(const TZavClassRef& ref, std::string_view name) {
   return ref.IsNone() ? name.empty() : SameIdent(ref.Name, name);
@@ -44,8 +34,8 @@ const TZavSeriesType* TZavSeriesTypes::Find(std::string_view seriesClass, std::s
 
 void TZavSeriesTypes::Add(TZavSeriesType entry) {
   if (Find(entry.SeriesClass.Name, entry.FunctionClass.Name) != nullptr) return;
-  entry.Description = FirstCharacters(entry.Description, kMaxTypeText);
-  entry.GalleryPage = FirstCharacters(entry.GalleryPage, kMaxTypeText);
+  entry.Description = std::string(LeadingCharacters(entry.Description, kMaxTypeText));
+  entry.GalleryPage = std::string(LeadingCharacters(entry.GalleryPage, kMaxTypeText));
   m_entries.push_back(std::move(entry));
 }
 

@@ -23,4 +23,15 @@ void AppendUtf8(std::string& text, char32_t ch) {
   }
 }
 
+std::string_view LeadingCharacters(std::string_view text, std::size_t count) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80) continue;
+    if (characters == count) return text.substr(0, i);
+    ++characters;
+  }
+  return text;
+}
+
 }  // namespace tarvela

@@ -4,6 +4,7 @@
 // conversion (platform/qt/system_locale.h), tests pass "." or "," directly.
 
 #include <string>
+#include <string_view>
 
 namespace tarvela {
 
@@ -29,5 +30,7 @@ struct LocaleSettings {
 
 // Appends one character to UTF-8 text.
 void AppendUtf8(std::string& text, char32_t ch);
+// The first count characters of UTF-8 text, a multi-byte character never split.
+std::string_view LeadingCharacters(std::string_view text, std::size_t count);
 
 }  // namespace tarvela

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QToolTip>
 #include <memory>
 #include <optional>
@@ -186,8 +187,14 @@ TEST(ChartMouseWindow, RestingOnAPointReadsItOffAndHomeOrADoubleClickGiveTheView
   const std::optional<QPoint> on = PointOnSeries(chart);
   ASSERT_TRUE(on.has_value());
   const TChartClickedPart part = chart.ClickedPart(on->x(), on->y());
-  QTest::mouseMove(window, *on);
-  Settle();
+  // The pointer comes to rest there: moved, then the window system's tooltip request.
+  const auto rest = [&](QPoint at) {
+    QTest::mouseMove(window, at);
+    QHelpEvent help(QEvent::ToolTip, at, window->mapToGlobal(at));
+    QApplication::sendEvent(window, &help);
+    Settle();
+  };
+  rest(*on);
   // Written as the axes write their labels: at most three decimals, no exponent.
   const std::string expected = part.Series->Name() + ": x = " +
                                chart.BottomAxis().FormatLabel(part.Series->XValueAt(part.Index)) +
@@ -196,7 +203,7 @@ TEST(ChartMouseWindow, RestingOnAPointReadsItOffAndHomeOrADoubleClickGiveTheView
   EXPECT_NE(expected.find(": x = "), std::string::npos);
   const QPoint empty = PlotOf(chart).topLeft() + QPoint(2, 2);
   ASSERT_NE(chart.ClickedPart(empty.x(), empty.y()).Kind, cpSeries);
-  QTest::mouseMove(window, empty);
+  rest(empty);
   // The tip fades out rather than vanishing at once.
   for (int waited = 0; QToolTip::isVisible() && waited < 2000; waited += 50) QTest::qWait(50);
   EXPECT_FALSE(QToolTip::isVisible()) << "nothing to read off there";

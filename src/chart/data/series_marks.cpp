@@ -22,6 +22,7 @@
 #include "chart/data/chart_series.h"
 #include "chart/messages.h"
 #include "runtime/exceptions.h"
+#include "runtime/locale_settings.h"
 #include "runtime/number_pattern.h"
 #include "runtime/rounding.h"
 
@@ -46,18 +47,6 @@ const TFont& DefaultMarksFont() {
     return f;
   }();
   return font;
-}
-
-// The first count characters of text, counting a UTF-8 sequence as one.
-std::string_view LeadingCharacters(std::string_view text, std::size_t count) {
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) == 0x80) continue;
-    if (characters == count) return text.substr(0, i);
-    ++characters;
-  }
-  return text;
 }
 
 // The two "%s" of pattern filled in order; a "%s" inside the first text stays text.

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,16 +99,22 @@ void ChartWindow::mouseMoveEvent(QMouseEvent* event) {
   if (m_panel == nullptr) return QWidget::mouseMoveEvent(event);
   const QPoint p = event->position().toPoint();
   RunHandler([&] { m_panel->MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
-  if (event->buttons() != Qt::NoButton) return;
-  // A pointer resting on a point reads its values off; the panel has the last word on
-  // what lies there, as it has for presses.
+}
+
+bool ChartWindow::event(QEvent* event) {
+  // The window system asks once the pointer rests, so moves cost no hit test: a
+  // pointer resting on a point reads its values off, the panel deciding what lies there.
+  if (event->type() != QEvent::ToolTip || m_panel == nullptr) return QWidget::event(event);
+  auto* help = static_cast<QHelpEvent*>(event);
   std::string text;
-  RunHandler([&] { text = m_panel->HoverText(p.x(), p.y()); });
+  RunHandler([&] { text = m_panel->HoverText(help->pos().x(), help->pos().y()); });
   if (text.empty()) {
     QToolTip::hideText();
+    event->ignore();
   } else {
-    QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(text), this);
+    QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
   }
+  return true;
 }
 
 void ChartWindow::mouseReleaseEvent(QMouseEvent* event) {

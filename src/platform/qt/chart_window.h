@@ -35,6 +35,8 @@ class ChartWindow : public QWidget, public ControlPeer {
   void Invalidate() override;
 
  protected:
+  // A tooltip over a plotted point (the panel's HoverText) when the pointer rests.
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
