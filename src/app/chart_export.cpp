@@ -1,14 +1,21 @@
 #include "app/chart_export.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <new>
+#include <sstream>
 
+#include "app/output_file.h"
 #include "chart/panel/panel.h"
+#include "platform/qt/chart_window.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/qt_surface.h"
+#include "runtime/exceptions.h"
 
 namespace tarvela {
 
@@ -44,10 +51,25 @@ class Unbuffered {
 
 }  // namespace
 
-QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> size) {
+namespace {
+
+// Dots per metre of a picture drawn at scale times the pixels of a 96 dpi screen.
+int DotsPerMetre(int scale) { return static_cast<int>(std::lround(96.0 * scale / 0.0254)); }
+
+void MarkScale(QImage& image, int scale) {
+  image.setDotsPerMeterX(DotsPerMetre(scale));
+  image.setDotsPerMeterY(DotsPerMetre(scale));
+}
+
+}  // namespace
+
+QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> size, int scale) {
   ExportBounds bounds(chart, size);
-  QImage image(std::max(1, chart.Width()), std::max(1, chart.Height()), QImage::Format_RGB32);
+  scale = std::max(1, scale);
+  QImage image(std::max(1, chart.Width()) * scale, std::max(1, chart.Height()) * scale, QImage::Format_RGB32);
   if (image.isNull()) return image;
+  image.setDevicePixelRatio(scale);
+  MarkScale(image, scale);
   image.fill(Qt::white);
   {
     QtSurface surface(image);
@@ -56,8 +78,8 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
   return image;
 }
 
-bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
-  const QImage image = RenderChartImage(chart, size);
+bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size, int scale) {
+  const QImage image = RenderChartImage(chart, size, scale);
   if (image.isNull()) throw std::bad_alloc();
   return image.save(&device, "PNG");
 }
@@ -80,12 +102,62 @@ bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
   return true;
 }
 
-bool WriteScreenshot(TForm& form, QIODevice& device) {
+bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   QWidget* window = form.Widget();
   if (window == nullptr) return false;
-  const QPixmap picture = window->grab();
+  if (scale <= 1) {
+    const QPixmap picture = window->grab();
+    if (picture.isNull()) throw std::bad_alloc();
+    return picture.save(&device, "PNG");
+  }
+  // Rendered into a denser image, the window and every control in it draw at its pixels.
+  QImage picture(window->size() * scale, QImage::Format_RGB32);
   if (picture.isNull()) throw std::bad_alloc();
+  picture.setDevicePixelRatio(scale);
+  MarkScale(picture, scale);
+  picture.fill(Qt::white);
+  window->render(&picture);
   return picture.save(&device, "PNG");
+}
+
+namespace {
+
+bool NamesSvg(const std::string& path) {
+  return QFileInfo(QString::fromStdString(path)).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+void SaveChartPicture(ChartWindow& window, const std::string& path) {
+  std::ostringstream unused;
+  bool written = false;
+  if (NamesSvg(path) && window.Panel() != nullptr) {
+    TCustomZavPanel& chart = *window.Panel();
+    written = WriteOutput(path, unused, [&](QIODevice& device) { return WriteChartSvg(chart, device, std::nullopt); });
+  } else {
+    // The pixels the window shows; grabbing a window with a current buffer only copies it.
+    const QImage picture = window.grab().toImage();
+    if (picture.isNull()) throw std::bad_alloc();
+    written = WriteOutput(path, unused, [&](QIODevice& device) { return picture.save(&device, "PNG"); });
+  }
+  if (!written) throw Exception("Cannot write to " + path);
+}
+
+std::optional<std::string> AskChartFileName(ChartWindow& window) {
+  const QString png = QStringLiteral("PNG image (*.png)");
+  const QString svg = QStringLiteral("SVG document (*.svg)");
+  QString chosen = png;
+  QString name = QFileDialog::getSaveFileName(&window, QStringLiteral("Save the chart"), QStringLiteral("chart.png"),
+                                              png + QStringLiteral(";;") + svg, &chosen);
+  if (name.isEmpty()) return std::nullopt;
+  if (QFileInfo(name).suffix().isEmpty()) name += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+  return name.toStdString();
+}
+
+void InstallChartSaving(ChartFileNameQuestion ask) {
+  SetChartSaver([ask = std::move(ask)](ChartWindow& window) {
+    if (const std::optional<std::string> path = ask(window)) SaveChartPicture(window, *path);
+  });
 }
 
 }  // namespace tarvela

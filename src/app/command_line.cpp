@@ -82,9 +82,9 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
 std::string CommandLineUsage() {
   return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
          "               [--csv FILE] [--json FILE] [--errors FILE] [--errors-png FILE]\n"
-         "               [--png FILE] [--svg FILE] [--size WxH] [--screenshot FILE]\n"
+         "               [--png FILE] [--svg FILE] [--size WxH] [--scale N] [--screenshot FILE]\n"
          "       tarvela --chart FILE [--png FILE] [--svg FILE] [--points FILE] [--screenshot FILE]\n"
-         "               [--size WxH]\n"
+         "               [--size WxH] [--scale N]\n"
          "\n"
          "Without arguments Tarvela opens its window. With arguments it works without one:\n"
          "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
@@ -113,6 +113,9 @@ std::string CommandLineUsage() {
          "  --svg FILE         write the same drawing as an SVG document\n"
          "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
          "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
+         "  --scale N          draw --png, --errors-png and --screenshot at N times the pixels each way\n"
+         "                     (N from 1 to 4), lines and text at that resolution, for a sharp picture\n"
+         "                     on a dense screen or in print; the SVG document needs no scale\n"
          "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
          "  --gallery FOLDER   draw every chart type of the catalogue, each with a small fixed data set,\n"
          "                     in 3D and in 2D at 300x220 (NN-type-3d.png, NN-type-2d.png), and an\n"
@@ -197,7 +200,24 @@ ChartImageSize ParseSize(const std::string& text) {
   return {static_cast<int>(width), static_cast<int>(height)};
 }
 
+int ParseScale(const std::string& text) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxPictureScale)
+    throw Exception("Option --scale needs a whole number from 1 to " + std::to_string(kMaxPictureScale) + ", not " +
+                    text);
+  return text[0] - '0';
+}
+
 }  // namespace
+
+void CheckScaledPicture(ChartImageSize size, int scale) {
+  const long long width = static_cast<long long>(size.width) * scale;
+  const long long height = static_cast<long long>(size.height) * scale;
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
+    throw Exception("Option --scale " + std::to_string(scale) + " makes the " + std::to_string(size.width) + 'x' +
+                    std::to_string(size.height) + " picture " + std::to_string(width) + 'x' + std::to_string(height) +
+                    " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
+                    std::to_string(kMaxPicturePixels) + " in all are allowed");
+}
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineOptions options;
@@ -239,6 +259,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.screenshot = value();
     } else if (arg == "--size") {
       options.size = ParseSize(value());
+    } else if (arg == "--scale") {
+      options.scale = ParseScale(value());
     } else if (arg == "--chart") {
       options.chart = value();
     } else {
@@ -256,6 +278,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   }
   // The gallery draws charts of its own: nothing else of a run would reach it.
   if (options.gallery && args.size() != 2) throw Exception("Option --gallery stands alone");
+  if (options.size) CheckScaledPicture(*options.size, options.scale);
   return options;
 }
 
@@ -420,6 +443,14 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
   // Read once before anything is written, so that a bad file writes nothing.
   const std::unique_ptr<TChartForm> form = run.OpenChartForm(text, options.size, nullptr);
   if (!form) return 1;
+  if ((options.png || options.screenshot) && !options.size) {
+    try {
+      CheckScaledPicture({form->Chart().Width(), form->Chart().Height()}, options.scale);
+    } catch (const Exception& e) {
+      err << "tarvela: " << e.what() << '\n';
+      return 2;
+    }
+  }
   if (options.points && !run.WriteLines(options.points, PointLines(form->Chart()))) return 1;
 
   const auto paintChart = [](TChartForm& f) {
@@ -428,8 +459,9 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
   const auto paintWindow = [](TChartForm& f) {
     if (QWidget* window = f.Widget()) window->grab();
   };
-  if (!run.WriteChartPicture(options.png, text, options.size, paintChart, [](TChartForm& f, QIODevice& device) {
-        return WriteChartPng(f.Chart(), device, std::nullopt);
+  const int scale = options.scale;
+  if (!run.WriteChartPicture(options.png, text, options.size, paintChart, [scale](TChartForm& f, QIODevice& device) {
+        return WriteChartPng(f.Chart(), device, std::nullopt, scale);
       }))
     return 1;
   if (!run.WriteChartPicture(options.svg, text, options.size, paintChart, [](TChartForm& f, QIODevice& device) {
@@ -437,7 +469,7 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
       }))
     return 1;
   if (!run.WriteChartPicture(options.screenshot, text, options.size, paintWindow,
-                             [](TChartForm& f, QIODevice& device) { return WriteScreenshot(f, device); }))
+                             [scale](TChartForm& f, QIODevice& device) { return WriteScreenshot(f, device, scale); }))
     return 1;
   return 0;
 }
@@ -525,8 +557,11 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const auto settle = [](TChartForm& f) {
       if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
     };
+    const int scale = options.scale;
     if (!run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form->Solver()), std::nullopt, settle,
-                               [](TChartForm& f, QIODevice& device) { return WriteChartPng(f.Chart(), device, std::nullopt); }))
+                               [scale](TChartForm& f, QIODevice& device) {
+                                 return WriteChartPng(f.Chart(), device, std::nullopt, scale);
+                               }))
       return 1;
   }
 
@@ -536,14 +571,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   const auto paintWindow = [](TForm1& f) {
     if (QWidget* window = f.Widget()) window->grab();
   };
-  if (!run.WritePicture(options.png, options.size, paintChart,
-                        [](TForm1& f, QIODevice& device) { return WriteChartPng(*f.Chart1, device, std::nullopt); }))
+  const int scale = options.scale;
+  if (!run.WritePicture(options.png, options.size, paintChart, [scale](TForm1& f, QIODevice& device) {
+        return WriteChartPng(*f.Chart1, device, std::nullopt, scale);
+      }))
     return 1;
   if (!run.WritePicture(options.svg, options.size, paintChart,
                         [](TForm1& f, QIODevice& device) { return WriteChartSvg(*f.Chart1, device, std::nullopt); }))
     return 1;
   if (!run.WritePicture(options.screenshot, std::nullopt, paintWindow,
-                        [](TForm1& f, QIODevice& device) { return WriteScreenshot(f, device); }))
+                        [scale](TForm1& f, QIODevice& device) { return WriteScreenshot(f, device, scale); }))
     return 1;
   return 0;
 }

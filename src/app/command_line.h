@@ -30,6 +30,7 @@ struct CommandLineOptions {
   std::optional<std::string> json;     // the same and more for scripts, likewise
   std::optional<std::string> errors;   // the error norms of every layer, likewise
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
+  int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
   bool help = false;
   bool version = false;
   bool manPage = false;
@@ -45,11 +46,17 @@ struct CommandLineOptions {
 inline constexpr long long kMaxPictureSide = 16384;
 inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
 
+// The most device pixels per pixel --scale allows.
+inline constexpr int kMaxPictureScale = 4;
+
 // Throws Exception with a usage hint for an unknown option, a missing value, a
-// size that is not WxH with both at least 1 or that is larger than the bounds above,
+// size that is not WxH with both at least 1 or that is larger than the bounds above
+// (also once multiplied by --scale), a scale that is not a whole number from 1 to 4,
 // or an option of the form (--sigma, --second, --report, --csv, --json, --errors,
 // --errors-png) with --chart.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
+// Throws Exception when the picture of size at scale is larger than the bounds above.
+void CheckScaledPicture(ChartImageSize size, int scale);
 
 std::string CommandLineUsage();
 // "tarvela 0.1": the program and its version.

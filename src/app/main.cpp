@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
               << "' has no screen to show the window on; see 'tarvela --help' for the command line.\n";
     return 1;
   }
+  tarvela::InstallChartSaving();
   if (chartWindow) return tarvela::RunChartWindow(*chartWindow, std::cerr);
 
   std::unique_ptr<tarvela::TForm1> form;

@@ -42,6 +42,9 @@ class OffscreenBitmap {
   int Height() const { return m_height; }
   // A monochrome bitmap keeps black and white only; a colour nearer white becomes white.
   bool Monochrome() const { return m_monochrome; }
+  // Device pixels per unit of its coordinates: above 1 for a bitmap kept for a sharp
+  // screen or picture.
+  double PixelScale() const { return m_pixelScale; }
 
   // operations
   Surface& DrawingSurface() { return DoDrawingSurface(); }
@@ -49,8 +52,8 @@ class OffscreenBitmap {
   Picture Snapshot() const { return DoSnapshot(); }
 
  protected:
-  OffscreenBitmap(int width, int height, bool monochrome)
-      : m_width(width), m_height(height), m_monochrome(monochrome) {}
+  OffscreenBitmap(int width, int height, bool monochrome, double pixelScale = 1.0)
+      : m_width(width), m_height(height), m_monochrome(monochrome), m_pixelScale(pixelScale) {}
 
   // overridable steps
   virtual Surface& DoDrawingSurface() = 0;
@@ -61,6 +64,7 @@ class OffscreenBitmap {
   int m_width;
   int m_height;
   bool m_monochrome;
+  double m_pixelScale;
 };
 
 class Surface {
@@ -109,6 +113,11 @@ class Surface {
 
   TPoint PenPos() const { return m_penPos; }
   void MoveTo(int x, int y) { m_penPos = {x, y}; }
+
+  // Device pixels per unit of the coordinates (1 unless the device draws finer, as a
+  // high-density screen or a picture asked for at twice the size does). A bitmap made
+  // for another scale is not copied 1:1.
+  double PixelScale() const { return DoPixelScale(); }
 
   // operations
   // Calls whose normalised geometry can cover no pixel (a rectangle of zero width or
@@ -205,6 +214,7 @@ class Surface {
   virtual void DoRemoveClipping() = 0;
   virtual std::unique_ptr<OffscreenBitmap> DoCreateOffscreen(int width, int height, bool monochrome) = 0;
   virtual void DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) = 0;
+  virtual double DoPixelScale() const { return 1.0; }
 
  private:
   // state

@@ -5,11 +5,14 @@
 #include <QBuffer>
 #include <QSvgGenerator>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "chart/axes/axis.h"
@@ -43,6 +46,84 @@ TEST(ChartExport, LargerRenderingPutsTheChartsSizeBackAndRedrawsItThere) {
   EXPECT_GE(bottom.blue(), 250);
   EXPECT_EQ(top.red() + top.green(), 510);
   EXPECT_LE(top.blue(), 5);
+}
+
+
+// [SECTION] Pictures at more pixels
+
+QImage ReadPng(const std::string& path) {
+  return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+}
+
+// Each pixel of the result the mean of the scale x scale block over it.
+QImage BoxReduced(const QImage& image, int scale) {
+  QImage reduced(image.width() / scale, image.height() / scale, QImage::Format_RGB32);
+  for (int y = 0; y < reduced.height(); ++y) {
+    for (int x = 0; x < reduced.width(); ++x) {
+      int r = 0, g = 0, b = 0;
+      for (int dy = 0; dy < scale; ++dy) {
+        for (int dx = 0; dx < scale; ++dx) {
+          const QRgb p = image.pixel(x * scale + dx, y * scale + dy);
+          r += qRed(p), g += qGreen(p), b += qBlue(p);
+        }
+      }
+      const int n = scale * scale;
+      reduced.setPixel(x, y, qRgb((r + n / 2) / n, (g + n / 2) / n, (b + n / 2) / n));
+    }
+  }
+  return reduced;
+}
+
+int GreyLevels(const QImage& image, const QRect& area) {
+  std::set<int> levels;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) levels.insert(qGray(image.pixel(x, y)));
+  return static_cast<int>(levels.size());
+}
+
+// The picture for a report or a dense screen: twice the pixels, drawn at them (text with
+// more shades along its edges), the same chart when looked at from twice as far (every
+// straight line where it was; text and slopes differ by their finer edges only), and
+// the window's chart at those pixels is the same picture.
+TEST(ChartExport, ScaleTwoDrawsTheSameChartAtTwiceThePixels) {
+  const std::vector<std::string> inputs = {"--sigma", "1", "--second", "0"};
+  const auto run = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = inputs;
+    args.insert(args.end(), extra.begin(), extra.end());
+    const app_test::RunResult result = app_test::RunWith(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+  };
+  const std::string one = app_test::TempPath("tarvela-scale1.png"), two = app_test::TempPath("tarvela-scale2.png");
+  const std::string window = app_test::TempPath("tarvela-scale2-window.png");
+  run({"--png", one});
+  run({"--png", two, "--scale", "2", "--screenshot", window});
+  const QImage plain = ReadPng(one), dense = ReadPng(two);
+  ASSERT_EQ(plain.size(), QSize(465, 337));
+  ASSERT_EQ(dense.size(), QSize(930, 674));
+  EXPECT_EQ(QImage(QString::fromStdString(two)).dotsPerMeterX(), 7559);  // 192 dots per inch
+
+  const QImage reduced = BoxReduced(dense, 2);
+  long long total = 0;
+  int near = 0;
+  for (int y = 0; y < plain.height(); ++y) {
+    for (int x = 0; x < plain.width(); ++x) {
+      const QRgb a = plain.pixel(x, y), b = reduced.pixel(x, y);
+      const int worst = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+      total += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+      near += worst <= 64;
+    }
+  }
+  const double pixels = double(plain.width()) * plain.height();
+  EXPECT_LT(total / (3 * pixels), 5.0) << "mean difference per channel, of 255";
+  EXPECT_GT(near / pixels, 0.95) << "share of pixels within a quarter of the range";
+  // The first legend title.
+  const QRect legend(390, 34, 56, 14);
+  EXPECT_GT(GreyLevels(dense, QRect(legend.topLeft() * 2, legend.size() * 2)), GreyLevels(plain, legend) + 40);
+
+  // The screenshot at scale 2 holds the same chart at the chart's place.
+  const QImage screenshot = ReadPng(window);
+  ASSERT_EQ(screenshot.size(), QSize(1120, 788));
+  EXPECT_EQ(screenshot.copy(16, 96, 930, 674), dense);
 }
 
 // [SECTION] Text in the SVG document

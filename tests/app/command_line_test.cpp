@@ -182,6 +182,20 @@ TEST(CommandLine, SizesWhosePixelBuffersCannotFitAreRefusedBeforeDrawing) {
   ASSERT_TRUE(largest.size);
   EXPECT_EQ(largest.size->width, 16384);
   EXPECT_NE(RunWith({"--help"}).out.find("at most 16384 pixels a side"), std::string::npos);
+
+  // A scale multiplies the picture: refused when the product is too large, before drawing.
+  const RunResult scaled = RunWith({"--size", "8192x4097", "--scale", "2", "--png", TempPath("tarvela-huge.png")});
+  EXPECT_EQ(scaled.status, 2);
+  EXPECT_NE(scaled.err.find("Option --scale 2 makes the 8192x4097 picture 16384x8194 pixels; at most 16384 a side"),
+            std::string::npos)
+      << scaled.err;
+  for (const char* scale : {"0", "5", "1.5", "2x", ""})
+    EXPECT_NE(RunWith({"--scale", scale, "--png", TempPath("tarvela-huge.png")})
+                  .err.find("Option --scale needs a whole number from 1 to 4, not " + std::string(scale)),
+              std::string::npos)
+        << scale;
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(TempPath("tarvela-huge.png"))));
+  EXPECT_EQ(ParseCommandLine({"--size", "2048x2048", "--scale", "4"}).scale, 4);
 }
 
 // A stream whose every write fails, as standard output on a full disk does.

@@ -13,11 +13,17 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <QFile>
+#include <QXmlStreamReader>
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/app_test_support.h"
+#include "app/chart_export.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "platform/qt/application.h"
@@ -89,6 +95,95 @@ TEST(WindowExport, ChartAfterTypingAndBothButtonsIsThePngOfTheSameInputs) {
   EXPECT_EQ(DifferingPixels(shown, exported), 0);
   const QImage screenshot = Exported({"--sigma", "1.5", "--second", "0"}, "--screenshot");
   EXPECT_EQ(DifferingPixels(shown, ChartInScreenshot(screenshot, *form)), 0);
+}
+
+// The form opened, typed into and clicked through as a user does; null when it failed.
+std::unique_ptr<TForm1> FormAfterBothButtons(CollectedErrors& errors) {
+  auto form = std::make_unique<TForm1>(nullptr);
+  form->Show();
+  if (!QTest::qWaitForWindowExposed(form->Widget())) return nullptr;
+  Settle();
+  QTest::keyClicks(form->Edit1->Widget(), "1.5");
+  QTest::keyClicks(form->Edit2->Widget(), "0");
+  QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
+  Settle();
+  QTest::mouseClick(form->BitBtn1->Widget(), Qt::LeftButton);
+  Settle();
+  EXPECT_EQ(errors.texts, "");
+  return form;
+}
+
+// On a screen with more pixels than coordinates the window draws the chart at them, and
+// shows what --scale writes. Run on a plain screen (the window drawn into a denser
+// picture, as a move to a dense screen does) and on one that is dense itself
+// (QT_SCALE_FACTOR=2, see CMakeLists.txt).
+TEST(WindowExport, OnADenseScreenTheWindowShowsThePngAtThatScale) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  CollectedErrors errors;
+  const std::unique_ptr<TForm1> form = FormAfterBothButtons(errors);
+  ASSERT_NE(form, nullptr);
+  ChartWindow* chart = ChartWindowOf(*form);
+  const double ratio = chart->devicePixelRatioF();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) EXPECT_GT(ratio, 1.0) << "the screen is dense";
+  QImage shown;
+  if (ratio > 1) {
+    shown = chart->grab().toImage();
+  } else {
+    shown = QImage(chart->size() * 2, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(2);
+    chart->render(&shown);
+  }
+  shown = shown.convertToFormat(QImage::Format_RGB32);
+  const int scale = ratio > 1 ? static_cast<int>(ratio) : 2;
+  ASSERT_EQ(shown.size(), QSize(465, 337) * scale);
+  EXPECT_EQ(DifferingPixels(shown, Exported({"--sigma", "1.5", "--second", "0", "--scale", std::to_string(scale)})), 0);
+}
+
+// Ctrl+S asks where (here the test answers) and saves the chart there as the window
+// shows it: its pixels as PNG, or as an SVG document by the name's suffix; the window's
+// picture stays as it was, a failed write says so, a cancelled question does nothing.
+TEST(WindowExport, CtrlSSavesTheChartAsPngOrSvg) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  CollectedErrors errors;
+  const std::unique_ptr<TForm1> form = FormAfterBothButtons(errors);
+  ASSERT_NE(form, nullptr);
+  ChartWindow* chart = ChartWindowOf(*form);
+  std::optional<std::string> answer;
+  int asked = 0;
+  InstallChartSaving([&](ChartWindow&) {
+    ++asked;
+    return answer;
+  });
+  const QImage before = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+  answer = ::testing::TempDir() + "tarvela-saved.png";
+  QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(DifferingPixels(QImage(QString::fromStdString(*answer)).convertToFormat(QImage::Format_RGB32), before), 0);
+
+  answer = ::testing::TempDir() + "tarvela-saved.SVG";
+  QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
+  QFile svg(QString::fromStdString(*answer));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  QXmlStreamReader reader(&svg);
+  std::vector<std::string> texts;
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("text"))
+      texts.push_back(reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed().toStdString());
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Series1"), texts.end());
+  Settle();
+  EXPECT_EQ(DifferingPixels(app_test::OnScreen(*chart), before), 0) << "the window shows what it showed";
+
+  answer = "/nonexistent-dir/chart.png";
+  QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(errors.texts, "Cannot write to /nonexistent-dir/chart.png.");
+  errors.texts.clear();
+  answer.reset();
+  QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(errors.texts, "");
+  EXPECT_EQ(asked, 4);
+  SetChartSaver(nullptr);
 }
 
 }  // namespace

@@ -623,5 +623,82 @@ TEST(QtSurface, VectorLinesRunThroughPixelCentresWithSquareEnds) {
   EXPECT_TRUE(svg.contains("stroke-linecap=\"square\""));
 }
 
+// [SECTION] Devices with more pixels than coordinates
+
+// The axis-parallel drawing of a chart (frames, axes, grids, ticks, walls, fills) on a
+// denser device covers exactly the device pixels of the pixels it covers unscaled; a
+// slope is drawn at the device's pixels, not as a staircase of enlarged pixels.
+TEST(QtSurface, ScaledDevicesCoverTheDevicePixelsOfEveryPixelAndDrawSlopesFiner) {
+  const auto drawing = [](QtSurface& s) {
+    s.SetPenColor(clBlack);
+    s.Line(2, 3, 30, 3);  // end left out
+    s.Line(4, 30, 4, 6);  // upward
+    s.Line(33, 5, 34, 5);  // a single pixel
+    s.SetPenStyle(psDot);
+    s.Line(6, 36, 38, 36);
+    s.SetAlternatePen(clBlue);
+    s.Line(8, 38, 8, 20);
+    s.SetPen(SurfacePen{});
+    s.SetPenColor(clGreen);
+    s.SetBrushColor(clYellow);
+    s.Rectangle(10, 8, 16, 15);
+    const std::array<TPoint, 6> ell = {TPoint{10, 28}, {16, 28}, {16, 31}, {13, 31}, {13, 34}, {10, 34}};
+    s.Polygon(ell);
+    const std::array<TPoint, 4> corner = {TPoint{36, 8}, {38, 8}, {38, 16}, {36, 16}};
+    s.Polyline(corner);
+    s.SetBrushColor(clRed);
+    s.FillRect(TRect{33, 20, 37, 23});
+    // Wide pens, where a chart has them straight: axes and frames.
+    for (const int width : {2, 3}) {
+      s.SetPenWidth(width);
+      const int x = 9 * width;
+      s.Line(x, 18, x + 7, 18);
+      s.Line(x + 3, 22, x + 3, 28);
+    }
+  };
+  const QImage plain = Draw(40, 40, drawing);
+  // Round ends of wide pens are rounder at more pixels: only their straight middles count.
+  const auto counted = [](int x, int y) {
+    const bool middles = y == 25 || ((x == 22 || x == 31) && y <= 20);
+    return !(x >= 16 && x <= 36 && y >= 15 && y <= 30) || middles;
+  };
+  for (const int scale : {2, 3}) {
+    QImage dense = Filled(40 * scale, 40 * scale);
+    dense.setDevicePixelRatio(scale);
+    {
+      QtSurface surface(dense);
+      EXPECT_TRUE(surface.Scaled());
+      EXPECT_EQ(surface.PixelScale(), scale);
+      drawing(surface);
+      EXPECT_EQ(surface.GetPixel(34, 21), clRed);
+    }
+    int differing = 0;
+    for (int y = 0; y < dense.height(); ++y)
+      for (int x = 0; x < dense.width(); ++x)
+        differing += counted(x / scale, y / scale) && dense.pixel(x, y) != plain.pixel(x / scale, y / scale);
+    EXPECT_EQ(differing, 0) << "at scale " << scale;
+  }
+
+  // A slope is drawn at the device's pixels: an enlarged one-pixel line would fill whole
+  // 2x2 blocks, the finer line leaves many blocks partly covered.
+  const auto slope = [](QtSurface& s) { s.Line(2, 2, 37, 30); };
+  QImage dense = Filled(80, 80);
+  dense.setDevicePixelRatio(2);
+  {
+    QtSurface surface(dense);
+    slope(surface);
+  }
+  int partlyCovered = 0;
+  for (int y = 0; y < 80; y += 2) {
+    for (int x = 0; x < 80; x += 2) {
+      const int ink = (dense.pixel(x, y) != kWhite) + (dense.pixel(x + 1, y) != kWhite) +
+                      (dense.pixel(x, y + 1) != kWhite) + (dense.pixel(x + 1, y + 1) != kWhite);
+      partlyCovered += ink > 0 && ink < 4;
+    }
+  }
+  EXPECT_GT(partlyCovered, 35);
+  EXPECT_EQ(InkOf(dense).bounds, QRect(4, 4, 70, 56));
+}
+
 }  // namespace
 }  // namespace tarvela

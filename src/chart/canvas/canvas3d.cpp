@@ -250,8 +250,8 @@ TRect TZavCanvas3D::BeginDrawing(Surface& destination, const TView3DOptions* opt
   const int width = userRect.Width();
   const int height = userRect.Height();
   // A surface makes bitmaps of at least one pixel; compare with what it made.
-  if (m_bitmap != nullptr &&
-      (m_bitmap->Width() != std::max(1, width) || m_bitmap->Height() != std::max(1, height)))
+  if (m_bitmap != nullptr && (m_bitmap->Width() != std::max(1, width) || m_bitmap->Height() != std::max(1, height) ||
+                              m_bitmap->PixelScale() != destination.PixelScale()))
     DiscardBitmap();
   if (m_bitmap == nullptr) m_bitmap = destination.CreateOffscreen(width, height, m_monochrome);
   AttachSurface(&m_bitmap->DrawingSurface());
@@ -269,6 +269,8 @@ void TZavCanvas3D::EndDrawing(Surface& destination, Surface* defaultSurface, con
 bool TZavCanvas3D::RepaintFromBuffer() {
   // The bitmap check only guards a canvas that was never painted buffered.
   if (m_dirty || m_bitmap == nullptr) return false;
+  // A window moved to a screen of another density is drawn anew at its pixels.
+  if (m_bitmap->PixelScale() != CurrentSurface().PixelScale()) return false;
   CurrentSurface().CopyBitmap(0, 0, *m_bitmap);
   return true;
 }

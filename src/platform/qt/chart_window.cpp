@@ -28,7 +28,14 @@ std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
   }
 }
 
+ChartSaver& Saver() {
+  static ChartSaver saver;
+  return saver;
+}
+
 }  // namespace
+
+void SetChartSaver(ChartSaver saver) { Saver() = std::move(saver); }
 
 ChartWindow::ChartWindow(TControl& control, QWidget* parent)
     : QWidget(parent), m_control(control), m_panel(dynamic_cast<TCustomZavPanel*>(&control)) {
@@ -151,6 +158,10 @@ void ChartWindow::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Copy)) {
     // What the window shows: a paint with a current buffer only copies it.
     QGuiApplication::clipboard()->setImage(grab().toImage());
+    return;
+  }
+  if (event->matches(QKeySequence::Save) && Saver()) {
+    RunHandler([&] { Saver()(*this); });
     return;
   }
   QWidget::keyPressEvent(event);

@@ -10,12 +10,20 @@
 // of its buffer) and what the mouse does.
 
 #include <QWidget>
+#include <functional>
 
 #include "runtime/control.h"
 
 namespace tarvela {
 
 class TCustomZavPanel;
+
+class ChartWindow;
+
+// What Ctrl+S in a chart's window does with it; the program sets it, and without it the
+// key does nothing.
+using ChartSaver = std::function<void(ChartWindow& window)>;
+void SetChartSaver(ChartSaver saver);
 
 class ChartWindow : public QWidget, public ControlPeer {
  public:
@@ -45,7 +53,8 @@ class ChartWindow : public QWidget, public ControlPeer {
   void wheelEvent(QWheelEvent* event) override;
   void leaveEvent(QEvent* event) override;
   // Beside what the panel is told: the view before any zoom on a double-click on the
-  // plot or the Home key, the chart as a picture on the clipboard with Ctrl+C.
+  // plot or the Home key, the chart as a picture on the clipboard with Ctrl+C, saved
+  // through the chart saver with Ctrl+S.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 

@@ -45,6 +45,7 @@
 #include <QBitmap>
 #include <QFontMetrics>
 #include <QPaintEngine>
+#include <QPixmap>
 #include <QPolygon>
 #include <QRegion>
 #include <QString>
@@ -190,11 +191,25 @@ QtSurface::~QtSurface() {
 
 void QtSurface::Init() {
   QPaintDevice* device = m_painter->device();
-  if (device != nullptr) m_window = QRect(0, 0, device->width(), device->height());
   if (device != nullptr && device->devType() == QInternal::Image) m_image = static_cast<const QImage*>(device);
+  // An image or pixmap counts its pixels, a widget its coordinates.
+  if (m_image != nullptr) {
+    m_window = QRect(QPoint(0, 0), m_image->deviceIndependentSize().toSize());
+  } else if (device != nullptr && device->devType() == QInternal::Pixmap) {
+    m_window = QRect(QPoint(0, 0), static_cast<const QPixmap*>(device)->deviceIndependentSize().toSize());
+  } else if (device != nullptr) {
+    m_window = QRect(0, 0, device->width(), device->height());
+  }
   const QPaintEngine* engine = m_painter->paintEngine();
   // Other engines may claim raster operations (the SVG one does) but cannot read back.
   m_raster = engine != nullptr && engine->type() == QPaintEngine::Raster;
+  // The device transform holds the density of the pixels actually written, also when a
+  // widget is drawn into a denser picture than its screen (QWidget::render).
+  const QTransform toDevice = m_painter->deviceTransform();
+  if (m_raster && toDevice.type() <= QTransform::TxScale && toDevice.m11() == toDevice.m22() && toDevice.m11() > 0) {
+    m_scale = toDevice.m11();
+    m_scaled = m_scale != 1.0;
+  }
   m_painter->setRenderHint(QPainter::Antialiasing, false);
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
   m_painter->setBrushOrigin(0, 0);
@@ -244,8 +259,9 @@ QPen QtSurface::MakePen(ColorChange change) const {
   if (!HasPen()) return QPen(Qt::NoPen);
   const QColor color = Changed(ToRgbColor(pen.color), change);
   if (PenWidth() == 1) {
-    // Width 0 is Qt's cosmetic one-pixel pen (for the outlines Qt strokes itself).
-    QPen qpen(color, 0);
+    // Width 0 is Qt's cosmetic one-pixel pen (for the outlines Qt strokes itself); on a
+    // scaled device one pixel of the coordinates is several of the device.
+    QPen qpen(color, m_scaled ? 1.0 : 0.0);
     qpen.setCapStyle(Qt::FlatCap);
     qpen.setJoinStyle(Qt::MiterJoin);
     if (const QList<qreal> dashes = OnePixelDashes(); !dashes.isEmpty()) qpen.setDashPattern(dashes);
@@ -350,6 +366,10 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
 }
 
 void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points) {
+  if (m_scaled) {
+    PaintScaledPixelPath(painter, points);
+    return;
+  }
   if (!m_raster) {
     // A vector device keeps lines as lines; its pixels are the viewer's business. One
     // path through the pixel centres with square ends, so that a viewer at the
@@ -372,6 +392,49 @@ void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points
   m_lines.Reset(OnePixelDashes(), window, painter.backgroundMode() == Qt::OpaqueMode);
   for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
   m_lines.Paint(painter);
+}
+
+// A line as wide as a pixel of the coordinates through their centres, with flat ends
+// that stop on the pixel edges, so that it covers the device pixels of the pixels a
+// one-pixel line covers, the last point left out; drawn finer along a slope. Flat ends
+// keep a dash pattern's gaps, which square caps would close.
+void QtSurface::PaintScaledPixelPath(QPainter& painter, std::span<const TPoint> points) const {
+  std::vector<TPoint> kept;
+  kept.reserve(points.size());
+  for (const TPoint& p : points)
+    if (kept.empty() || kept.back() != p) kept.push_back(p);
+  if (kept.size() < 2) return;
+  // The last pixel is left out: the end moves one step back along its segment.
+  const TPoint from = kept[kept.size() - 2];
+  const TPoint to = kept.back();
+  const double steps = std::max(std::abs(double(to.x) - from.x), std::abs(double(to.y) - from.y));
+  QPolygonF path;
+  path.reserve(static_cast<qsizetype>(kept.size()));
+  for (std::size_t i = 0; i + 1 < kept.size(); ++i) path << PixelCentre(kept[i]);
+  if (steps > 1) {
+    const double back = (steps - 1) / steps;
+    path << QPointF(from.x + (to.x - from.x) * back + 0.5, from.y + (to.y - from.y) * back + 0.5);
+  }
+  if (path.size() < 2) {
+    // One pixel: the line from a point to its neighbour.
+    painter.fillRect(QRectF(from.x, from.y, 1, 1), painter.pen().color());
+    return;
+  }
+  const auto extend = [](QPointF end, QPointF towards) {
+    const QPointF d = end - towards;
+    const double length = std::hypot(d.x(), d.y());
+    return end + d * (0.5 / length);
+  };
+  path.front() = extend(path.front(), path[1]);
+  path.back() = extend(path.back(), path[path.size() - 2]);
+  painter.drawPolyline(path);
+}
+
+// An even-width line through pixel centres has its edges on pixel centres too, and the
+// raster engine takes the pixels on its lower and right edge: the line lies half a
+// pixel further down and right than its centre says. A scaled device draws it there.
+QPointF QtSurface::WideStrokeShift() const {
+  return m_scaled && PenWidth() > 1 && PenWidth() % 2 == 0 ? QPointF(0.5, 0.5) : QPointF();
 }
 
 // The rectangle the outline is stroked on: pixel centres for a pen that is centred on
@@ -399,9 +462,9 @@ void QtSurface::DoLineTo(TPoint from, TPoint to) {
     if (width == 1) {
       PaintPixelPath(painter, std::array{from, to});
     } else if (from == to) {
-      painter.drawPoint(PixelCentre(from));
+      painter.drawPoint(PixelCentre(from) + WideStrokeShift());
     } else {
-      painter.drawLine(PixelCentre(from), PixelCentre(to));
+      painter.drawLine(PixelCentre(from) + WideStrokeShift(), PixelCentre(to) + WideStrokeShift());
     }
   });
 }
@@ -417,7 +480,7 @@ void QtSurface::DoPolyline(std::span<const TPoint> points) {
     if (PenWidth() == 1) {
       PaintPixelPath(painter, points);
     } else {
-      painter.drawPolyline(ToCentredPolygon(points));
+      painter.drawPolyline(ToCentredPolygon(points).translated(WideStrokeShift()));
     }
   });
 }
@@ -435,7 +498,19 @@ void QtSurface::DoPolygon(std::span<const TPoint> points) {
     return;
   }
   DrawShape(BoundsOf(points), [&](QPainter& painter) {
-    if (PenWidth() > 1 && HasPen()) {
+    if (m_scaled && HasPen()) {
+      // The fill where the unscaled one lies, the outline where its pixels lie.
+      const QPen outline = painter.pen();
+      painter.setPen(Qt::NoPen);
+      if (PenWidth() > 1) {
+        painter.drawPolygon(ToCentredPolygon(points), Qt::OddEvenFill);
+      } else {
+        painter.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+      }
+      painter.setPen(outline);
+      painter.setBrush(Qt::NoBrush);
+      painter.drawPolygon(ToCentredPolygon(points).translated(WideStrokeShift()));
+    } else if (PenWidth() > 1 && HasPen()) {
       painter.drawPolygon(ToCentredPolygon(points), Qt::OddEvenFill);
     } else {
       painter.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
@@ -533,7 +608,7 @@ void QtSurface::DoRectangle(const TRect& rect) {
     if (!HasPen()) return;
     painter.setBrush(Qt::NoBrush);
     if (PenWidth() > 1) {
-      painter.drawRect(OutlineRect(rect));
+      painter.drawRect(OutlineRect(rect).translated(WideStrokeShift()));
       return;
     }
     PaintPixelPath(painter, RectangleOutline(rect));
@@ -601,8 +676,12 @@ void QtSurface::DoSetPixel(TPoint point, TColor rgb) {
 }
 
 TColor QtSurface::DoGetPixel(TPoint point) const {
-  if (m_image == nullptr || !m_image->valid(point.x, point.y)) return clNone;
-  const QRgb pixel = m_image->pixel(point.x, point.y);
+  if (m_image == nullptr) return clNone;
+  // The first device pixel of the coordinates' pixel.
+  const QPoint at(static_cast<int>(point.x * m_image->devicePixelRatio()),
+                  static_cast<int>(point.y * m_image->devicePixelRatio()));
+  if (!m_image->valid(at)) return clNone;
+  const QRgb pixel = m_image->pixel(at);
   return RGBColor(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 
@@ -773,7 +852,9 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   const bool near = point.x > -kFar && point.x < kFar && point.y > -kFar && point.y < kFar;
   // Glyph runs are kept only for raster devices: a vector device (SVG, PDF, a printer)
   // writes a glyph run as nothing, or as shapes, and its text must stay text.
-  const LaidOutText& laid = LayOut(text, !turned && near && m_raster);
+  // On a scaled device the layout of the coordinates' pixels would place glyphs drawn
+  // at the device's pixels: drawText lays them out there.
+  const LaidOutText& laid = LayOut(text, !turned && near && m_raster && !m_scaled);
   const int width = laid.width;
   const int height = metrics.height();
   int left = 0;
@@ -908,7 +989,7 @@ void QtSurface::DoRemoveClipping() {
 // ---------------------------------------------------------------- [SECTION] bitmaps
 
 std::unique_ptr<OffscreenBitmap> QtSurface::DoCreateOffscreen(int width, int height, bool monochrome) {
-  return std::make_unique<QtOffscreenBitmap>(width, height, monochrome);
+  return std::make_unique<QtOffscreenBitmap>(width, height, monochrome, m_scale);
 }
 
 void QtSurface::DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) {
@@ -924,11 +1005,13 @@ void QtSurface::DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) {
   painter.restore();
 }
 
-QtOffscreenBitmap::QtOffscreenBitmap(int width, int height, bool monochrome)
-    : OffscreenBitmap(width, height, monochrome),
-      m_image(width, height, monochrome ? QImage::Format_MonoLSB : QImage::Format_RGB32) {
+QtOffscreenBitmap::QtOffscreenBitmap(int width, int height, bool monochrome, double pixelScale)
+    : OffscreenBitmap(width, height, monochrome, pixelScale),
+      m_image(static_cast<int>(std::ceil(width * pixelScale)), static_cast<int>(std::ceil(height * pixelScale)),
+              monochrome ? QImage::Format_MonoLSB : QImage::Format_RGB32) {
   // Without its pixels the bitmap would take every drawing silently and show nothing.
   if (m_image.isNull()) throw std::bad_alloc();
+  m_image.setDevicePixelRatio(pixelScale);
   if (monochrome) {
     // Index 0 black, 1 white: painting maps each colour to the nearer of the two.
     m_image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});

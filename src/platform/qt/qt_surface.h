@@ -61,6 +61,11 @@ class QtSurface : public Surface {
   // True on the raster paint engine (images, widgets): pen modes and one-pixel lines are
   // realised exactly.
   bool SupportsPenModes() const { return m_raster; }
+  // True on a raster device that has more pixels than coordinates (a window on a
+  // high-density screen, a picture asked for at twice the size): lines, outlines and
+  // text are drawn at the device's pixels, each one-pixel line covering the device
+  // pixels of the coordinate pixel it stands for.
+  bool Scaled() const { return m_scaled; }
   // Whether shapes may be written straight into the image's pixels (on by default). Off,
   // everything goes through QPainter; the pixels are the same either way.
   bool DirectRaster() const { return m_directRaster; }
@@ -102,6 +107,7 @@ class QtSurface : public Surface {
   void DoRemoveClipping() override;
   std::unique_ptr<OffscreenBitmap> DoCreateOffscreen(int width, int height, bool monochrome) override;
   void DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) override;
+  double DoPixelScale() const override { return m_scale; }
 
  private:
   enum class ColorChange { None, Black, White, Invert };
@@ -125,8 +131,10 @@ class QtSurface : public Surface {
   template <class Draw>
   void DrawShape(const QRect& bounds, Draw&& draw);
   QRectF OutlineRect(const TRect& rect) const;
+  QPointF WideStrokeShift() const;
   // One-pixel lines through the points, each segment's end left out.
   void PaintPixelPath(QPainter& painter, std::span<const TPoint> points);
+  void PaintScaledPixelPath(QPainter& painter, std::span<const TPoint> points) const;
 
   // The direct path: what it can draw in the current state, and the drawing.
   bool DirectPen() const;
@@ -160,6 +168,8 @@ class QtSurface : public Surface {
   const QImage* m_image = nullptr;  // the device when it is an image: pixels can be read
   QRect m_window;                   // the device's pixels
   bool m_raster = false;
+  double m_scale = 1.0;  // device pixels per coordinate
+  bool m_scaled = false;
   bool m_textAntialiasing = true;
   bool m_directRaster = true;
   bool m_directPossible = false;
@@ -196,7 +206,9 @@ class QtSurface : public Surface {
 // image) with a QtSurface painting on it for the bitmap's lifetime.
 class QtOffscreenBitmap : public OffscreenBitmap {
  public:
-  QtOffscreenBitmap(int width, int height, bool monochrome);
+  // At a pixel scale above 1 the image has that many more pixels each way and draws
+  // at them (its device pixel ratio).
+  QtOffscreenBitmap(int width, int height, bool monochrome, double pixelScale = 1.0);
   ~QtOffscreenBitmap() override;
 
   // The pixels so far; painting goes on into the same image.
