@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/form1.h"
 #include "platform/qt/application.h"
 
 namespace tarvela::app_test {
@@ -56,6 +57,17 @@ inline void Settle() {
     QApplication::sendPostedEvents();
     QTest::qWait(20);
   }
+}
+
+// Types the two texts into the shown form's fields and clicks the compute button, then
+// the graph button, through real Qt events, letting each be handled.
+inline void TypeAndPressBothButtons(TForm1& form, const char* sigma, const char* second) {
+  QTest::keyClicks(form.Edit1->Widget(), sigma);
+  QTest::keyClicks(form.Edit2->Widget(), second);
+  QTest::mouseClick(form.Button1->Widget(), Qt::LeftButton);
+  Settle();
+  QTest::mouseClick(form.BitBtn1->Widget(), Qt::LeftButton);
+  Settle();
 }
 
 // The widget as the screen shows it, read from its window without asking it to paint.

@@ -42,12 +42,7 @@ struct PlottedForm {
     form->Show();
     if (!QTest::qWaitForWindowExposed(form->Widget())) return false;
     Settle();
-    QTest::keyClicks(form->Edit1->Widget(), "1");
-    QTest::keyClicks(form->Edit2->Widget(), "0");
-    QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
-    Settle();
-    QTest::mouseClick(form->BitBtn1->Widget(), Qt::LeftButton);
-    Settle();
+    app_test::TypeAndPressBothButtons(*form, "1", "0");
     chart = dynamic_cast<ChartWindow*>(form->Chart1->Peer());
     form->Chart1->OnAfterDraw = [this](TComponent*) { ++chartPaints; };
     return chart != nullptr && errors.texts.empty() && form->Chart1->SeriesAt(0)->PointCount() == 10;

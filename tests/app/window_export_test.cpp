@@ -80,12 +80,7 @@ TEST(WindowExport, ChartAfterTypingAndBothButtonsIsThePngOfTheSameInputs) {
   EXPECT_EQ(DifferingPixels(opened, Exported({})), 0);
   EXPECT_EQ(DifferingPixels(opened, ChartInScreenshot(Exported({}, "--screenshot"), *form)), 0);
 
-  QTest::keyClicks(form->Edit1->Widget(), "1.5");
-  QTest::keyClicks(form->Edit2->Widget(), "0");
-  QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
-  Settle();
-  QTest::mouseClick(form->BitBtn1->Widget(), Qt::LeftButton);
-  Settle();
+  app_test::TypeAndPressBothButtons(*form, "1.5", "0");
   ASSERT_EQ(errors.texts, "");
   ASSERT_EQ(form->Chart1->SeriesAt(0)->PointCount(), 10) << "the graph button plotted the layers";
 
@@ -103,12 +98,7 @@ std::unique_ptr<TForm1> FormAfterBothButtons(CollectedErrors& errors) {
   form->Show();
   if (!QTest::qWaitForWindowExposed(form->Widget())) return nullptr;
   Settle();
-  QTest::keyClicks(form->Edit1->Widget(), "1.5");
-  QTest::keyClicks(form->Edit2->Widget(), "0");
-  QTest::mouseClick(form->Button1->Widget(), Qt::LeftButton);
-  Settle();
-  QTest::mouseClick(form->BitBtn1->Widget(), Qt::LeftButton);
-  Settle();
+  app_test::TypeAndPressBothButtons(*form, "1.5", "0");
   EXPECT_EQ(errors.texts, "");
   return form;
 }
