@@ -12,7 +12,7 @@
 // aliased. Both images are Format_RGB32.
 //
 // Rows (range(0)):
-//   0..4  a 2D line of a random walk, axes and a one-entry legend: 1,000,000 points at
+//   0..4  a 2D line of a random walk, axes and a one-entry legend (lsSeries): 1,000,000 points at
 //         465x337 and 1920x1080, 100,000 at both sizes, 10,000 at 1920x1080
 //   5, 6  the main form's chart after one graph press (11 series of 15 points with a
 //         colour per point, 3D, gradient, axes, an 11-entry legend) at 465x337 and
@@ -109,6 +109,9 @@ std::unique_ptr<TChart> EngineChart(const std::vector<Line>& lines, int width, i
   auto chart = std::make_unique<TChart>(nullptr);
   chart->SetBounds(0, 0, width, height);
   chart->SetView3D(view3D);
+  // One entry, the series' title, as QCustomPlot's legend shows (with one series the
+  // automatic style would list the points' values).
+  chart->Legend().SetLegendStyle(lsSeries);
   for (const Line& line : lines) {
     auto* series = new TLineSeries(chart.get());
     series->SetParentChart(chart.get());

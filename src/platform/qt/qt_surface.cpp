@@ -677,6 +677,63 @@ void QtSurface::DirectPolygonOutline(std::span<const TPoint> points, bool inside
   }
 }
 
+// Many one-pixel segments, each in its colour: the picture of drawing them in order is,
+// pixel by pixel, the colour of the last segment that lights the pixel. So they are laid
+// out from the last to the first, and a pixel is written only by the first of them to
+// reach it (a bit per device pixel says which are taken): each pixel is written once,
+// however many segments cross it. Each segment's pixels are those PixelLines gives for
+// LineTo, and the clip is the same for all of them, so nothing else changes.
+bool QtSurface::DoFastLineSegments() const {
+  return DirectPen() && !Pen().alternate && Pen().style == psSolid;
+}
+
+void QtSurface::PlotUncovered(int x, int y, QRgb color) {
+  if (!m_target.Lets(x, y)) return;
+  const std::size_t bit = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_window.width()) +
+                          static_cast<std::size_t>(x);
+  std::uint64_t& word = m_covered[bit >> 6];
+  const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+  if ((word & mask) != 0) return;
+  word |= mask;
+  m_target.PlotInside(x, y, color);
+}
+
+void QtSurface::DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) {
+  if (!DoFastLineSegments()) {
+    Surface::DoLineSegments(points, colors);
+    return;
+  }
+  const std::size_t pixels = static_cast<std::size_t>(m_window.width()) * static_cast<std::size_t>(m_window.height());
+  m_covered.assign((pixels + 63) / 64, 0);
+  // Coordinates this small step without overflow in PixelLines' own terms too.
+  constexpr int kSmall = 1 << 20;
+  const auto small = [](TPoint p) { return p.x >= -kSmall && p.x <= kSmall && p.y >= -kSmall && p.y <= kSmall; };
+  TColor lastColor = clNone;
+  QRgb rgb = 0;
+  for (std::size_t i = points.size(); i-- > 1;) {
+    const TColor color = colors[i];
+    const TPoint from = points[i - 1], to = points[i];
+    if (color == clNone || from == to) continue;
+    if (color != lastColor) {
+      lastColor = color;
+      rgb = OpaquePixel(static_cast<TColor>(ColorToRGB(color)));
+    }
+    if (from.x == to.x && small(from) && small(to)) {
+      // Vertical, as PixelLines lays it out: from the start, the end left out.
+      const int step = to.y > from.y ? 1 : -1;
+      for (int y = from.y; y != to.y; y += step) PlotUncovered(from.x, y, rgb);
+      continue;
+    }
+    m_lines.Reset({}, m_target.Device(), false);
+    m_lines.Add(from, to);
+    for (const QRect& run : m_lines.Lit()) {
+      for (int y = run.top(); y <= run.bottom(); ++y) {
+        for (int x = run.left(); x <= run.right(); ++x) PlotUncovered(x, y, rgb);
+      }
+    }
+  }
+}
+
 // ---------------------------------------------------------------- [SECTION] text
 
 namespace {

@@ -102,6 +102,8 @@ class QtSurface : public Surface {
   void DoRemoveClipping() override;
   std::unique_ptr<OffscreenBitmap> DoCreateOffscreen(int width, int height, bool monochrome) override;
   void DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) override;
+  bool DoFastLineSegments() const override;
+  void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) override;
 
  private:
   enum class ColorChange { None, Black, White, Invert };
@@ -132,6 +134,9 @@ class QtSurface : public Surface {
   bool DirectPen() const;
   bool DirectBrush() const;
   void DirectPixelPath(std::span<const TPoint> points);
+  // Pixel (x, y) in color unless the clip keeps it out or a segment of this
+  // LineSegments call has it already (m_covered).
+  void PlotUncovered(int x, int y, QRgb color);
   // inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
@@ -177,6 +182,7 @@ class QtSurface : public Surface {
   PolygonScanner m_scanner;
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
+  std::vector<std::uint64_t> m_covered;  // LineSegments: a bit per device pixel
 
   // pens, brushes and fonts as the painter got them
   mutable std::optional<SurfacePen> m_penFor;
