@@ -182,28 +182,33 @@ void TCustomSeries::DrawAllPoints() {
 bool TCustomSeries::DrawColoredLine2D(int first, int last) {
   TZavCanvas3D& canvas = ParentChart()->Canvas();
   if (!canvas.FastLineSegments2D(m_linePen)) return false;
-  const auto count = static_cast<std::size_t>(last - first + 1);
-  m_path.resize(count);
-  m_pathColors.resize(count);
-  for (std::size_t k = 0; k < count; ++k) {
-    const int i = first + static_cast<int>(k);
-    const TPoint point{PointXPixel(i), PointYPixel(i)};
-    if (!FitsPixelRange(point.x) || !FitsPixelRange(point.y)) return false;
-    m_path[k] = point;
-    m_pathColors[k] = PointColor(i);
+  const TColor lastColor = PointColor(last);
+  const TPoint end{PointXPixel(last), PointYPixel(last)};
+  if (!FitsPixelRange(end.x) || !FitsPixelRange(end.y)) return false;
+  // Segment k from point k-1 in point k's colour, or none.
+  if (!ColumnReducedColoredPath(*this, first, last, m_path, m_pathColors)) {
+    // Every point mapped: one beyond the pixel range is drawn point by point.
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    m_path.resize(count);
+    m_pathColors.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+      const int i = first + static_cast<int>(k);
+      const TPoint point{PointXPixel(i), PointYPixel(i)};
+      if (!FitsPixelRange(point.x) || !FitsPixelRange(point.y)) return false;
+      m_path[k] = point;
+      m_pathColors[k] = PointColor(i);
+    }
+    // Read backwards, so that m_pathColors[k-1] is still the point's colour.
+    for (std::size_t k = count - 1; k >= 1; --k) {
+      if (m_pathColors[k - 1] == clNone || m_path[k] == m_path[k - 1]) m_pathColors[k] = clNone;
+    }
   }
+  const bool lastDrawn = lastColor != clNone && PointColor(last - 1) != clNone &&
+                         end != TPoint{PointXPixel(last - 1), PointYPixel(last - 1)};
+  const bool anyDrawn = m_pathColors.size() > 1 && std::any_of(m_pathColors.begin() + 1, m_pathColors.end(),
+                                                                [](TColor c) { return c != clNone; });
   // The first point as always: the segment entering the plot, the drawing memory.
   DrawPoint(first);
-  const TColor lastColor = m_pathColors.back();
-  // Segment k from point k-1 in point k's colour, or none (read backwards, so that
-  // m_pathColors[k-1] is still the point's colour).
-  bool anyDrawn = false;
-  for (std::size_t k = count - 1; k >= 1; --k) {
-    const bool drawn = m_pathColors[k - 1] != clNone && m_pathColors[k] != clNone && m_path[k] != m_path[k - 1];
-    if (!drawn) m_pathColors[k] = clNone;
-    anyDrawn |= drawn;
-  }
-  const bool lastDrawn = m_pathColors.back() != clNone;
   if (anyDrawn) {
     PrepareLinePen(lastColor);
     canvas.LineSegments2D(m_path, m_pathColors);
@@ -213,8 +218,8 @@ bool TCustomSeries::DrawColoredLine2D(int first, int last) {
   canvas.SetPenColor(clBlack);
   canvas.SetBrushColor(lastColor);
   if (lastDrawn) canvas.SetPenColor(lastColor);
-  m_prevX = m_path.back().x;
-  m_prevY = m_path.back().y;
+  m_prevX = end.x;
+  m_prevY = end.y;
   m_basePos = BaselinePos(last);
   m_prevBasePos = m_basePos;
   m_prevColor = lastColor;
