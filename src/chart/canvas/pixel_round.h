@@ -7,6 +7,7 @@
 // mode nor touches the FPU's state. Outside +-2^62 (and for a NaN or an infinity) it is
 // Round itself, failures included.
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -44,17 +45,20 @@ inline std::int64_t PixelRound(long double v) {
 }
 
 // Round(v) of a long double v known only to lie within |approx| * 2^-50 of the double
-// approx: true, with the integer, when no half lies within |approx| * 2^-48 of approx,
-// so that v and approx round to the same side of it; false (compute v, then Round)
-// otherwise, and when |approx| reaches 2^31 or approx is not a number.
+// approx: true, with the integer, when an integer lies nearer to approx than a half less
+// |approx| * 2^-48, so that it is v's nearest as well; false (compute v, then Round)
+// otherwise, and when |approx| reaches 2^31 or approx is not a number. Branch-free on
+// the way to yes: adding and taking away 1.5 * 2^52 leaves an integer next to approx
+// (the nearest in the default rounding mode; another mode may give the other neighbour,
+// which then fails the test).
 inline bool RoundNear(double approx, std::int64_t& result) {
   if (!(approx > -2147483000.0 && approx < 2147483000.0)) return false;
-  const auto whole = static_cast<std::int64_t>(approx);  // toward zero, in range
-  const std::int64_t below = whole - (approx < static_cast<double>(whole) ? 1 : 0);
-  const double fraction = approx - static_cast<double>(below);  // exact, in [0, 1)
-  const double distance = fraction - 0.5;
-  if (!((distance < 0 ? -distance : distance) > (approx < 0 ? -approx : approx) * 0x1p-48)) return false;
-  result = below + (fraction > 0.5 ? 1 : 0);
+  constexpr double kShift = 0x1.8p52;
+  // Not folded away: the project builds without fast-math (and with -frounding-math).
+  const double nearest = (approx + kShift) - kShift;
+  const double distance = approx - nearest;  // exact
+  if (!(std::fabs(distance) < 0.5 - std::fabs(approx) * 0x1p-48)) return false;
+  result = static_cast<std::int64_t>(nearest);
   return true;
 }
 

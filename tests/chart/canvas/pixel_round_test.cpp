@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 
+#include "canvas_test_support.h"
 #include "chart/canvas/pixel_round.h"
 #include "runtime/exceptions.h"
 #include "runtime/rounding.h"
@@ -49,6 +50,35 @@ TEST(PixelRound, FailsWhereRoundFailsAndHandsBigValuesToIt) {
   EXPECT_THROW(PixelRound(0x1p64L), EInvalidOp);
   EXPECT_EQ(PixelRound(0x1p62L), Round(0x1p62L));
   EXPECT_EQ(PixelRound(-0x1p62L - 1.0L), Round(-0x1p62L - 1.0L));
+}
+
+}  // namespace
+}  // namespace tarvela
+
+namespace tarvela {
+namespace {
+
+// The orthogonal projection finds most pixels in double: each must be the long double
+// formula's, for every zoom, halves included.
+TEST(PixelRound, OrthogonalProjectionGivesTheLongDoubleFormulasPixels) {
+  std::mt19937 random(9);
+  for (int zoom : {100, 101, 150, 37, 250, 99, 1000, 1}) {
+    canvas_test::CanvasRig rig;
+    rig.options.SetZoom(zoom);
+    rig.Begin(true, {10, 10, 410, 310}, 20);
+    ASSERT_TRUE(rig.canvas.Orthogonal());
+    const long double factor = rig.canvas.ZoomFactor();
+    for (int i = 0; i < 20000; ++i) {
+      const int x = static_cast<int>(random() % 4000) - 2000;
+      const int y = static_cast<int>(random() % 4000) - 2000;
+      const int z = static_cast<int>(random() % 60) - 10;
+      const long double dx = static_cast<long double>(x) - rig.canvas.XCenter() + z;
+      const long double dy = static_cast<long double>(y) - rig.canvas.YCenter() - z;
+      const TPoint expected{static_cast<int>(Round(dx * factor) + rig.canvas.XCenterOffset()),
+                            static_cast<int>(Round(dy * factor) + rig.canvas.YCenterOffset())};
+      ASSERT_EQ(rig.canvas.ProjectPoint(x, y, z), expected) << zoom << "% " << x << "," << y << "," << z;
+    }
+  }
 }
 
 }  // namespace
