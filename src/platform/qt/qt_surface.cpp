@@ -620,10 +620,18 @@ bool QtSurface::DirectBrush() const {
 void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
   m_lines.Reset(OnePixelDashes(), m_target.Device(), BackgroundMode() == BkMode::Opaque);
   for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
+  // A run one row high (dashes of horizontal lines, most of a path) is one span.
+  const auto fill = [this](const QRect& run, QRgb color) {
+    if (run.height() == 1) {
+      m_target.FillSpan(run.top(), run.left(), run.right() + 1, color);
+    } else {
+      m_target.FillRect(run, color);
+    }
+  };
   const QRgb lineColor = OpaquePixel(Pen().color);
-  for (const QRect& run : m_lines.Lit()) m_target.FillRect(run, lineColor);
+  for (const QRect& run : m_lines.Lit()) fill(run, lineColor);
   const QRgb gapColor = OpaquePixel(BackgroundColor());
-  for (const QRect& run : m_lines.Gaps()) m_target.FillRect(run, gapColor);
+  for (const QRect& run : m_lines.Gaps()) fill(run, gapColor);
 }
 
 void QtSurface::DirectPolygonFill(std::span<const TPoint> points, bool inside) {
