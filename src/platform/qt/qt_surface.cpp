@@ -430,6 +430,22 @@ void QtSurface::DoPolygon(std::span<const TPoint> points) {
       (!fill || PolygonScanner::Exact(points))) {
     // Most polygons lie wholly inside the clip: then no pixel needs testing.
     const bool inside = m_target.Covers(ReachOf(points));
+    if (inside && (!pen || (Pen().style == psSolid && !Pen().alternate))) {
+      if (const PolygonStamp* stamp = StampOf(points)) {
+        const TPoint at = points.front();
+        if (fill) {
+          const QRgb color = OpaquePixel(Brush().color);
+          for (const PolygonStamp::Span& span : stamp->fill) {
+            m_target.FillSpanInside(at.y + span.row, at.x + span.left, at.x + span.right, color);
+          }
+        }
+        if (pen) {
+          const QRgb color = OpaquePixel(Pen().color);
+          for (const QPoint& pixel : stamp->outline) m_target.PlotInside(at.x + pixel.x(), at.y + pixel.y(), color);
+        }
+        return;
+      }
+    }
     if (fill) DirectPolygonFill(points, inside);
     if (pen) DirectPolygonOutline(points, inside);
     return;
@@ -647,6 +663,41 @@ void QtSurface::DirectPolygonFill(std::span<const TPoint> points, bool inside) {
   } else {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpan(y, left, right, color); });
   }
+}
+
+// Small polygons recur as the same shape in other places (the ribbons of a dense 3D
+// line, bars, walls). Inside the target neither the scan converter nor the outline
+// meets a side of the window or the device, and both work on whole-pixel vertices in
+// fixed point, where moving every vertex by whole pixels moves every crossing and every
+// stepped pixel by as much (raster_spans.cpp, cosmetic_outline.cpp): the fill's spans
+// and a solid outline's pixels, relative to the first vertex, depend on the shape
+// alone. So a shape is laid out once, by the same scanner and outline, and stamped
+// wherever it recurs. Only the direct raster path uses stamps; nothing else changes.
+const QtSurface::PolygonStamp* QtSurface::StampOf(std::span<const TPoint> points) {
+  if (points.size() != 3 && points.size() != 4) return nullptr;
+  const TPoint at = points.front();
+  std::uint64_t key = points.size();
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const int dx = points[i].x - at.x, dy = points[i].y - at.y;
+    if (dx < -127 || dx > 127 || dy < -127 || dy > 127) return nullptr;
+    key = (key << 16) | (static_cast<std::uint64_t>(dx + 128) << 8) | static_cast<std::uint64_t>(dy + 128);
+  }
+  if (const auto found = m_stamps.find(key); found != m_stamps.end()) return &found->second;
+  // A bound on the memory, far above the shapes of any one picture.
+  if (m_stamps.size() >= 16384) m_stamps.clear();
+  PolygonStamp& stamp = m_stamps[key];
+  QRect window = m_window;
+  if (m_clip.Active()) window &= m_clip.Bounds();
+  m_scanner.Start(points, window);
+  m_scanner.ForEachSpan(
+      [&](int y, int left, int right) { stamp.fill.push_back({y - at.y, left - at.x, right - at.x}); });
+  if (!m_outline || !m_outlineDashes.isEmpty()) {
+    m_outline = std::make_unique<CosmeticOutline>(m_target.Device(), QList<qreal>());
+    m_outlineDashes.clear();
+  }
+  m_outline->Stroke(points);
+  for (const QPoint& pixel : m_outline->Pixels()) stamp.outline.push_back(pixel - QPoint(at.x, at.y));
+  return &stamp;
 }
 
 // As QPainter strokes a dashed cosmetic pen on an opaque background: the whole outline

@@ -140,6 +140,19 @@ class QtSurface : public Surface {
   // inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+  // The pixels of a small polygon drawn wholly inside the target, relative to its
+  // first vertex: what the fill and a solid outline light depends on its shape only
+  // (see DoPolygon), so each shape is laid out once per surface.
+  struct PolygonStamp {
+    struct Span {
+      int row, left, right;  // right excluded
+    };
+    std::vector<Span> fill;
+    std::vector<QPoint> outline;
+  };
+  // The stamp of a polygon of 3 or 4 points within 127 pixels of its first one that
+  // lies wholly inside the target, laid out on first use; null for other polygons.
+  const PolygonStamp* StampOf(std::span<const TPoint> points);
   // A one-pixel solid frame in a raster mode other than copy, on an RGB32 image.
   void DirectRasterOpFrame(const TRect& rect, TPenMode mode);
 
@@ -183,6 +196,7 @@ class QtSurface : public Surface {
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
   std::vector<std::uint64_t> m_covered;  // LineSegments: a bit per device pixel
+  std::unordered_map<std::uint64_t, PolygonStamp> m_stamps;
 
   // pens, brushes and fonts as the painter got them
   mutable std::optional<SurfacePen> m_penFor;
