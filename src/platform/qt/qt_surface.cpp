@@ -105,6 +105,17 @@ QPolygonF ToCentredPolygon(std::span<const TPoint> points) {
 
 QRect BoundsOf(std::span<const TPoint> points) {
   int left = points.front().x, right = left, top = points.front().y, bottom = top;
+  if (points.size() <= 4) {
+    // The quadrilaterals of 3D drawing: a plain loop beats the vectorised one's set-up.
+#pragma GCC unroll 4
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      left = std::min(left, points[i].x);
+      right = std::max(right, points[i].x);
+      top = std::min(top, points[i].y);
+      bottom = std::max(bottom, points[i].y);
+    }
+    return QRect(QPoint(Near(left), Near(top)), QPoint(Near(right), Near(bottom)));
+  }
   for (const TPoint& p : points) {
     left = std::min(left, p.x);
     right = std::max(right, p.x);
