@@ -694,8 +694,11 @@ const QtSurface::PolygonStamp* QtSurface::StampOf(std::span<const TPoint> points
     key = (key << 16) | (static_cast<std::uint64_t>(dx + 128) << 8) | static_cast<std::uint64_t>(dy + 128);
   }
   if (const auto found = m_stamps.find(key); found != m_stamps.end()) return &found->second;
-  // A bound on the memory, far above the shapes of any one picture.
-  if (m_stamps.size() >= 16384) m_stamps.clear();
+  // A bound on the memory (a few megabytes), far above the shapes of any one picture.
+  if (m_stamps.size() >= 16384 || m_stampPixels >= (std::size_t{1} << 18)) {
+    m_stamps.clear();
+    m_stampPixels = 0;
+  }
   PolygonStamp& stamp = m_stamps[key];
   QRect window = m_window;
   if (m_clip.Active()) window &= m_clip.Bounds();
@@ -708,6 +711,7 @@ const QtSurface::PolygonStamp* QtSurface::StampOf(std::span<const TPoint> points
   }
   m_outline->Stroke(points);
   for (const QPoint& pixel : m_outline->Pixels()) stamp.outline.push_back(pixel - QPoint(at.x, at.y));
+  m_stampPixels += stamp.fill.size() + stamp.outline.size();
   return &stamp;
 }
 

@@ -197,6 +197,7 @@ class QtSurface : public Surface {
   QList<qreal> m_outlineDashes;
   std::vector<std::uint64_t> m_covered;  // LineSegments: a bit per device pixel
   std::unordered_map<std::uint64_t, PolygonStamp> m_stamps;
+  std::size_t m_stampPixels = 0;  // spans and outline pixels the stamps hold
 
   // pens, brushes and fonts as the painter got them
   mutable std::optional<SurfacePen> m_penFor;
