@@ -121,6 +121,29 @@ void Surface::Polyline(std::span<const TPoint> points) {
   DoPolyline(points);
 }
 
+void Surface::LineSegments(std::span<const TPoint> points, std::span<const TColor> colors) {
+  const std::size_t count = std::min(points.size(), colors.size());
+  std::size_t last = 0;  // the last segment drawn, 0 for none
+  for (std::size_t i = count; i-- > 1;) {
+    if (colors[i] != clNone) {
+      last = i;
+      break;
+    }
+  }
+  if (last == 0) return;
+  DoLineSegments(points.first(last + 1), colors.first(last + 1));
+  m_pen.color = Resolved(colors[last]);
+  m_penPos = points[last];
+}
+
+void Surface::DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) {
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (colors[i] == clNone) continue;
+    SetPenColor(colors[i]);
+    Line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+  }
+}
+
 void Surface::Polygon(std::span<const TPoint> points) {
   if (points.size() < 2) return;
   DoPolygon(points);

@@ -131,6 +131,15 @@ class Surface {
   void Line(int x1, int y1, int x2, int y2);
   // Segments joined in order, the last point excluded.
   void Polyline(std::span<const TPoint> points);
+  // Whether LineSegments draws faster than a LineTo a segment with the current pen;
+  // callers may ask before building the segments. False unless an implementation says
+  // otherwise (QtSurface: a solid one-pixel pen in copy mode on a raster image).
+  bool FastLineSegments() const { return DoFastLineSegments(); }
+  // Segment i from points[i-1] to points[i], for i from 1 on, in colors[i] (clNone or
+  // a missing colour: no segment), drawn in order as SetPenColor(colors[i]) then Line
+  // would draw it, so a later segment covers an earlier one; colors[0] is not used. The
+  // pen colour and position end as after the last segment drawn.
+  void LineSegments(std::span<const TPoint> points, std::span<const TColor> colors);
   // Closed, filled with the brush by the alternate rule and outlined with the pen
   // through every vertex.
   void Polygon(std::span<const TPoint> points);
@@ -215,6 +224,12 @@ class Surface {
   virtual std::unique_ptr<OffscreenBitmap> DoCreateOffscreen(int width, int height, bool monochrome) = 0;
   virtual void DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) = 0;
   virtual double DoPixelScale() const { return 1.0; }
+  // Not required: by default false, and LineSegments is one SetPenColor and Line a
+  // segment. Override both for speed; the pixels must stay those of the default.
+  virtual bool DoFastLineSegments() const { return false; }
+  // At least two points, the last segment drawn; colours as given (resolve them with
+  // ColorToRGB). The public operation sets the pen colour and position after.
+  virtual void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors);
 
  private:
   // state

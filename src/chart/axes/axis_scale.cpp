@@ -15,6 +15,7 @@
 #include "chart/axes/axis.h"
 #include "chart/axes/axis_panel.h"
 #include "chart/axes/calendar_steps.h"
+#include "chart/canvas/pixel_round.h"
 #include "runtime/rounding.h"
 
 namespace tarvela {
@@ -29,7 +30,7 @@ constexpr double kMaxDateTimeSteps = 1000000.0;
 // Round(t) when t is a finite offset of less than 2147483647 pixels.
 bool PixelOffset(long double t, std::int64_t& offset) {
   if (!(std::fabs(t) < kMaxPixelOffset)) return false;  // not a number fails here too
-  offset = Round(t);
+  offset = PixelRound(t);
   return true;
 }
 
@@ -124,8 +125,32 @@ void SetPixelSpan(TAxisScale& scale, int startPixel, int endPixel) {
 
 // [SECTION] Value to pixel
 
+namespace {
+
+// Round((value - minimum) * length / range) computed in long double, found in double
+// when that is sure to give the same integer: three double roundings (a relative error
+// within 2^-50 of the exact quotient, in any rounding mode, as long as the scale factor
+// is a normal number) and the long double quotient's own (within 2^-62) leave the two
+// within |t| * 2^-48 of each other; when no half lies that close to the double value,
+// both round to the same side. False (the long double way then) otherwise, and for
+// offsets near the pixel limits, infinities and not-a-number.
+bool QuickPixelOffset(const TAxisScale& scale, double value, std::int64_t& offset) {
+  if (scale.factorLength != scale.length || scale.factorRange != scale.range) {
+    scale.factor = static_cast<double>(scale.length) / scale.range;
+    scale.factorLength = scale.length;
+    scale.factorRange = scale.range;
+  }
+  if (!(std::fabs(scale.factor) >= std::numeric_limits<double>::min())) return false;
+  return RoundNear((value - scale.minimum) * scale.factor, offset);
+}
+
+}  // namespace
+
 int LinearValueToPixel(const TAxisScale& scale, double value, bool fromFarEnd) {
   if (scale.range == 0) return scale.centerPixel;
+  if (std::int64_t quickOffset = 0; QuickPixelOffset(scale, value, quickOffset)) {
+    return ClampToInt(fromFarEnd ? scale.endPixel - quickOffset : scale.startPixel + quickOffset);
+  }
   const long double t = (static_cast<long double>(value) - scale.minimum) * scale.length / scale.range;
   std::int64_t offset = 0;
   if (!PixelOffset(t, offset)) return scale.centerPixel;

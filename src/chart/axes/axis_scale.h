@@ -25,6 +25,11 @@ struct TAxisScale {
   int endPixel = 0;
   int length = 0;       // endPixel - startPixel
   int centerPixel = 0;  // (startPixel + endPixel) div 2
+  // length / range in double, and the length and range it was found for (the value to
+  // pixel mapping checks them, so a changed field can never leave it stale).
+  mutable double factor = 0;
+  mutable int factorLength = 0;
+  mutable double factorRange = 0;
 };
 
 // Sets range from minimum and maximum.

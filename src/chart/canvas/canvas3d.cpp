@@ -20,6 +20,7 @@
 #include <numbers>
 
 #include "chart/panel/panel.h"
+#include "chart/canvas/pixel_round.h"
 #include "runtime/rounding.h"
 
 namespace tarvela {
@@ -80,7 +81,7 @@ int Saturated(std::int64_t value) {
 
 std::int64_t RoundedWide(long double value) {
   if (std::isnan(value)) return 0;
-  return Round(std::clamp(value, -0x1p62L, 0x1p62L));
+  return PixelRound(std::clamp(value, -0x1p62L, 0x1p62L));
 }
 
 // round(value) + offset, rounding halves to even before the offset is added.
@@ -143,6 +144,17 @@ TPoint TZavCanvas3D::ProjectPoint(int x, int y, int z) const {
   // The oblique projection wins even while flat drawing has cleared the 3D flag: text
   // and legend drawn flat must still follow the zoom and offsets of the picture.
   if (m_orthogonal) {
+    const std::int64_t wholeX = std::int64_t{x} - m_xCenter + z;
+    const std::int64_t wholeY = std::int64_t{y} - m_yCenter - z;
+    // Without zoom the offsets are whole: Round leaves them as they are.
+    if (m_zoom == 1.0) return {Saturated(wholeX + m_xCenterOffset), Saturated(wholeY + m_yCenterOffset)};
+    // One rounding of a whole number times the zoom, in double: within 2^-52 of the long
+    // double product, which itself is within 2^-64.
+    std::int64_t zoomedX = 0, zoomedY = 0;
+    if (RoundNear(static_cast<double>(wholeX) * m_zoom, zoomedX) &&
+        RoundNear(static_cast<double>(wholeY) * m_zoom, zoomedY)) {
+      return {Saturated(zoomedX + m_xCenterOffset), Saturated(zoomedY + m_yCenterOffset)};
+    }
     const long double zoom = m_zoom;
     const long double dx = static_cast<long double>(x) - m_xCenter + z;
     const long double dy = static_cast<long double>(y) - m_yCenter - z;
@@ -376,6 +388,19 @@ void TZavCanvas3D::Line2D(int x1, int y1, int x2, int y2) { CurrentSurface().Lin
 void TZavCanvas3D::DrawPolygon(std::span<const TPoint> points) { CurrentSurface().Polygon(points); }
 
 void TZavCanvas3D::Polyline2D(std::span<const TPoint> points) { CurrentSurface().Polyline(points); }
+
+bool TZavCanvas3D::FastLineSegments2D(const TChartPen& pen) {
+  Surface& surface = CurrentSurface();
+  const SurfacePen saved = surface.Pen();
+  ApplyChartPen(pen);
+  const bool fast = surface.FastLineSegments();
+  surface.SetPen(saved);
+  return fast;
+}
+
+void TZavCanvas3D::LineSegments2D(std::span<const TPoint> points, std::span<const TColor> colors) {
+  CurrentSurface().LineSegments(points, colors);
+}
 
 void TZavCanvas3D::RemoveClipping() { CurrentSurface().RemoveClipping(); }
 

@@ -293,6 +293,12 @@ class TZavCanvas3D : public TCanvas3D {
   // One path of 2D lines through the points (each segment's end left out, as LineTo
   // does); the pen position stays where it was.
   void Polyline2D(std::span<const TPoint> points);
+  // Whether LineSegments2D is faster than a Line2D a segment in pen (the surface's
+  // FastLineSegments with pen applied); the surface's pen is left as it was.
+  bool FastLineSegments2D(const TChartPen& pen);
+  // The surface's LineSegments: segment i from points[i-1] to points[i] in colors[i]
+  // (clNone: none), as SetPenColor and Line2D in order would draw them.
+  void LineSegments2D(std::span<const TPoint> points, std::span<const TColor> colors);
 
   // operations: the 3D slots
   void PutPixel3D(int x, int y, int z, TColor color) override;

@@ -105,4 +105,141 @@ bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vec
          FitsPixelRange(vertAxis->ValueToPixel(lowest)) && FitsPixelRange(vertAxis->ValueToPixel(highest));
 }
 
+// [SECTION] Lines in point colours
+//
+// Drawn in order, a pixel takes the colour of the last segment that lights it. Within a
+// pixel column the segments are vertical runs, and a chain of them without a null point
+// lights every pixel from its lowest to its highest point, but perhaps its own last
+// point's, which the segment ending there leaves out. Read backwards from a column's
+// last point, the chain read so far is such a chain: once its last point's pixel is lit
+// by one of its segments, a segment starting at a value between the chain's lowest and
+// highest (value order being pixel order) lights nothing they do not light again later,
+// and is left out without mapping its point. The segments between columns, and those
+// that leave the chain's range, are kept. Only values are compared for the points left
+// out: a column of many points costs about as many mappings as it has new extremes.
+
+bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path,
+                              std::vector<TColor>& colors) {
+  const TChartValueList& xList = series.XValues();
+  const TChartValueList& yList = series.YValues();
+  const std::span<const double> ys = yList.StoredValues();
+  const TChartAxis* horizAxis = series.GetHorizAxis();
+  const TChartAxis* vertAxis = series.GetVertAxis();
+  if (horizAxis == nullptr || vertAxis == nullptr || first < 0 || last <= first || xList.Multiplier() != 1.0 ||
+      yList.Multiplier() != 1.0 || !xList.KnownInOrder() || static_cast<std::size_t>(last) >= ys.size() ||
+      static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
+    return false;
+  }
+  if (!horizAxis->MapsInOrder(series.XValueAt(first), series.XValueAt(last)) ||
+      !FitsPixelRange(series.PointXPixel(first)) || !FitsPixelRange(series.PointXPixel(last))) {
+    return false;
+  }
+  // Every value finite and the extremes mapped in order within the pixel range: then
+  // every point fits it, and comparing values compares pixels.
+  double lowest = ys[static_cast<std::size_t>(first)];
+  double highest = lowest;
+  bool finite = true;
+  for (std::size_t j = static_cast<std::size_t>(first); j <= static_cast<std::size_t>(last); ++j) {
+    const double v = ys[j];
+    finite &= std::isfinite(v);
+    lowest = std::min(lowest, v);
+    highest = std::max(highest, v);
+  }
+  if (!finite || !vertAxis->MapsInOrder(lowest, highest) || !FitsPixelRange(vertAxis->ValueToPixel(lowest)) ||
+      !FitsPixelRange(vertAxis->ValueToPixel(highest))) {
+    return false;
+  }
+
+  // The pixel columns, as runs of indexes.
+  struct Run {
+    int start;
+    int end;
+    int column;
+  };
+  std::vector<Run> runs;
+  for (int i = first; i <= last;) {
+    const int column = series.PointXPixel(i);
+    int inside = i;
+    int outside = last + 1;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = inside + step;
+      if (probe > last) break;
+      if (series.PointXPixel(static_cast<int>(probe)) != column) {
+        outside = static_cast<int>(probe);
+        break;
+      }
+      inside = static_cast<int>(probe);
+    }
+    while (outside - inside > 1) {
+      const int middle = inside + (outside - inside) / 2;
+      (series.PointXPixel(middle) == column ? inside : outside) = middle;
+    }
+    runs.push_back({i, inside, column});
+    i = inside + 1;
+  }
+
+  // Built backwards: each vertex with the colour of the segment arriving at it.
+  path.clear();
+  colors.clear();
+  int tail = -1;  // the point path.back() stands for
+  const auto keep = [&](int k, TPoint from, TPoint to, TColor color) {
+    if (tail == k) {
+      colors.back() = color;
+    } else {
+      path.push_back(to);
+      colors.push_back(color);
+    }
+    path.push_back(from);
+    colors.push_back(clNone);
+    tail = k - 1;
+  };
+  for (std::size_t r = runs.size(); r-- > 0;) {
+    const Run& run = runs[r];
+    bool chain = false;
+    bool endLit = false;
+    int endPixel = 0;
+    double low = 0, high = 0;
+    int known = -1;  // the point whose pixel knownPixel is
+    int knownPixel = 0;
+    TColor color = series.PointColor(run.end);
+    for (int k = run.end; k > run.start; --k) {
+      const TColor before = series.PointColor(k - 1);
+      const TColor arriving = color;
+      color = before;
+      if (arriving == clNone || before == clNone) {
+        chain = false;
+        continue;
+      }
+      const double from = ys[static_cast<std::size_t>(k - 1)];
+      if (chain && endLit && low <= from && from <= high) continue;
+      const int toPixel = known == k ? knownPixel : series.PointYPixel(k);
+      const int fromPixel = series.PointYPixel(k - 1);
+      known = k - 1;
+      knownPixel = fromPixel;
+      if (!chain) {
+        chain = true;
+        endLit = false;
+        endPixel = toPixel;
+        low = high = ys[static_cast<std::size_t>(k)];
+      }
+      low = std::min(low, from);
+      high = std::max(high, from);
+      if (fromPixel == toPixel) continue;
+      if (fromPixel < toPixel ? fromPixel <= endPixel && endPixel < toPixel : toPixel < endPixel && endPixel <= fromPixel) {
+        endLit = true;
+      }
+      keep(k, {run.column, fromPixel}, {run.column, toPixel}, arriving);
+    }
+    // The segment arriving from the column before.
+    const Run* previous = r > 0 ? &runs[r - 1] : nullptr;
+    if (previous != nullptr && color != clNone && series.PointColor(previous->end) != clNone) {
+      keep(run.start, {previous->column, series.PointYPixel(previous->end)},
+           {run.column, known == run.start ? knownPixel : series.PointYPixel(run.start)}, color);
+    }
+  }
+  std::reverse(path.begin(), path.end());
+  std::reverse(colors.begin(), colors.end());
+  return true;
+}
+
 }  // namespace tarvela

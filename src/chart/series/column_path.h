@@ -16,4 +16,15 @@ namespace tarvela {
 // are not finite, carry a multiplier, or map beyond the pixel range of raster calls.
 bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path);
 
+// The segments after point first of a line in point colours, for Surface::LineSegments
+// (segment i from path[i-1] to path[i] in colors[i], clNone for none): segment k, from
+// point k-1 to point k, in point k's colour unless either point is null or both share
+// a pixel, as DrawPoint draws it; except that a segment whose pixels the later segments
+// of its pixel column all light again is left out, with the points only such segments
+// touch (a jump in clNone takes their place). Drawn in order, the path lights every
+// pixel in the colour the whole line leaves it. False (path unusable) as for
+// ColumnReducedPath.
+bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path,
+                              std::vector<TColor>& colors);
+
 }  // namespace tarvela

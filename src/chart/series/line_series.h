@@ -137,8 +137,14 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(const PointDraw& point);
   void DrawAreaFill(const PointDraw& point);
   void DrawLine2D(const PointDraw& point);
-  // Whether the series draws a solid one-pixel 2D line in one colour and nothing else.
+  // Whether the series draws a solid one-pixel 2D line (in any colours) and nothing else.
+  bool DrawsOnePixelLine2D() const;
+  // The same in one colour.
   bool DrawsPlainLine2D() const;
+  // DrawsOnePixelLine2D's line in its point colours, the points from first on handed to
+  // the surface at once; false (nothing drawn) when the surface draws such segments no
+  // faster or a point lies beyond the pixel range.
+  bool DrawColoredLine2D(int first, int last);
   // The path of DrawsPlainLine2D's line after the first drawn point, each pixel column
   // reduced to its entry, extremes and exit; false (path unusable) when the values are
   // not in X order, not finite or beyond the pixel range.
@@ -177,6 +183,7 @@ class TCustomSeries : public TChartSeries {
   int m_prevBasePos = 0;
   double m_darkSlope = 1.0;
   std::vector<TPoint> m_path;  // kept between paints for its storage
+  std::vector<TColor> m_pathColors;
 };
 
 class TLineSeries : public TCustomSeries {

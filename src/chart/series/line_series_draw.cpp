@@ -143,6 +143,9 @@ void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMa
 void TCustomSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
   const int last = LastDrawnIndex();
+  if (first >= 0 && last > first && !DrawsPlainLine2D() && DrawsOnePixelLine2D() && DrawColoredLine2D(first, last)) {
+    return;
+  }
   // Worth it only when some column holds more than one point.
   if (first < 0 || last <= first || !DrawsPlainLine2D() ||
       std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first ||
@@ -170,7 +173,65 @@ void TCustomSeries::DrawAllPoints() {
   m_prevColor = color;
 }
 
+// A line of point colours (a colour per point, colour entries, null points): each point
+// draws the segment arriving at it in its colour unless it or the point before is null
+// or both share a pixel, exactly as DrawPoint decides; the surface gets them all at once
+// and may draw them faster than one call each, the same pixels (see
+// Surface::LineSegments). Only surfaces that say so get them: on the others (vector
+// files, the recording surface) the line is drawn point by point as always.
+bool TCustomSeries::DrawColoredLine2D(int first, int last) {
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  if (!canvas.FastLineSegments2D(m_linePen)) return false;
+  const TColor lastColor = PointColor(last);
+  const TPoint end{PointXPixel(last), PointYPixel(last)};
+  if (!FitsPixelRange(end.x) || !FitsPixelRange(end.y)) return false;
+  // Segment k from point k-1 in point k's colour, or none.
+  if (!ColumnReducedColoredPath(*this, first, last, m_path, m_pathColors)) {
+    // Every point mapped: one beyond the pixel range is drawn point by point.
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    m_path.resize(count);
+    m_pathColors.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+      const int i = first + static_cast<int>(k);
+      const TPoint point{PointXPixel(i), PointYPixel(i)};
+      if (!FitsPixelRange(point.x) || !FitsPixelRange(point.y)) return false;
+      m_path[k] = point;
+      m_pathColors[k] = PointColor(i);
+    }
+    // Read backwards, so that m_pathColors[k-1] is still the point's colour.
+    for (std::size_t k = count - 1; k >= 1; --k) {
+      if (m_pathColors[k - 1] == clNone || m_path[k] == m_path[k - 1]) m_pathColors[k] = clNone;
+    }
+  }
+  const bool lastDrawn = lastColor != clNone && PointColor(last - 1) != clNone &&
+                         end != TPoint{PointXPixel(last - 1), PointYPixel(last - 1)};
+  const bool anyDrawn = m_pathColors.size() > 1 && std::any_of(m_pathColors.begin() + 1, m_pathColors.end(),
+                                                                [](TColor c) { return c != clNone; });
+  // The first point as always: the segment entering the plot, the drawing memory.
+  DrawPoint(first);
+  if (anyDrawn) {
+    PrepareLinePen(lastColor);
+    canvas.LineSegments2D(m_path, m_pathColors);
+  }
+  // The canvas is left as the point-by-point drawing leaves it: the last point's pen
+  // colour and brush colour, the line pen and clear brush of the segments drawn.
+  canvas.SetPenColor(clBlack);
+  canvas.SetBrushColor(lastColor);
+  if (lastDrawn) canvas.SetPenColor(lastColor);
+  m_prevX = end.x;
+  m_prevY = end.y;
+  m_basePos = BaselinePos(last);
+  m_prevBasePos = m_basePos;
+  m_prevColor = lastColor;
+  return true;
+}
+
 bool TCustomSeries::DrawsPlainLine2D() const {
+  if (!DrawsOnePixelLine2D()) return false;
+  return ColorEntryCount() == 0 && !ColorEachPoint() && SeriesColor() != clNone;
+}
+
+bool TCustomSeries::DrawsOnePixelLine2D() const {
   const TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr || chart->View3D() || !m_connectPoints || m_drawArea || m_stairs || m_pointer.Visible()) {
     return false;
@@ -181,7 +242,6 @@ bool TCustomSeries::DrawsPlainLine2D() const {
       m_linePen.SmallDots()) {
     return false;
   }
-  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
   return GetHorizAxis() != nullptr && GetVertAxis() != nullptr;
 }
 

@@ -108,6 +108,8 @@ class QtSurface : public Surface {
   std::unique_ptr<OffscreenBitmap> DoCreateOffscreen(int width, int height, bool monochrome) override;
   void DoCopyBitmap(TPoint point, const OffscreenBitmap& bitmap) override;
   double DoPixelScale() const override { return m_scale; }
+  bool DoFastLineSegments() const override;
+  void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) override;
 
  private:
   enum class ColorChange { None, Black, White, Invert };
@@ -140,9 +142,25 @@ class QtSurface : public Surface {
   bool DirectPen() const;
   bool DirectBrush() const;
   void DirectPixelPath(std::span<const TPoint> points);
+  // Pixel (x, y) in color unless the clip keeps it out or a segment of this
+  // LineSegments call has it already (m_covered).
+  void PlotUncovered(int x, int y, QRgb color);
   // inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+  // The pixels of a small polygon drawn wholly inside the target, relative to its
+  // first vertex: what the fill and a solid outline light depends on its shape only
+  // (see DoPolygon), so each shape is laid out once per surface.
+  struct PolygonStamp {
+    struct Span {
+      int row, left, right;  // right excluded
+    };
+    std::vector<Span> fill;
+    std::vector<QPoint> outline;
+  };
+  // The stamp of a polygon of 3 or 4 points within 127 pixels of its first one that
+  // lies wholly inside the target, laid out on first use; null for other polygons.
+  const PolygonStamp* StampOf(std::span<const TPoint> points);
   // A one-pixel solid frame in a raster mode other than copy, on an RGB32 image.
   void DirectRasterOpFrame(const TRect& rect, TPenMode mode);
 
@@ -187,6 +205,9 @@ class QtSurface : public Surface {
   PolygonScanner m_scanner;
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
+  std::vector<std::uint64_t> m_covered;  // LineSegments: a bit per device pixel
+  std::unordered_map<std::uint64_t, PolygonStamp> m_stamps;
+  std::size_t m_stampPixels = 0;  // spans and outline pixels the stamps hold
 
   // pens, brushes and fonts as the painter got them
   mutable std::optional<SurfacePen> m_penFor;

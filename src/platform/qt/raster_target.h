@@ -48,6 +48,10 @@ class RasterTarget {
   }
   // A rectangle given as QRect (right and bottom included).
   void FillRect(const QRect& rect, QRgb color) const;
+  // Whether drawing may write pixel (x, y): inside the device and the clip.
+  bool Lets(int x, int y) const {
+    return x >= m_left && x < m_right && y >= m_top && y <= m_bottom && (m_spans == nullptr || InSpans(x, y));
+  }
   void Plot(int x, int y, QRgb color) const {
     if (x < m_left || x >= m_right || y < m_top || y > m_bottom) return;
     if (m_spans != nullptr && !InSpans(x, y)) return;

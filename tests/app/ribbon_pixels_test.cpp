@@ -1,0 +1,103 @@
+// The ribbons of a dense 3D line are small polygons that recur as the same shapes, which
+// the direct raster path lays out once and stamps. In 3D views at several elevations,
+// rotations, zooms and perspectives, the chart painted so must light exactly the pixels
+// of the same chart painted through QPainter, polygon by polygon.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "chart/chart.h"
+#include "chart/series/line_series.h"
+#include "platform/qt/qt_surface.h"
+
+namespace tarvela {
+namespace {
+
+QImage Painted(TChart& chart, bool direct) {
+  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QtSurface surface(image);
+  surface.SetDirectRaster(direct);
+  chart.PaintChart(surface, chart.ClientRect());
+  return image;
+}
+
+struct View {
+  std::string name;
+  std::function<void(TChart&, TLineSeries&)> setUp;
+};
+
+void Angles(TChart& chart, int elevation, int rotation, int perspective, int zoom) {
+  chart.View3DOptions().SetOrthogonal(false);
+  chart.View3DOptions().SetElevation(elevation);
+  chart.View3DOptions().SetRotation(rotation);
+  chart.View3DOptions().SetPerspective(perspective);
+  chart.View3DOptions().SetZoom(zoom);
+}
+
+TEST(RibbonPixels, StampedRibbonsLightWhatQPainterLightsInEveryView) {
+  const View views[] = {
+      {"the default view", [](TChart&, TLineSeries&) {}},
+      {"orthogonal, elevation 343, zoom 101, the form's",
+       [](TChart& c, TLineSeries&) {
+         c.View3DOptions().SetElevation(343);
+         c.View3DOptions().SetZoom(101);
+         c.SetChart3DPercent(5);
+       }},
+      {"orthogonal, zoom 150 (halves)", [](TChart& c, TLineSeries&) { c.View3DOptions().SetZoom(150); }},
+      {"elevation 345, rotation 345, perspective 15", [](TChart& c, TLineSeries&) { Angles(c, 345, 345, 15, 100); }},
+      {"elevation 315, rotation 330, no perspective", [](TChart& c, TLineSeries&) { Angles(c, 315, 330, 0, 90); }},
+      {"elevation 355, rotation 300, perspective 40, zoom 120",
+       [](TChart& c, TLineSeries&) { Angles(c, 355, 300, 40, 120); }},
+      {"deep: 3D percent 40", [](TChart& c, TLineSeries&) { c.SetChart3DPercent(40); }},
+      {"zoomed and inverted axes",
+       [](TChart& c, TLineSeries&) {
+         c.BottomAxis().SetAutomatic(false);
+         c.BottomAxis().SetMaximum(15000.5);
+         c.BottomAxis().SetMinimum(2000.25);
+         c.BottomAxis().SetInverted(true);
+         c.LeftAxis().SetInverted(true);
+       }},
+      {"a tall line, colour per point", [](TChart&, TLineSeries& s) {
+         s.SetLineHeight(6);
+         s.SetColorEachPoint(true);
+       }},
+      {"stairs", [](TChart&, TLineSeries& s) { s.SetStairs(true); }},
+  };
+  for (const View& view : views) {
+    SCOPED_TRACE(view.name);
+    TChart chart(nullptr);
+    chart.SetBounds(0, 0, 465, 337);
+    chart.SetBuffered(false);
+    auto* series = new TLineSeries(&chart);
+    series->SetParentChart(&chart);
+    series->SetSeriesColor(clRed);
+    std::mt19937 random(17);
+    double walk = 0;
+    for (int i = 0; i < 20000; ++i) {
+      walk += std::normal_distribution<>(0, 1)(random);
+      series->AddPointXY(i, i % 3001 == 0 ? walk + 40 : walk);  // a spike now and then
+    }
+    view.setUp(chart, *series);
+    for (int i = 0; i < 2; ++i) Painted(chart, true);
+    const QImage stamped = Painted(chart, true);
+    const QImage painter = Painted(chart, false);
+    int differing = 0, coloured = 0;
+    for (int y = 0; y < stamped.height(); ++y) {
+      for (int x = 0; x < stamped.width(); ++x) {
+        differing += stamped.pixel(x, y) != painter.pixel(x, y);
+        const QRgb p = stamped.pixel(x, y);
+        coloured += qRed(p) > 150 && qGreen(p) < 100 && qBlue(p) < 100;
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(coloured, 100);  // the ribbon is there at all
+  }
+}
+
+}  // namespace
+}  // namespace tarvela

@@ -1,0 +1,71 @@
+// The linear value-to-pixel mapping finds most offsets in double and falls back to long
+// double near a half: the pixel must be the long double formula's in every case, halves,
+// their neighbours, huge and tiny ranges and far values included.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+
+#include "chart/axes/axis_scale.h"
+#include "runtime/rounding.h"
+
+namespace tarvela {
+namespace {
+
+TAxisScale Scale(double minimum, double maximum, int startPixel, int endPixel) {
+  TAxisScale scale;
+  scale.minimum = minimum;
+  scale.maximum = maximum;
+  UpdateRange(scale);
+  SetPixelSpan(scale, startPixel, endPixel);
+  return scale;
+}
+
+// The mapping as the long double formula gives it.
+int Reference(const TAxisScale& scale, double value, bool fromFarEnd) {
+  if (scale.range == 0) return scale.centerPixel;
+  const long double t = (static_cast<long double>(value) - scale.minimum) * scale.length / scale.range;
+  if (!(std::fabs(t) < 2147483647.0L)) return scale.centerPixel;
+  const std::int64_t offset = Round(t);
+  const std::int64_t pixel = fromFarEnd ? scale.endPixel - offset : scale.startPixel + offset;
+  return static_cast<int>(std::clamp<std::int64_t>(pixel, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+void ExpectReference(const TAxisScale& scale, double value) {
+  for (bool far : {false, true}) {
+    ASSERT_EQ(LinearValueToPixel(scale, value, far), Reference(scale, value, far))
+        << "min " << scale.minimum << " max " << scale.maximum << " length " << scale.length << " value " << value;
+  }
+}
+
+TEST(ValueToPixelRounding, EveryOffsetIsTheLongDoubleFormulasHalvesIncluded) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const TAxisScale scales[] = {Scale(0, 999999, 40, 445),    Scale(-3.7, 12.9, 30, 330),  Scale(0, 1, 0, 1000),
+                               Scale(1e-300, 3e-300, 0, 777), Scale(-1e300, 1e300, 5, 1905), Scale(5, 5.0000001, 10, 1080),
+                               Scale(0, 0.1, 0, 3),           Scale(0, 10, 0, 1)};
+  for (const TAxisScale& scale : scales) {
+    for (int i = 0; i < 20000; ++i) ExpectReference(scale, scale.minimum + unit(random) * scale.range);
+    // Values mapped to a half pixel, and their neighbours: the fallback's cases.
+    for (int i = 0; i <= 2 * std::max(scale.length, 1); ++i) {
+      const double value = scale.minimum + (i + 0.5) * 0.5 * scale.range / std::max(scale.length, 1);
+      ExpectReference(scale, value);
+      ExpectReference(scale, std::nextafter(value, -kInf));
+      ExpectReference(scale, std::nextafter(value, kInf));
+    }
+    // Far out, beyond the pixel limits, and not numbers.
+    for (double value : {1e308, -1e308, 1e18, -1e18, scale.minimum + scale.range * 1e7, kInf, -kInf, kNaN}) {
+      ExpectReference(scale, value);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarvela
