@@ -50,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
   } catch (const Exception&) {
   }
+  // A buffered chart keeps the bitmap of the surface it first painted on: dropped, so
+  // that the picture is drawn by the Qt surface and not into the recording's bitmap.
+  chart.SetBuffered(false);
+  chart.SetBuffered(true);
   try {
     RenderChartImage(chart, kImageSize);
   } catch (const Exception&) {
