@@ -143,6 +143,19 @@ TEST(ExtremeSettings, MinorTickCountIsBoundedAndPaintsAtItsBound) {
   ExpectBoundedPaint(*chart, "MinorTickCount at its bound");
 }
 
+// A chart file bounds integer settings; a program may set anything. Bevels and a border
+// of 2^31 - 1 pixels draw what a chart-wide one draws, and no sum of them wraps.
+TEST(ExtremeSettings, BevelsAndBorderOfTheLargestIntegerPaintWithinTheBound) {
+  for (const int width : {INT_MAX, -INT_MAX}) {
+    std::unique_ptr<TChart> chart = LineAndBars();
+    chart->SetBevelOuter(bvRaised);
+    chart->SetBevelInner(bvLowered);
+    chart->SetBevelWidth(width);
+    chart->SetBorderWidth(width);
+    ExpectBoundedPaint(*chart, "bevels and border of " + std::to_string(width));
+  }
+}
+
 TEST(ExtremeSettings, BarsAtTheLimitsOfBarWidthPercentPaint) {
   for (const int percent : {1, 100}) {
     for (const TMultiBar multiBar : {mbNone, mbSide, mbStacked, mbStacked100}) {
