@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "chart/messages.h"
 #include "chart/series/bar_series.h"
 #include "extreme_support.h"
@@ -208,6 +210,46 @@ void PaintEveryEnumValue(TChart& chart, TPersistent& object, const std::string& 
     }
     SetPropertyPath(object, setting.path, original);
   }
+}
+
+// Every integer setting of the chart and its series (colours and the chart's own size
+// aside) at the bound a chart file puts on integer settings, both signs: the counts,
+// widths, sizes, offsets and angles that a file from outside can reach.
+TEST(ExtremeSettings, EveryIntegerSettingPaintsAtTheChartFilesBound) {
+  std::unique_ptr<TChart> chart = LineAndBars();
+  int painted = 0;
+  for (TPersistent* object : {static_cast<TPersistent*>(chart.get()), static_cast<TPersistent*>(chart->SeriesAt(0)),
+                              static_cast<TPersistent*>(chart->SeriesAt(1))}) {
+    std::vector<std::string> paths;
+    std::function<void(TPersistent&, const std::string&, int)> collect = [&](TPersistent& o, const std::string& prefix,
+                                                                             int depth) {
+      for (const PropertyInfo* info : o.Properties().All()) {
+        const bool geometry = prefix.empty() && (info->name == "Width" || info->name == "Height" ||
+                                                 info->name == "Left" || info->name == "Top");
+        if (info->get && !geometry && info->name.find("Color") == std::string::npos &&
+            info->get(o).kind == PropertyValue::Kind::Integer)
+          paths.push_back(prefix + info->name);
+        if (info->subObject && depth < 4) {
+          if (TPersistent* sub = info->subObject(o)) collect(*sub, prefix + info->name + ".", depth + 1);
+        }
+      }
+    };
+    collect(*object, "", 0);
+    for (const std::string& path : paths) {
+      const PropertyValue original = GetPropertyPath(*object, path);
+      for (const std::int64_t value : {kMaxPictureSide, -kMaxPictureSide}) {
+        try {
+          SetPropertyPath(*object, path, PropertyValue::Integer(value));
+        } catch (const Exception&) {
+          continue;  // refused by the setting's own range check
+        }
+        ExpectBoundedPaint(*chart, path + " = " + std::to_string(value), 1);
+        ++painted;
+      }
+      SetPropertyPath(*object, path, original);
+    }
+  }
+  EXPECT_GT(painted, 150);
 }
 
 TEST(ExtremeSettings, EveryEnumerationSettingPaintsAtEachValue) {

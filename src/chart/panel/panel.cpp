@@ -20,6 +20,7 @@
 #include "chart/panel/panel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "chart/canvas/text_lines.h"
@@ -185,7 +186,8 @@ void TCustomZavPanel::PaintChart(Surface& surface, const TRect& userRect) {
   const int height = m_paintRect.Height();
   // The bevels are not subtracted: with the usual margins the plot lies well inside them.
   // A border wider than the chart leaves the plot squeezed to nothing, not wrapped.
-  const int border = std::clamp(m_borderWidth, -(width + height), width + height);
+  const std::int64_t size = std::int64_t{std::max(0, width)} + std::max(0, height);
+  const int border = static_cast<int>(std::clamp<std::int64_t>(m_borderWidth, -size, size));
   m_plotRect = {m_paintRect.left + border + MulDiv(MarginLeft(), width, 100),
                 m_paintRect.top + border + MulDiv(MarginTop(), height, 100),
                 m_paintRect.right - border - MulDiv(MarginRight(), width, 100),
@@ -261,10 +263,10 @@ void TCustomZavPanel::DrawPanelFrame(const TRect& rect) {
   // every side, as have the frames after it: no more are drawn. So a bevel of a
   // billion pixels costs what one as wide as the chart does, and the shrinking stays
   // within the integers.
-  const int visible = std::max(0, rect.Width()) + std::max(0, rect.Height());
+  const std::int64_t visible = std::int64_t{std::max(0, rect.Width())} + std::max(0, rect.Height());
   TRect r = rect;
   auto frame = [&](BevelColors colors, int width) {
-    const int drawn = std::clamp(width, 0, visible);
+    const int drawn = static_cast<int>(std::clamp<std::int64_t>(width, 0, visible));
     canvas.BevelFrame(r, colors.topLeft, colors.bottomRight, drawn);
     r = {r.left + drawn, r.top + drawn, r.right - drawn, r.bottom - drawn};
   };
