@@ -41,6 +41,7 @@ inline constexpr const char* kAxisDateTimeLogarithmic = "DateTime Axis cannot be
 inline constexpr const char* kAxisLogarithmicLimits = "Logarithmic Axis Min and Max values should be >= 0";
 inline constexpr const char* kAxisLogarithmicBase = "Axis Logarithmic Base should be >= 2";
 inline constexpr const char* kAxisLabelsSeparation = "Labels Separation % must be greater than 0";
+inline constexpr const char* kAxisMinorTickCount = "Axis MinorTickCount must be <= 1000";
 // %s is kAxisLabelsAngle or kAxisTitleAngle.
 inline constexpr const char* kAngleRange = "%s Angle must be between 0 and 359 degrees";
 inline constexpr const char* kAxisLabelsAngle = "Axis Labels";

@@ -8,6 +8,8 @@ namespace tarvela {
 
 struct RecordingSurface::Log {
   std::vector<std::string> lines;
+  std::size_t lineLimit = static_cast<std::size_t>(-1);
+  std::size_t commandCount = 0;
   int bitmapCount = 0;
 };
 
@@ -185,9 +187,18 @@ std::string RecordingSurface::Text() const {
   return text;
 }
 
-void RecordingSurface::Clear() { m_log->lines.clear(); }
+void RecordingSurface::Clear() {
+  m_log->lines.clear();
+  m_log->commandCount = 0;
+}
+
+void RecordingSurface::SetLineLimit(std::size_t lines) { m_log->lineLimit = lines; }
+
+std::size_t RecordingSurface::CommandCount() const { return m_log->commandCount; }
 
 void RecordingSurface::Record(const std::string& line) {
+  ++m_log->commandCount;
+  if (m_log->lines.size() >= m_log->lineLimit) return;
   m_log->lines.push_back(m_name.empty() ? line : m_name + ": " + line);
 }
 

@@ -53,6 +53,7 @@
 //   TextExtent(text)   = (number of UTF-8 characters × character width, cell height).
 // 8 points at 96 pixels per inch (height -11): characters 6 wide, cells 13 high.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,8 +71,15 @@ class RecordingSurface : public Surface {
   // "" for a surface made directly, "bitmap1", "bitmap2", ... for those of its bitmaps.
   const std::string& Name() const { return m_name; }
 
+  // At most this many lines are kept (of the surface and its bitmaps together); later
+  // commands are only counted. For paints of millions of commands, where the count is
+  // the point and the text would not fit in memory. No limit by default.
+  void SetLineLimit(std::size_t lines);
+
   // operations
   const std::vector<std::string>& Lines() const;
+  // The commands recorded since the surface was made or cleared, kept or not.
+  std::size_t CommandCount() const;
   // Every line followed by '\n'.
   std::string Text() const;
   void Clear();

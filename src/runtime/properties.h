@@ -43,6 +43,8 @@ struct PropertyInfo {
   std::function<bool(const TPersistent&)> stored;
   // Non-empty for sub-object properties (Font, BackWall, Title).
   std::function<TPersistent*(TPersistent&)> subObject;
+  // An enumeration's value names, in the order of its values; empty for other kinds.
+  std::vector<std::string> identifiers;
 };
 
 class PropertyTable {
@@ -255,6 +257,7 @@ PropertyInfo EnumProperty(std::string name, Getter getter, Setter setter, const 
     return PropertyValue::Integer(static_cast<std::int64_t>(current));
   };
   info.stored = property_detail::WrapStored<C>(name, std::move(stored));
+  for (const auto& [value, text] : names) info.identifiers.emplace_back(text);
   return info;
 }
 

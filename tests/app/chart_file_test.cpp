@@ -246,6 +246,21 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
             "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
 }
 
+// What has no size beforehand is read up to one byte past the limit and refused: an
+// endless device ends the read instead of filling memory. A setting can name no file
+// to read: a text that looks like a path is the text.
+TEST(ChartFile, EndlessInputIsRefusedAtTheLimitAndPathsStayText) {
+  try {
+    ReadChartFileText("/dev/zero");
+    ADD_FAILURE() << "/dev/zero was read";
+  } catch (const EChartFileError& e) {
+    EXPECT_EQ(e.Message(), "/dev/zero: larger than 16 MiB (16777216 bytes), refused");
+  }
+  const std::string example = Examples().front();
+  TChartForm form(nullptr, "object C: TChart\n  Title.Text.Strings = ('" + example + "')\nend", "");
+  EXPECT_EQ(form.Chart().Title().Text().Lines(), std::vector<std::string>{example});
+}
+
 TEST(ChartFile, SettlingPaintsUntilTheLayoutRepeats) {
   TChartForm form(nullptr, FileText(Examples().front()), "");
   int paints = 0;

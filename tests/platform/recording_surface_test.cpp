@@ -150,6 +150,22 @@ TEST(RecordingSurface, BitmapCommandsArePrefixedAndTheCopyNamesTheBitmap) {
   EXPECT_TRUE(window.Lines().empty());
 }
 
+// A paint of millions of commands is counted without keeping its text; the limit and
+// the count are the log's, so a bitmap's commands count with the surface's.
+TEST(RecordingSurface, LineLimitKeepsTheFirstLinesAndCountsEveryCommand) {
+  RecordingSurface window;
+  window.SetLineLimit(2);
+  std::unique_ptr<OffscreenBitmap> bitmap = window.CreateOffscreen(4, 4, false);
+  for (int i = 0; i < 3; ++i) bitmap->DrawingSurface().SetPixel(i, 0, clBlack);
+  window.CopyBitmap(0, 0, *bitmap);
+  EXPECT_EQ(window.Text(), "CreateOffscreen bitmap1 4x4 color\nbitmap1: SetPixel 0,0 #000000\n");
+  EXPECT_EQ(window.CommandCount(), 5u);
+  window.Clear();
+  EXPECT_EQ(window.CommandCount(), 0u);
+  window.SetPixel(9, 9, clBlack);
+  EXPECT_EQ(window.Text(), "SetPixel 9,9 #000000\n");
+}
+
 TEST(RecordingSurface, BitmapOutlivesTheSurfaceThatMadeIt) {
   std::unique_ptr<OffscreenBitmap> bitmap;
   {

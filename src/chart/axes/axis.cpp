@@ -160,6 +160,11 @@ void TCustomChartAxis::SetLabelsSeparation(int percent) {
   Change(m_labelsSeparation, percent);
 }
 
+void TCustomChartAxis::SetMinorTickCount(int count) {
+  if (count > kMaxMinorTickCount) throw AxisException(messages::kAxisMinorTickCount);
+  Change(m_minorTickCount, count);
+}
+
 void TCustomChartAxis::SetLabelsAngle(int angle) {
   CheckAngle(angle, messages::kAxisLabelsAngle);
   Change(m_labelsAngle, angle);

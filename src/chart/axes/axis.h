@@ -61,6 +61,9 @@ extern bool AxesBehindSeries;
 // The most tick positions one axis drawing keeps (and the most labels a handler of
 // OnGetNextAxisLabel is asked for).
 inline constexpr int kMaxTickPositions = 2000;
+// Minor ticks between two labels: a thousand already need labels a thousand pixels
+// apart to be told apart, and the count times kMaxTickPositions is what a paint loops.
+inline constexpr int kMaxMinorTickCount = 1000;
 
 // [SECTION] TChartAxisTitle
 
@@ -196,7 +199,8 @@ class TCustomChartAxis : public TPersistent {
   int MinorTickLength() const { return m_minorTickLength; }
   void SetMinorTickLength(int pixels) { Change(m_minorTickLength, pixels); }
   int MinorTickCount() const { return m_minorTickCount; }
-  void SetMinorTickCount(int count) { Change(m_minorTickCount, count); }
+  // AxisException "Axis MinorTickCount must be <= 1000" above kMaxMinorTickCount.
+  void SetMinorTickCount(int count);
   bool TickOnLabelsOnly() const { return m_tickOnLabelsOnly; }
   void SetTickOnLabelsOnly(bool only) { Change(m_tickOnLabelsOnly, only); }
   // Grid lines between label positions instead of on them.

@@ -412,12 +412,18 @@ void TCustomChartAxis::DrawGridLine(int pos) {
 
 // Between neighbouring labels MinorTickCount evenly spaced marks (spaced by value on
 // a logarithmic axis), and as many beyond the outer labels at the same spacing.
+// Marks closer than a pixel fall on the pixel of the mark before, which they would
+// only draw again: such a mark is skipped, so that what is drawn is bounded by the
+// axis's length however many marks the labels are apart.
 void TCustomChartAxis::ForEachMinorPosition(const std::function<void(int)>& mark) {
   const std::vector<int>& positions = m_tickPositions;
   const std::size_t n = positions.size();
   const int count = m_minorTickCount;
+  std::int64_t lastMarked = std::numeric_limits<std::int64_t>::min();
   auto candidate = [&](std::int64_t pos) {
-    if (m_scale.startPixel < pos && pos < m_scale.endPixel) mark(static_cast<int>(pos));
+    if (pos == lastMarked || !(m_scale.startPixel < pos && pos < m_scale.endPixel)) return;
+    lastMarked = pos;
+    mark(static_cast<int>(pos));
   };
   const long double parts = static_cast<long double>(count) + 1;
   if (n >= 2 && !m_logarithmic) {

@@ -1,6 +1,7 @@
 #include "chart/data/chart_series.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 
 #include "chart/axes/axis_panel.h"
@@ -345,9 +346,40 @@ void TChartSeries::DoAfterDrawValues() {
   if (AfterDrawValues) AfterDrawValues(this);
 }
 
+// A series with more points in view than the plot has pixels would draw most of them
+// where it has drawn already: ten million points of a line in 3D are ten million
+// ribbons on a few hundred thousand pixels, minutes of drawing that nobody sees. Then
+// a point is drawn only where the series has not drawn a point yet in this pass (its
+// pixel, or for a point outside the plot the pixel just outside the edge it lies
+// beyond), and the first and last points and the null ones (which break a line) always.
+// What is drawn is then bounded by the plot's pixels whatever the data.
+PointPixelFilter::PointPixelFilter(const TRect& plot, std::int64_t points)
+    : m_left(plot.left - 1),
+      m_top(plot.top - 1),
+      m_columns(std::max<std::int64_t>(1, static_cast<std::int64_t>(plot.right) - plot.left + 3)),
+      m_rows(std::max<std::int64_t>(1, static_cast<std::int64_t>(plot.bottom) - plot.top + 3)) {
+  if (points > m_columns * m_rows) m_lit.assign(static_cast<std::size_t>(m_columns * m_rows), false);
+}
+
+bool PointPixelFilter::FirstAt(int x, int y) {
+  if (m_lit.empty()) return true;
+  const std::int64_t column = std::clamp<std::int64_t>(static_cast<std::int64_t>(x) - m_left, 0, m_columns - 1);
+  const std::int64_t row = std::clamp<std::int64_t>(static_cast<std::int64_t>(y) - m_top, 0, m_rows - 1);
+  const auto cell = static_cast<std::size_t>(row * m_columns + column);
+  if (m_lit[cell]) return false;
+  m_lit[cell] = true;
+  return true;
+}
+
 void TChartSeries::DrawAllPoints() {
   if (m_firstDrawnIndex < 0) return;
-  for (int i = m_firstDrawnIndex; i <= m_lastDrawnIndex; ++i) DrawPoint(i);
+  PointPixelFilter filter(m_parentChart != nullptr ? m_parentChart->PlotRect() : TRect{},
+                          static_cast<std::int64_t>(m_lastDrawnIndex) - m_firstDrawnIndex + 1);
+  for (int i = m_firstDrawnIndex; i <= m_lastDrawnIndex; ++i) {
+    const bool always = i == m_firstDrawnIndex || i == m_lastDrawnIndex || IsNullPoint(i);
+    if (filter.Active() && !filter.FirstAt(PointXPixel(i), PointYPixel(i)) && !always) continue;
+    DrawPoint(i);
+  }
 }
 
 bool TChartSeries::ClickPoint(int valueIndex, TMouseButton button, TShiftState shift, int x, int y) {

@@ -15,6 +15,7 @@
 // own, or no label), so points added without a label or own colour cost nothing
 // there.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,6 +50,21 @@ const EnumNames<TVertAxis>& VertAxisNames();
 struct TValueSpan {
   double low = 0;
   double high = 0;
+};
+
+// Which points of a pass are worth drawing when the pass has more points than the
+// plot has pixels: the first one on each pixel of the plot, or of the frame of pixels
+// just outside it for points beyond the plot. Inactive (every point drawn) for fewer.
+class PointPixelFilter {
+ public:
+  PointPixelFilter(const TRect& plot, std::int64_t points);
+  bool Active() const { return !m_lit.empty(); }
+  // True the first time a point falls on this pixel; always true when inactive.
+  bool FirstAt(int x, int y);
+
+ private:
+  std::int64_t m_left, m_top, m_columns, m_rows;
+  std::vector<bool> m_lit;
 };
 
 class TChartSeries;
@@ -329,7 +345,8 @@ class TChartSeries : public TComponent {
   virtual void ChartMembershipChanged(TCustomAxisPanel* /*chart*/, bool /*joined*/) {}
   virtual void DoBeforeDrawValues();
   virtual void DoAfterDrawValues();
-  // DrawPoint for every index of the visible range.
+  // DrawPoint for every index of the visible range; with more of them than the plot
+  // has pixels, only the first point on each pixel (PointPixelFilter).
   virtual void DrawAllPoints();
   virtual void DrawPoint(int) {}
   // The marks of the visible range; the chart calls it only while Marks is visible

@@ -307,8 +307,13 @@ void TChartSeries::DrawAllMarks() {
   const TChartPen& frame = m_marks.Frame();
   // One scratch position for every mark: PaintAt copies what it keeps.
   TSeriesMarkPosition position;
+  // More marks than pixels: as for the points, only the first mark on each pixel (a
+  // mark of a series on axes stands above its point; a circled series places its own).
+  PointPixelFilter filter(UsesAxes() ? chart.PlotRect() : TRect{},
+                          UsesAxes() ? static_cast<std::int64_t>(m_lastDrawnIndex) - m_firstDrawnIndex + 1 : 0);
   for (int i = m_firstDrawnIndex; i <= m_lastDrawnIndex; ++i) {
     if (IsNullPoint(i)) continue;
+    if (filter.Active() && !filter.FirstAt(PointXPixel(i), PointYPixel(i))) continue;
     const std::string text = MarkText(i);
     if (text.empty()) continue;
 

@@ -20,6 +20,7 @@
 #include "chart/panel/panel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "chart/canvas/text_lines.h"
@@ -184,10 +185,13 @@ void TCustomZavPanel::PaintChart(Surface& surface, const TRect& userRect) {
   const int width = m_paintRect.Width();
   const int height = m_paintRect.Height();
   // The bevels are not subtracted: with the usual margins the plot lies well inside them.
-  m_plotRect = {m_paintRect.left + m_borderWidth + MulDiv(MarginLeft(), width, 100),
-                m_paintRect.top + m_borderWidth + MulDiv(MarginTop(), height, 100),
-                m_paintRect.right - m_borderWidth - MulDiv(MarginRight(), width, 100),
-                m_paintRect.bottom - m_borderWidth - MulDiv(MarginBottom(), height, 100)};
+  // A border wider than the chart leaves the plot squeezed to nothing, not wrapped.
+  const std::int64_t size = std::int64_t{std::max(0, width)} + std::max(0, height);
+  const int border = static_cast<int>(std::clamp<std::int64_t>(m_borderWidth, -size, size));
+  m_plotRect = {m_paintRect.left + border + MulDiv(MarginLeft(), width, 100),
+                m_paintRect.top + border + MulDiv(MarginTop(), height, 100),
+                m_paintRect.right - border - MulDiv(MarginRight(), width, 100),
+                m_paintRect.bottom - border - MulDiv(MarginBottom(), height, 100)};
   NormalizePlotRect();
   // Whatever band the buffer held is drawn over now.
   m_bufferBand.reset();
@@ -255,11 +259,16 @@ void TCustomZavPanel::DrawPanelFrame(const TRect& rect) {
   canvas.SetBrushStyle(bsClear);
   // The canvas's bevel frame draws exactly the frame routine's polylines; only the
   // shrinking it does on its own copy is passed on here to the next frame.
+  // A frame past the width plus the height of the whole rectangle has run off it on
+  // every side, as have the frames after it: no more are drawn. So a bevel of a
+  // billion pixels costs what one as wide as the chart does, and the shrinking stays
+  // within the integers.
+  const std::int64_t visible = std::int64_t{std::max(0, rect.Width())} + std::max(0, rect.Height());
   TRect r = rect;
   auto frame = [&](BevelColors colors, int width) {
-    canvas.BevelFrame(r, colors.topLeft, colors.bottomRight, width);
-    const int shrink = std::max(0, width);
-    r = {r.left + shrink, r.top + shrink, r.right - shrink, r.bottom - shrink};
+    const int drawn = static_cast<int>(std::clamp<std::int64_t>(width, 0, visible));
+    canvas.BevelFrame(r, colors.topLeft, colors.bottomRight, drawn);
+    r = {r.left + drawn, r.top + drawn, r.right - drawn, r.bottom - drawn};
   };
   if (m_bevelOuter != bvNone) frame(ColorsOf(m_bevelOuter), m_bevelWidth);
   frame({Color(), Color()}, m_borderWidth);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -337,6 +338,30 @@ TEST(AxisDrawing, MinorMarksBeyondTheOuterLabelsAndOnLogarithmicAxes) {
     const int q = left.ValueToPixel(1 + 2.25 * (j + 1));
     EXPECT_EQ(logTicks[3 + static_cast<std::size_t>(j)], Seg(9, q, 7, q)) << j;
   }
+}
+
+// A thousand marks between labels 100 pixels apart fall ten to a pixel: each pixel
+// strictly inside the span gets its mark, a repeat on the pixel just marked is skipped.
+TEST(AxisDrawing, MinorMarksCloserThanAPixelMarkEachPixelOnce) {
+  AxisRig rig;
+  TChartAxis& left = rig.chart.LeftAxis();
+  left.SetLabelStyle(talValue);
+  left.SetIncrement(4);
+  left.Grid().SetVisible(false);
+  left.TicksInner().SetVisible(false);
+  left.SetMinorTickCount(kMaxMinorTickCount);
+  rig.chart.SetView3D(false);
+  AxisRig::Lay(left, 0, 10);  // labels 8, 4, 0 at 70, 170, 270; the span is 20..270
+  left.DrawAxis(true);
+  const Segments ticks = DrawnWith(rig, kTickPen);
+  ASSERT_GT(ticks.size(), 3u);
+  std::map<int, int> marks;
+  for (std::size_t i = 3; i < ticks.size(); ++i) ++marks[ticks[i].first.y];
+  EXPECT_EQ(marks.size(), 249u);  // 21..269
+  EXPECT_EQ(marks.begin()->first, 21);
+  EXPECT_EQ(marks.rbegin()->first, 269);
+  // 70 and 170 end one run of marks and begin the next.
+  EXPECT_EQ(ticks.size(), 3u + 249u + 2u);
 }
 
 TEST(AxisDrawing, PositionPercentMovesTheLineIntoThePlot) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,38 @@ TEST(PointSeries, CopyingKeepsItAPointSeries) {
   EXPECT_FALSE(points->ConnectPoints());
   EXPECT_FALSE(points->DrawArea());
   EXPECT_FALSE(points->SegmentsClickable());
+}
+
+}  // namespace tarvela::test
+
+namespace tarvela::test {
+
+// More points than the plot has pixels: ten million points would be minutes of
+// pointers drawn over each other. Each pixel a point lands on gets one pointer; only
+// the last point is drawn wherever it lies.
+TEST(PointSeries, MorePointsThanPixelsDrawOnePointerAPixel) {
+  AxisRig rig(TRect{10, 20, 30, 30});  // 20 x 10 pixels: 23 x 13 with the frame around
+  rig.chart.SetView3D(false);
+  auto& series = *new TPointSeries(&rig.form);
+  series.SetParentChart(&rig.chart);
+  for (int i = 0; i < 1000; ++i) series.AddPointXY(i / 100, (i * 37) % 101);
+  AxisRig::Lay(rig.chart.BottomAxis(), 0, 10);
+  AxisRig::Lay(rig.chart.LeftAxis(), 0, 100);
+  series.FindVisibleRange();
+  series.DoBeforeDrawValues();
+  series.DrawAllPoints();
+
+  std::set<std::pair<int, int>> pixels;
+  for (int i = 0; i < series.PointCount(); ++i) pixels.insert({series.PointXPixel(i), series.PointYPixel(i)});
+  std::set<std::pair<int, int>> drawn;
+  const std::vector<std::string> pointers = rig.Of("Rectangle");
+  for (const std::string& pointer : pointers) {
+    const TRect r = canvas_test::RectOf(pointer);
+    drawn.insert({r.left + 4, r.top + 4});
+  }
+  EXPECT_EQ(drawn, pixels);
+  EXPECT_LE(pointers.size(), pixels.size() + 1);
+  EXPECT_LT(pixels.size(), 150u);
 }
 
 }  // namespace tarvela::test

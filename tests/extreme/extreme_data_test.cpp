@@ -1,0 +1,117 @@
+// Extreme data painted through both surfaces: values that are not finite or close to
+// the largest double, series with no point, one point, all points at one X or null,
+// ten million points, a legend of ten thousand series and a pie of a hundred thousand
+// slices. Each paint must end, within the suite's command bound.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "chart/series/bar_series.h"
+#include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
+#include "extreme_support.h"
+
+namespace tarvela::extreme {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+const std::vector<std::string> kSeriesClasses = {"TLineSeries",  "TBarSeries",      "THorizBarSeries", "TAreaSeries",
+                                                 "TPointSeries", "TFastLineSeries", "TPieSeries"};
+
+// One series of className in a chart, 2D or 3D, its marks shown.
+std::unique_ptr<TChart> OneSeriesChart(const std::string& className, bool view3D) {
+  return ChartOf("object C: TChart\n  View3D = " + std::string(view3D ? "True" : "False") +
+                 "\n  Legend.Visible = True\n  object S: " + className + "\n    Marks.Visible = True\n  end\nend");
+}
+
+// Runs fill on a fresh chart of every series type, in 2D and in 3D, and paints it.
+template <class Fill>
+void ForEveryType(const std::string& what, Fill fill) {
+  for (const std::string& className : kSeriesClasses) {
+    for (const bool view3D : {false, true}) {
+      std::unique_ptr<TChart> chart = OneSeriesChart(className, view3D);
+      ASSERT_NE(chart, nullptr);
+      fill(*chart->SeriesAt(0));
+      ExpectBoundedPaint(*chart, what + " in a " + className + (view3D ? " (3D)" : " (2D)"));
+    }
+  }
+}
+
+TEST(ExtremeData, ValuesThatAreNotFiniteOrNearTheLargestDoublePaintInEverySeriesType) {
+  const std::vector<double> extremes = {kNaN, kInf, -kInf, 1.7e308, -1.7e308};
+  ForEveryType("values beyond the finite", [&](TChartSeries& series) {
+    double x = 0;
+    for (const double value : extremes) {
+      series.AddPointXY(x++, value);
+      series.AddPointXY(value, x++);
+    }
+    series.AddPointXY(x, 1);
+  });
+  ForEveryType("only the largest finite values", [&](TChartSeries& series) {
+    series.AddPointXY(-1.7e308, -1.7e308);
+    series.AddPointXY(0, 1.7e308);
+    series.AddPointXY(1.7e308, 0);
+  });
+}
+
+TEST(ExtremeData, EmptyOnePointAllAtOneXAndAllNullSeriesPaintInEverySeriesType) {
+  ForEveryType("no point", [](TChartSeries&) {});
+  ForEveryType("one point", [](TChartSeries& series) { series.AddPointXY(3, 4); });
+  ForEveryType("all X equal", [](TChartSeries& series) {
+    for (int i = 0; i < 1000; ++i) series.AddPointXY(7, i % 13);
+  });
+  ForEveryType("all points null", [](TChartSeries& series) {
+    for (int i = 0; i < 1000; ++i) series.AddPointXY(i, i % 13, {}, clNone);
+  });
+}
+
+// Ten million points: more than a plot has pixels by two orders. The three ways a
+// series draws many points - ribbons of a 3D line, a pointer a point, the column path
+// of a 2D fast line - each draw about as many commands as there are pixels to light,
+// not as there are points.
+TEST(ExtremeData, TenMillionPointsPaintWithinTheBound) {
+  constexpr int kPoints = 10000000;
+  struct Case {
+    const char* className;
+    bool view3D;
+  };
+  for (const Case c : {Case{"TLineSeries", true}, Case{"TPointSeries", false}, Case{"TFastLineSeries", false}}) {
+    std::unique_ptr<TChart> chart = OneSeriesChart(c.className, c.view3D);
+    ASSERT_NE(chart, nullptr);
+    TChartSeries& series = *chart->SeriesAt(0);
+    series.Marks().SetVisible(false);
+    // A zigzag between -1000 and 1000 that visits every pixel row of every column.
+    for (int i = 0; i < kPoints; ++i) series.AddPointXY(i, static_cast<double>((i * 7919LL) % 2001 - 1000));
+    ExpectBoundedPaint(*chart, std::string(c.className) + " of ten million points", 1);
+  }
+}
+
+// The legend lists the rows that fit; the other series are still drawn.
+TEST(ExtremeData, LegendOfTenThousandSeriesPaints) {
+  std::unique_ptr<TChart> chart = ChartOf("object C: TChart\n  View3D = False\nend");
+  for (int i = 0; i < 10000; ++i) {
+    auto* series = new TLineSeries(chart.get());
+    series->SetParentChart(chart.get());
+    series->AddPointXY(0, i);
+    series->AddPointXY(1, -i);
+  }
+  ExpectBoundedPaint(*chart, "ten thousand series", 1);
+}
+
+TEST(ExtremeData, PieOfAHundredThousandSlicesPaints) {
+  for (const bool view3D : {false, true}) {
+    std::unique_ptr<TChart> chart = OneSeriesChart("TPieSeries", view3D);
+    TChartSeries& pie = *chart->SeriesAt(0);
+    for (int i = 0; i < 100000; ++i) pie.AddPointXY(i, 1 + i % 10, "slice " + std::to_string(i));
+    ExpectBoundedPaint(*chart, view3D ? "100,000 slices in 3D" : "100,000 slices in 2D", 1);
+  }
+}
+
+}  // namespace
+}  // namespace tarvela::extreme
