@@ -352,13 +352,15 @@ void TChartSeries::DoAfterDrawValues() {
 // a point is drawn only where the series has not drawn a point yet in this pass (its
 // pixel, or for a point outside the plot the pixel just outside the edge it lies
 // beyond), and the first and last points and the null ones (which break a line) always.
-// What is drawn is then bounded by the plot's pixels whatever the data.
+// What is drawn is then bounded by the plot's pixels whatever the data. The picture is
+// no longer exactly the one of every point (a line joins the points it keeps), so this
+// waits until the points are beyond what any chart here draws exactly in good time.
 PointPixelFilter::PointPixelFilter(const TRect& plot, std::int64_t points)
     : m_left(plot.left - 1),
       m_top(plot.top - 1),
       m_columns(std::max<std::int64_t>(1, static_cast<std::int64_t>(plot.right) - plot.left + 3)),
       m_rows(std::max<std::int64_t>(1, static_cast<std::int64_t>(plot.bottom) - plot.top + 3)) {
-  if (points > m_columns * m_rows) m_lit.assign(static_cast<std::size_t>(m_columns * m_rows), false);
+  if (points > std::max(kExactPoints, m_columns * m_rows)) m_lit.assign(static_cast<std::size_t>(m_columns * m_rows), false);
 }
 
 bool PointPixelFilter::FirstAt(int x, int y) {

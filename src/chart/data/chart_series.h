@@ -52,11 +52,16 @@ struct TValueSpan {
   double high = 0;
 };
 
-// Which points of a pass are worth drawing when the pass has more points than the
-// plot has pixels: the first one on each pixel of the plot, or of the frame of pixels
-// just outside it for points beyond the plot. Inactive (every point drawn) for fewer.
+// Which points of a pass are worth drawing when the pass has more points than both the
+// plot's pixels and kExactPoints: the first one on each pixel of the plot, or of the
+// frame of pixels just outside it for points beyond the plot. Inactive (every point
+// drawn, the picture exact) for fewer.
 class PointPixelFilter {
  public:
+  // Up to here every point is drawn: a few million primitives are seconds, not minutes,
+  // and a picture of them must be the exact one.
+  static constexpr std::int64_t kExactPoints = 2'000'000;
+
   PointPixelFilter(const TRect& plot, std::int64_t points);
   bool Active() const { return !m_lit.empty(); }
   // True the first time a point falls on this pixel; always true when inactive.

@@ -93,12 +93,23 @@ TEST(PointSeries, MorePointsThanPixelsDrawOnePointerAPixel) {
   rig.chart.SetView3D(false);
   auto& series = *new TPointSeries(&rig.form);
   series.SetParentChart(&rig.chart);
-  for (int i = 0; i < 1000; ++i) series.AddPointXY(i / 100, (i * 37) % 101);
   AxisRig::Lay(rig.chart.BottomAxis(), 0, 10);
   AxisRig::Lay(rig.chart.LeftAxis(), 0, 100);
-  series.FindVisibleRange();
-  series.DoBeforeDrawValues();
-  series.DrawAllPoints();
+  const auto draw = [&] {
+    series.FindVisibleRange();
+    series.DoBeforeDrawValues();
+    series.DrawAllPoints();
+  };
+  // Far more points than pixels, but a picture still drawn exactly: every pointer.
+  for (int i = 0; i < 1000; ++i) series.AddPointXY(i / 100, (i * 37) % 101);
+  draw();
+  EXPECT_EQ(rig.Of("Rectangle").size(), 1000u);
+  // Beyond the points every picture draws exactly, one pointer a pixel.
+  const int count = static_cast<int>(PointPixelFilter::kExactPoints) + 1;
+  // In ascending X, as a sorted series adds them at its end.
+  for (int i = 1000; i < count; ++i) series.AddPointXY(9 + double(i) / count, (i * 37) % 101);
+  rig.surface.Clear();
+  draw();
 
   std::set<std::pair<int, int>> pixels;
   for (int i = 0; i < series.PointCount(); ++i) pixels.insert({series.PointXPixel(i), series.PointYPixel(i)});
