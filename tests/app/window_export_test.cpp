@@ -114,7 +114,9 @@ TEST(WindowExport, OnADenseScreenTheWindowShowsThePngAtThatScale) {
   ASSERT_NE(form, nullptr);
   ChartWindow* chart = ChartWindowOf(*form);
   const double ratio = chart->devicePixelRatioF();
-  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) EXPECT_GT(ratio, 1.0) << "the screen is dense";
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_GT(ratio, 1.0) << "the screen is dense";
+  }
   QImage shown;
   if (ratio > 1) {
     shown = chart->grab().toImage();

@@ -21,8 +21,8 @@ std::string MessageOf(const std::function<void()>& action) {
 }
 
 TEST(PropertyTable, FindsThroughParentsIgnoringCaseAndListsBaseFirst) {
-  PropertyTable base(nullptr, {PropertyInfo{"Alpha", {}, {}, {}, {}}, PropertyInfo{"Beta", {}, {}, {}, {}}});
-  PropertyTable derived(&base, {PropertyInfo{"Gamma", {}, {}, {}, {}}, PropertyInfo{"BETA", {}, {}, {}, {}}});
+  PropertyTable base(nullptr, {PropertyInfo{"Alpha", {}, {}, {}, {}, {}}, PropertyInfo{"Beta", {}, {}, {}, {}, {}}});
+  PropertyTable derived(&base, {PropertyInfo{"Gamma", {}, {}, {}, {}, {}}, PropertyInfo{"BETA", {}, {}, {}, {}, {}}});
   ASSERT_NE(derived.Find("alpha"), nullptr);
   EXPECT_EQ(derived.Find("beta")->name, "BETA");  // the subclass's definition wins
   EXPECT_EQ(derived.Find("Delta"), nullptr);

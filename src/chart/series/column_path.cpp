@@ -27,6 +27,27 @@ constexpr int kPixelLimit = 32766;
 
 bool FitsPixelRange(int value) { return value >= -kPixelLimit && value <= kPixelLimit; }
 
+// The last index of the run of points from i that lie in pixel column column: gallop,
+// then halve, so a run costs the logarithm of its length.
+int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
+  int inside = i;
+  int outside = last + 1;
+  for (long long step = 1;; step *= 2) {
+    const long long probe = inside + step;
+    if (probe > last) break;
+    if (series.PointXPixel(static_cast<int>(probe)) != column) {
+      outside = static_cast<int>(probe);
+      break;
+    }
+    inside = static_cast<int>(probe);
+  }
+  while (outside - inside > 1) {
+    const int middle = inside + (outside - inside) / 2;
+    (series.PointXPixel(middle) == column ? inside : outside) = middle;
+  }
+  return inside;
+}
+
 }  // namespace
 
 bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
@@ -53,22 +74,7 @@ bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vec
   double highest = lowest;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    // The run's last index: gallop, then halve.
-    int inside = i;
-    int outside = last + 1;
-    for (long long step = 1;; step *= 2) {
-      const long long probe = inside + step;
-      if (probe > last) break;
-      if (series.PointXPixel(static_cast<int>(probe)) != column) {
-        outside = static_cast<int>(probe);
-        break;
-      }
-      inside = static_cast<int>(probe);
-    }
-    while (outside - inside > 1) {
-      const int middle = inside + (outside - inside) / 2;
-      (series.PointXPixel(middle) == column ? inside : outside) = middle;
-    }
+    const int inside = ColumnRunEnd(series, i, last, column);
     const int end = inside;
     // The extremes kept as values, not only as indexes: the loop reads each value once.
     std::size_t lowAt = static_cast<std::size_t>(i);
@@ -159,21 +165,7 @@ bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, s
   std::vector<Run> runs;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    int inside = i;
-    int outside = last + 1;
-    for (long long step = 1;; step *= 2) {
-      const long long probe = inside + step;
-      if (probe > last) break;
-      if (series.PointXPixel(static_cast<int>(probe)) != column) {
-        outside = static_cast<int>(probe);
-        break;
-      }
-      inside = static_cast<int>(probe);
-    }
-    while (outside - inside > 1) {
-      const int middle = inside + (outside - inside) / 2;
-      (series.PointXPixel(middle) == column ? inside : outside) = middle;
-    }
+    const int inside = ColumnRunEnd(series, i, last, column);
     runs.push_back({i, inside, column});
     i = inside + 1;
   }
