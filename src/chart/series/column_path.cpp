@@ -27,6 +27,22 @@ constexpr int kPixelLimit = 32766;
 
 bool FitsPixelRange(int value) { return value >= -kPixelLimit && value <= kPixelLimit; }
 
+// Read values equal the stored ones, X order makes each column one run, and the ends
+// map in order within the pixel range.
+bool ColumnPathApplies(const TChartSeries& series, int first, int last) {
+  const TChartValueList& xList = series.XValues();
+  const TChartValueList& yList = series.YValues();
+  const TChartAxis* horizAxis = series.GetHorizAxis();
+  const TChartAxis* vertAxis = series.GetVertAxis();
+  if (horizAxis == nullptr || vertAxis == nullptr || first < 0 || last <= first || xList.Multiplier() != 1.0 ||
+      yList.Multiplier() != 1.0 || !xList.KnownInOrder() || static_cast<std::size_t>(last) >= yList.StoredValues().size() ||
+      static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
+    return false;
+  }
+  return horizAxis->MapsInOrder(series.XValueAt(first), series.XValueAt(last)) &&
+         FitsPixelRange(series.PointXPixel(first)) && FitsPixelRange(series.PointXPixel(last));
+}
+
 // The last index of the run of points from i that lie in pixel column column: gallop,
 // then halve, so a run costs the logarithm of its length.
 int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
@@ -51,21 +67,9 @@ int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
 }  // namespace
 
 bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
-  const TChartValueList& xList = series.XValues();
-  const TChartValueList& yList = series.YValues();
-  const std::span<const double> ys = yList.StoredValues();
-  const TChartAxis* horizAxis = series.GetHorizAxis();
+  const std::span<const double> ys = series.YValues().StoredValues();
   const TChartAxis* vertAxis = series.GetVertAxis();
-  // Read values equal the stored ones, and X order makes each column one run.
-  if (horizAxis == nullptr || vertAxis == nullptr || first < 0 || last <= first || xList.Multiplier() != 1.0 ||
-      yList.Multiplier() != 1.0 || !xList.KnownInOrder() || static_cast<std::size_t>(last) >= ys.size() ||
-      static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
-    return false;
-  }
-  if (!horizAxis->MapsInOrder(series.XValueAt(first), series.XValueAt(last)) ||
-      !FitsPixelRange(series.PointXPixel(first)) || !FitsPixelRange(series.PointXPixel(last))) {
-    return false;
-  }
+  if (!ColumnPathApplies(series, first, last)) return false;
   path.clear();
   const auto add = [&path](TPoint p) {
     if (path.empty() || path.back() != p) path.push_back(p);
@@ -126,20 +130,9 @@ bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vec
 
 bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path,
                               std::vector<TColor>& colors) {
-  const TChartValueList& xList = series.XValues();
-  const TChartValueList& yList = series.YValues();
-  const std::span<const double> ys = yList.StoredValues();
-  const TChartAxis* horizAxis = series.GetHorizAxis();
+  const std::span<const double> ys = series.YValues().StoredValues();
   const TChartAxis* vertAxis = series.GetVertAxis();
-  if (horizAxis == nullptr || vertAxis == nullptr || first < 0 || last <= first || xList.Multiplier() != 1.0 ||
-      yList.Multiplier() != 1.0 || !xList.KnownInOrder() || static_cast<std::size_t>(last) >= ys.size() ||
-      static_cast<std::size_t>(last) >= xList.StoredValues().size()) {
-    return false;
-  }
-  if (!horizAxis->MapsInOrder(series.XValueAt(first), series.XValueAt(last)) ||
-      !FitsPixelRange(series.PointXPixel(first)) || !FitsPixelRange(series.PointXPixel(last))) {
-    return false;
-  }
+  if (!ColumnPathApplies(series, first, last)) return false;
   // Every value finite and the extremes mapped in order within the pixel range: then
   // every point fits it, and comparing values compares pixels.
   double lowest = ys[static_cast<std::size_t>(first)];
