@@ -464,6 +464,32 @@ TEST(QtSurface, EscapementTurnsTextCounterClockwise) {
   EXPECT_TRUE(QRect(40, 90 - size.width, size.height, size.width).contains(ink.bounds));
 }
 
+// Turned axis labels in one font, then unturned ones: each text looks as it does alone
+// on a fresh surface, whatever was drawn before it (a turned text once left the painter
+// with an older font while the surface took it to hold the label's).
+TEST(QtSurface, TextAfterTurnedTextIsDrawnInItsOwnFont) {
+  const auto draw = [](QImage& image, const std::vector<std::pair<int, TPoint>>& texts) {
+    QtSurface s(image);
+    s.SetBackgroundMode(BkMode::Transparent);
+    for (const auto& [escapement, at] : texts) {
+      SurfaceFont font;
+      font.name = "Liberation Serif";
+      font.height = -20;
+      font.style = fsBold;
+      font.escapement = escapement;
+      s.SetFont(font);
+      s.TextOut(at.x, at.y, "Ab");
+    }
+  };
+  const std::vector<std::pair<int, TPoint>> texts = {{900, {10, 60}}, {900, {40, 60}}, {0, {70, 30}}};
+  QImage together = Filled(120, 70);
+  draw(together, texts);
+  QImage alone = Filled(120, 70);
+  for (const auto& text : texts) draw(alone, {text});
+  EXPECT_GT(InkOf(alone).count, 60);
+  EXPECT_EQ(together, alone);
+}
+
 TEST(QtSurface, ShapesStayInsideTheirBoxAndPiesFollowTheirRays) {
   const QImage ellipse = Draw(16, 16, [](QtSurface& s) {
     s.SetBrushColor(clRed);

@@ -1008,11 +1008,13 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   const bool opaque = BackgroundMode() == BkMode::Opaque;
   // The painter's own opaque mode would fill behind the glyphs' box, not the cell.
   painter.setBackgroundMode(Qt::TransparentMode);
+  const auto givePainterFont = [&] {
+    if (m_painterHasFont) return;
+    painter.setFont(m_realisedFont);
+    m_painterHasFont = true;
+  };
   const auto drawText = [&](QPoint baseline) {
-    if (!m_painterHasFont) {
-      painter.setFont(m_realisedFont);
-      m_painterHasFont = true;
-    }
+    givePainterFont();
     painter.drawText(baseline, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   };
   if (!turned && near) {
@@ -1027,6 +1029,9 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
     for (const QGlyphRun& glyphs : laid.glyphs) painter.drawGlyphRun(origin, glyphs);
     return;
   }
+  // Before the save: the restore would take back a font set after it, and the painter
+  // would no longer hold the font it is known to hold.
+  givePainterFont();
   painter.save();
   painter.translate(point.x, point.y);
   // The escapement turns the text counter-clockwise about the reference point.
