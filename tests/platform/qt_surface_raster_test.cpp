@@ -305,9 +305,16 @@ TEST(QtSurfaceDirect, LinesMatchQPainterInEveryPenStyle) {
     const TColor background = scenes.Color();
     const std::vector<TPoint> path = scenes.Points(size, 2, 7);
     const std::vector<TPoint> line = scenes.Points(size, 2, 2);
+    // Grid lines: straight across, either way, often in the window.
+    std::vector<TPoint> straight = scenes.Points(size, 2, 2);
+    if (scenes.OneIn(2)) {
+      straight[1].y = straight[0].y;
+    } else {
+      straight[1].x = straight[0].x;
+    }
     SCOPED_TRACE(testing::Message() << "trial " << trial << " " << Scenes::Describe(pen) << " opaque " << opaque << " "
                                     << clipText << " polyline " << Scenes::Describe(path) << "| line "
-                                    << Scenes::Describe(line));
+                                    << Scenes::Describe(line) << "| straight " << Scenes::Describe(straight));
     ASSERT_TRUE(SameBothWays(size, format, trial, [&](QtSurface& s) {
       scenes.State(s, pen, SurfaceBrush{}, opaque, background);
       clip(s);
@@ -315,6 +322,8 @@ TEST(QtSurfaceDirect, LinesMatchQPainterInEveryPenStyle) {
       s.MoveTo(line[0].x, line[0].y);
       s.LineTo(line[1].x, line[1].y);
       s.LineTo(line[0].x, line[0].y);
+      s.MoveTo(straight[0].x, straight[0].y);
+      s.LineTo(straight[1].x, straight[1].y);
     }));
   }
 }

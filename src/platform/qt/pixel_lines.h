@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QRect>
+#include <algorithm>
 #include <vector>
 
 #include "platform/surface_types.h"
@@ -34,6 +35,16 @@ class PixelLines {
   void Add(TPoint from, TPoint to);
   // The runs in the pen's colour (then the gaps in the background colour when opaque).
   void Paint(QPainter& painter) const;
+
+  // A styled horizontal or vertical segment as Add lays it out on fresh lines, handed to
+  // put(run, lit) a dash (lit) or kept gap at a time instead of collected: grid lines
+  // cross the whole plot in dashes of a few pixels, and collecting them costs more than
+  // writing them. A single segment's dashes and gaps never share a pixel, so their order
+  // does not matter. False, with nothing put, for solid pens, slopes and coordinates
+  // that Add would first cut to the window.
+  template <class PutRun>
+  static bool ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,
+                                 bool keepGaps, PutRun put);
 
   // One-pixel-high or one-pixel-wide runs, in the order they were laid out: the dashes
   // and, when kept, the gaps between them. How pixels are cut into runs is not fixed;
@@ -64,5 +75,48 @@ class PixelLines {
   std::vector<QRect> m_lit;
   std::vector<QRect> m_gaps;
 };
+
+template <class PutRun>
+bool PixelLines::ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,
+                                    bool keepGaps, PutRun put) {
+  if (dashes.isEmpty() || from == to || (from.x != to.x && from.y != to.y) || !Small(from) || !Small(to)) return false;
+  int period = 0;
+  for (const qreal dash : dashes) {
+    if (static_cast<int>(dash) < 1) return false;
+    period += static_cast<int>(dash);
+  }
+  const bool alongX = from.y == to.y;
+  const int start = alongX ? from.x : from.y, end = alongX ? to.x : to.y;
+  const int across = alongX ? from.y : from.x;
+  if (across < (alongX ? window.top() : window.left()) || across > (alongX ? window.bottom() : window.right()))
+    return true;
+  const int step = end < start ? -1 : 1;
+  const int length = end < start ? start - end : end - start;  // the end is left out
+  const int low = alongX ? window.left() : window.top(), high = alongX ? window.right() : window.bottom();
+  // The steps whose pixel lies in the window.
+  const int first = std::max(0, step > 0 ? low - start : start - high);
+  const int last = std::min(length - 1, step > 0 ? high - start : start - low);
+  if (first > last) return true;
+  // Where the pattern stands at the first step: which dash or gap, and how much of it is left.
+  qsizetype part = 0;
+  int left = first % period;
+  while (left >= static_cast<int>(dashes[part])) left -= static_cast<int>(dashes[part++]);
+  left = static_cast<int>(dashes[part]) - left;
+  for (int i = first; i <= last;) {
+    const int count = std::min(left, last - i + 1);
+    const bool lit = part % 2 == 0;
+    if (lit || keepGaps) {
+      const int a = start + step * i, b = start + step * (i + count - 1);
+      const int lowEnd = std::min(a, b), highEnd = std::max(a, b);
+      put(alongX ? QRect(QPoint(lowEnd, across), QPoint(highEnd, across))
+                 : QRect(QPoint(across, lowEnd), QPoint(across, highEnd)),
+          lit);
+    }
+    i += count;
+    if (++part == dashes.size()) part = 0;
+    left = static_cast<int>(dashes[part]);
+  }
+  return true;
+}
 
 }  // namespace tarvela

@@ -724,8 +724,8 @@ bool QtSurface::DirectBrush() const {
 
 // As PixelLines::Paint: the dashes, then the gaps over them when the background is opaque.
 void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
-  m_lines.Reset(OnePixelDashes(), m_target.Device(), BackgroundMode() == BkMode::Opaque);
-  for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
+  const QList<qreal> dashes = OnePixelDashes();
+  const bool keepGaps = BackgroundMode() == BkMode::Opaque;
   // A run one row high (dashes of horizontal lines, most of a path) is one span.
   const auto fill = [this](const QRect& run, QRgb color) {
     if (run.height() == 1) {
@@ -735,8 +735,15 @@ void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
     }
   };
   const QRgb lineColor = OpaquePixel(Pen().color);
-  for (const QRect& run : m_lines.Lit()) fill(run, lineColor);
   const QRgb gapColor = OpaquePixel(BackgroundColor());
+  if (points.size() == 2 &&
+      PixelLines::ForEachStraightRun(dashes, points[0], points[1], m_target.Device(), keepGaps,
+                                     [&](const QRect& run, bool lit) { fill(run, lit ? lineColor : gapColor); })) {
+    return;
+  }
+  m_lines.Reset(dashes, m_target.Device(), keepGaps);
+  for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
+  for (const QRect& run : m_lines.Lit()) fill(run, lineColor);
   for (const QRect& run : m_lines.Gaps()) fill(run, gapColor);
 }
 
