@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <QWidget>
@@ -72,16 +73,30 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
   MarkScale(image, scale);
   image.fill(Qt::white);
   {
+    // Straight into the picture: the canvas's bitmap copied there would give the same
+    // pixels, at the cost of a second frame and its copy. A monochrome chart keeps its
+    // bitmap, which is what holds it to black and white.
+    std::optional<Unbuffered> direct;
+    if (!chart.Monochrome()) direct.emplace(chart);
     QtSurface surface(image);
     chart.PaintChart(surface, chart.ClientRect());
   }
   return image;
 }
 
+bool SavePng(const QImage& image, QIODevice& device) {
+  QImageWriter writer(&device, "PNG");
+  // Qt maps quality q to zlib's level (100 - q) * 9 / 91: 50 is level 4, a quarter
+  // faster to write than the default level 6 for a few per cent more bytes. The
+  // pixels are the same at every level.
+  writer.setQuality(50);
+  return writer.write(image);
+}
+
 bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size, int scale) {
   const QImage image = RenderChartImage(chart, size, scale);
   if (image.isNull()) throw std::bad_alloc();
-  return image.save(&device, "PNG");
+  return SavePng(image, device);
 }
 
 bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
@@ -108,7 +123,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   if (scale <= 1) {
     const QPixmap picture = window->grab();
     if (picture.isNull()) throw std::bad_alloc();
-    return picture.save(&device, "PNG");
+    return SavePng(picture.toImage(), device);
   }
   // Rendered into a denser image, the window and every control in it draw at its pixels.
   QImage picture(window->size() * scale, QImage::Format_RGB32);
@@ -117,7 +132,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   MarkScale(picture, scale);
   picture.fill(Qt::white);
   window->render(&picture);
-  return picture.save(&device, "PNG");
+  return SavePng(picture, device);
 }
 
 namespace {
@@ -138,7 +153,7 @@ void SaveChartPicture(ChartWindow& window, const std::string& path) {
     // The pixels the window shows; grabbing a window with a current buffer only copies it.
     const QImage picture = window.grab().toImage();
     if (picture.isNull()) throw std::bad_alloc();
-    written = WriteOutput(path, unused, [&](QIODevice& device) { return picture.save(&device, "PNG"); });
+    written = WriteOutput(path, unused, [&](QIODevice& device) { return SavePng(picture, device); });
   }
   if (!written) throw Exception("Cannot write to " + path);
 }

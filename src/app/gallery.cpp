@@ -138,7 +138,7 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
       std::ostringstream unused;
       const std::string path = folder + "/" + name;
       if (image.isNull() ||
-          !WriteOutput(path, unused, [&](QIODevice& device) { return image.save(&device, "PNG"); })) {
+          !WriteOutput(path, unused, [&](QIODevice& device) { return SavePng(image, device); })) {
         err << "Cannot write to " << path << '\n';
         return false;
       }

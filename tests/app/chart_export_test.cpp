@@ -6,6 +6,7 @@
 #include <QSvgGenerator>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/app_test_support.h"
+#include "app/chart_file.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "chart/axes/axis.h"
@@ -48,6 +50,39 @@ TEST(ChartExport, LargerRenderingPutsTheChartsSizeBackAndRedrawsItThere) {
   EXPECT_LE(top.blue(), 5);
 }
 
+// The export draws straight into its picture, the window into the chart's bitmap and
+// then copies that: every example chart, in 3D and in 2D, in colour and monochrome, at
+// one and two times the pixels, gives the same pixels both ways, as the chart's next
+// paint after the window's.
+TEST(ChartExport, PngIsThePictureTheWindowPaintsThroughItsBitmap) {
+  int compared = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(TARVELA_EXAMPLES_DIR)) {
+    const std::string path = entry.path().string();
+    if (entry.path().extension() != ".chart" || path.find("million") != std::string::npos) continue;
+    for (const int variant : {0, 1, 2, 3}) {
+      SCOPED_TRACE(path + " variant " + std::to_string(variant));
+      TChartForm form(nullptr, ReadChartFileText(path), "chart");
+      TChart& chart = form.Chart();
+      if (variant == 1) chart.SetView3D(!chart.View3D());
+      if (variant == 3) chart.SetMonochrome(true);
+      const int scale = variant == 2 ? 2 : 1;
+      QImage window(chart.Width() * scale, chart.Height() * scale, QImage::Format_RGB32);
+      window.setDevicePixelRatio(scale);
+      for (int paint = 0; paint < 2; ++paint) {
+        window.fill(Qt::black);
+        QtSurface surface(window);
+        chart.PaintChart(surface, chart.ClientRect());
+      }
+      ASSERT_TRUE(chart.Buffered());
+      const QImage png = RenderChartImage(chart, std::nullopt, scale);
+      EXPECT_TRUE(chart.Buffered());
+      ASSERT_EQ(png.size(), window.size());
+      EXPECT_EQ(png, window);
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 40);
+}
 
 // [SECTION] Pictures at more pixels
 
