@@ -428,6 +428,26 @@ class CommandLineRun {
   bool m_reported = false;
 };
 
+// The outputs of the first form, which no paint precedes: the report, the points, the
+// tables and the picture of the error norms. False after a failure, which was reported.
+bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TForm1& form) {
+  if (!run.WriteLines(options.report, form.Memo1->Lines().Lines())) return false;
+  if (options.points && !run.WriteLines(options.points, PointLines(*form.Chart1))) return false;
+  if (!run.WriteText(options.csv, [&] { return LayersCsv(form.Solver()); })) return false;
+  if (!run.WriteText(options.json, [&] { return LayersJson(form.Solver()); })) return false;
+  if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form.Solver()); })) return false;
+  if (!options.errorsPng) return true;
+  // Drawn as a chart file would be: the engine's own picture of the norms, settled.
+  const auto settle = [](TChartForm& f) {
+    if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
+  };
+  const int scale = options.scale;
+  return run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form.Solver()), std::nullopt, settle,
+                               [scale](TChartForm& f, QIODevice& device) {
+                                 return WriteChartPng(f.Chart(), device, std::nullopt, scale);
+                               });
+}
+
 // The chart file's outputs. Each picture has a form of its own, as the form's have.
 int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
   std::string text;
@@ -544,25 +564,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   PresenterSwap swap(*app, &run.Presenter());
 
   // The report and the points do not depend on any paint; a failed press ends the run
-  // here, before anything is written.
-  const std::unique_ptr<TForm1> form = run.OpenForm(std::nullopt, nullptr);
-  if (!form) return 1;
-  if (!run.WriteLines(options.report, form->Memo1->Lines().Lines())) return 1;
-  if (options.points && !run.WriteLines(options.points, PointLines(*form->Chart1))) return 1;
-  if (!run.WriteText(options.csv, [&] { return LayersCsv(form->Solver()); })) return 1;
-  if (!run.WriteText(options.json, [&] { return LayersJson(form->Solver()); })) return 1;
-  if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form->Solver()); })) return 1;
-  if (options.errorsPng) {
-    // Drawn as a chart file would be: the engine's own picture of the norms, settled.
-    const auto settle = [](TChartForm& f) {
-      if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
-    };
-    const int scale = options.scale;
-    if (!run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form->Solver()), std::nullopt, settle,
-                               [scale](TChartForm& f, QIODevice& device) {
-                                 return WriteChartPng(f.Chart(), device, std::nullopt, scale);
-                               }))
-      return 1;
+  // here, before anything is written. Each picture opens a form of its own and presses
+  // the same buttons before it writes, so when only pictures are asked for, this form
+  // would only do their work once more.
+  const bool textOutputs =
+      options.report || options.points || options.csv || options.json || options.errors || options.errorsPng;
+  const bool pictures = options.png || options.svg || options.screenshot;
+  if (textOutputs || !pictures) {
+    const std::unique_ptr<TForm1> form = run.OpenForm(std::nullopt, nullptr);
+    if (!form) return 1;
+    if (!WriteFormTexts(run, options, *form)) return 1;
   }
 
   const auto paintChart = [&](TForm1& f) {

@@ -74,6 +74,17 @@ TEST(CommandLine, FailuresPrintTheErrorBoxTextAndExitOne) {
     EXPECT_EQ(run.err, message) << args[1];
     EXPECT_EQ(run.out, "");
   }
+  // Pictures alone press the buttons in their own forms: the same failure, and no file.
+  const std::string png = TempPath("failed-press.png"), svg = TempPath("failed-press.svg");
+  for (const auto& [args, message] : cases) {
+    std::vector<std::string> pictures = args;
+    pictures.insert(pictures.end(), {"--png", png, "--svg", svg});
+    const RunResult run = RunWith(pictures);
+    EXPECT_EQ(run.status, 1) << args[1];
+    EXPECT_EQ(run.err, message) << args[1];
+    EXPECT_FALSE(std::filesystem::exists(png)) << args[1];
+    EXPECT_FALSE(std::filesystem::exists(svg)) << args[1];
+  }
 }
 
 TEST(CommandLine, ReportFileIsWrittenAndBadOptionsAreRefused) {
