@@ -43,6 +43,7 @@
 #include "platform/qt/qt_surface.h"
 
 #include <QBitmap>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPixmap>
@@ -50,6 +51,7 @@
 #include <QRegion>
 #include <QString>
 #include <QTextLayout>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -736,10 +738,25 @@ void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
   };
   const QRgb lineColor = OpaquePixel(Pen().color);
   const QRgb gapColor = OpaquePixel(BackgroundColor());
-  if (points.size() == 2 &&
-      PixelLines::ForEachStraightRun(dashes, points[0], points[1], m_target.Device(), keepGaps,
-                                     [&](const QRect& run, bool lit) { fill(run, lit ? lineColor : gapColor); })) {
-    return;
+  if (points.size() == 2) {
+    // A grid line lies inside the plot, and so inside the clip: no pixel needs testing.
+    const TPoint from = points[0], to = points[1];
+    if (m_target.Covers(QRect(QPoint(std::min(from.x, to.x), std::min(from.y, to.y)),
+                              QPoint(std::max(from.x, to.x), std::max(from.y, to.y))))) {
+      if (PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps, [&](const QRect& run, bool lit) {
+            const QRgb color = lit ? lineColor : gapColor;
+            if (run.height() == 1) {
+              m_target.FillSpanInside(run.top(), run.left(), run.right() + 1, color);
+            } else {
+              for (int y = run.top(); y <= run.bottom(); ++y) m_target.PlotInside(run.left(), y, color);
+            }
+          })) {
+        return;
+      }
+    } else if (PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps,
+                                              [&](const QRect& run, bool lit) { fill(run, lit ? lineColor : gapColor); })) {
+      return;
+    }
   }
   m_lines.Reset(dashes, m_target.Device(), keepGaps);
   for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
@@ -779,13 +796,17 @@ const QtSurface::PolygonStamp* QtSurface::StampOf(std::span<const TPoint> points
     if (dx < -127 || dx > 127 || dy < -127 || dy > 127) return nullptr;
     key = (key << 16) | (static_cast<std::uint64_t>(dx + 128) << 8) | static_cast<std::uint64_t>(dy + 128);
   }
-  if (const auto found = m_stamps.find(key); found != m_stamps.end()) return &found->second;
+  // Kept for every surface of the thread: a chart drawn onto a new surface each time
+  // (an export) finds the shapes of its last paint.
+  thread_local std::unordered_map<std::uint64_t, PolygonStamp> stamps;
+  thread_local std::size_t stampPixels = 0;  // spans and outline pixels the stamps hold
+  if (const auto found = stamps.find(key); found != stamps.end()) return &found->second;
   // A bound on the memory (a few megabytes), far above the shapes of any one picture.
-  if (m_stamps.size() >= 16384 || m_stampPixels >= (std::size_t{1} << 18)) {
-    m_stamps.clear();
-    m_stampPixels = 0;
+  if (stamps.size() >= 16384 || stampPixels >= (std::size_t{1} << 18)) {
+    stamps.clear();
+    stampPixels = 0;
   }
-  PolygonStamp& stamp = m_stamps[key];
+  PolygonStamp& stamp = stamps[key];
   QRect window = m_window;
   if (m_clip.Active()) window &= m_clip.Bounds();
   m_scanner.Start(points, window);
@@ -797,7 +818,7 @@ const QtSurface::PolygonStamp* QtSurface::StampOf(std::span<const TPoint> points
   }
   m_outline->Stroke(points);
   for (const QPoint& pixel : m_outline->Pixels()) stamp.outline.push_back(pixel - QPoint(at.x, at.y));
-  m_stampPixels += stamp.fill.size() + stamp.outline.size();
+  stampPixels += stamp.fill.size() + stamp.outline.size();
   return &stamp;
 }
 
@@ -905,17 +926,35 @@ bool SameFace(const SurfaceFont& a, const SurfaceFont& b) {
 
 }  // namespace
 
-const QFont& QtSurface::RealisedFont() const {
-  if (m_realisedFor && SameFace(m_realisedFor->first, Font()) && m_realisedFor->second == m_textAntialiasing) {
-    return m_realisedFont;
+// Realising a font (matching it, and fitting a cell height) and laying texts out in it
+// are most of what text costs. A chart draws the same few labels on every paint, and
+// some draw on a new surface each time (an export, a picture made in a loop): the faces
+// are kept for the application's thread, for every surface on it. Other threads keep
+// theirs per surface, as Qt's fonts belong to the thread that made them.
+std::shared_ptr<QtSurface::Face> QtSurface::FaceFor(const SurfaceFont& font, bool antialiased,
+                                                    const QPaintDevice* device) {
+  const int dpiX = device != nullptr ? device->logicalDpiX() : 0;
+  const int dpiY = device != nullptr ? device->logicalDpiY() : 0;
+  struct Kept {
+    SurfaceFont font;
+    bool antialiased;
+    int dpiX, dpiY;
+    std::shared_ptr<Face> face;
+  };
+  static std::vector<Kept>* kept = nullptr;
+  const QCoreApplication* application = QCoreApplication::instance();
+  const bool shared = application != nullptr && QThread::currentThread() == application->thread();
+  if (shared && kept != nullptr) {
+    for (const Kept& k : *kept) {
+      if (SameFace(k.font, font) && k.antialiased == antialiased && k.dpiX == dpiX && k.dpiY == dpiY) return k.face;
+    }
   }
-  const SurfaceFont& font = Font();
   QFont qfont(QString::fromStdString(font.name));
   qfont.setBold(font.HasStyle(fsBold));
   qfont.setItalic(font.HasStyle(fsItalic));
   qfont.setUnderline(font.HasStyle(fsUnderline));
   qfont.setStrikeOut(font.HasStyle(fsStrikeOut));
-  qfont.setStyleStrategy(m_textAntialiasing ? QFont::PreferDefault : QFont::NoAntialias);
+  qfont.setStyleStrategy(antialiased ? QFont::PreferDefault : QFont::NoAntialias);
   if (font.height < 0) {
     // A character height is what Qt calls the pixel size.
     qfont.setPixelSize(-font.height);
@@ -924,18 +963,36 @@ const QFont& QtSurface::RealisedFont() const {
     int pixels = std::max(1, font.height);
     qfont.setPixelSize(pixels);
     for (int attempt = 0; attempt < 8 && pixels > 1; ++attempt) {
-      const int cell = QFontMetrics(qfont, m_painter->device()).height();
+      const int cell = QFontMetrics(qfont, device).height();
       if (cell <= font.height) break;
       pixels = std::max(1, std::min(pixels - 1, pixels * font.height / cell));
       qfont.setPixelSize(pixels);
     }
   }
-  m_realisedFont = qfont;
-  m_realisedFor.emplace(font, m_textAntialiasing);
-  m_metrics.emplace(m_realisedFont, m_painter->device());
-  m_laidOut.clear();
+  auto face = std::make_shared<Face>(qfont, device);
+  if (!shared) return face;
+  if (kept == nullptr) {
+    kept = new std::vector<Kept>();
+    // Qt's fonts go with the application; so do the faces kept in them.
+    qAddPostRoutine([] {
+      delete kept;
+      kept = nullptr;
+    });
+  }
+  // A bound far above the faces of any chart; a surface keeps its face when they go.
+  if (kept->size() >= 64) kept->clear();
+  kept->push_back({font, antialiased, dpiX, dpiY, face});
+  return face;
+}
+
+const QFont& QtSurface::RealisedFont() const {
+  if (m_realisedFor && SameFace(m_realisedFor->first, Font()) && m_realisedFor->second == m_textAntialiasing) {
+    return m_face->font;
+  }
+  m_face = FaceFor(Font(), m_textAntialiasing, m_painter->device());
+  m_realisedFor.emplace(Font(), m_textAntialiasing);
   m_painterHasFont = false;
-  return m_realisedFont;
+  return m_face->font;
 }
 
 namespace {
@@ -959,19 +1016,20 @@ bool GlyphsDrawLikeText(const QFont& font, const QString& text) {
 // kept for the realised font.
 const QtSurface::LaidOutText& QtSurface::LayOut(std::string_view text, bool withGlyphs) const {
   constexpr std::size_t kKeptTexts = 512;
-  auto kept = m_laidOut.find(text);
-  if (kept == m_laidOut.end()) {
-    if (m_laidOut.size() >= kKeptTexts) m_laidOut.clear();
+  auto& laidOut = m_face->laidOut;
+  auto kept = laidOut.find(text);
+  if (kept == laidOut.end()) {
+    if (laidOut.size() >= kKeptTexts) laidOut.clear();
     LaidOutText laid;
-    laid.width = m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    kept = m_laidOut.emplace(std::string(text), std::move(laid)).first;
+    laid.width = m_face->metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    kept = laidOut.emplace(std::string(text), std::move(laid)).first;
   }
   LaidOutText& laid = kept->second;
   if (withGlyphs && !laid.glyphsTried) {
     laid.glyphsTried = true;
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (GlyphsDrawLikeText(m_realisedFont, qtext)) {
-      QTextLayout layout(qtext, m_realisedFont, m_painter->device());
+    if (GlyphsDrawLikeText(m_face->font, qtext)) {
+      QTextLayout layout(qtext, m_face->font, m_painter->device());
       layout.beginLayout();
       const QTextLine line = layout.createLine();
       layout.endLayout();
@@ -985,14 +1043,15 @@ const QtSurface::LaidOutText& QtSurface::LayOut(std::string_view text, bool with
 
 void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   RealisedFont();
-  const QFontMetrics& metrics = *m_metrics;
+  const QFontMetrics& metrics = m_face->metrics;
   const bool turned = Font().escapement % 3600 != 0;
   const bool near = point.x > -kFar && point.x < kFar && point.y > -kFar && point.y < kFar;
   // Glyph runs are kept only for raster devices: a vector device (SVG, PDF, a printer)
   // writes a glyph run as nothing, or as shapes, and its text must stay text.
   // On a scaled device the layout of the coordinates' pixels would place glyphs drawn
   // at the device's pixels: drawText lays them out there.
-  const LaidOutText& laid = LayOut(text, !turned && near && m_raster && !m_scaled);
+  const bool glyphs = !turned && near && m_raster && !m_scaled;
+  const LaidOutText& laid = LayOut(text, glyphs);
   const int width = laid.width;
   const int height = metrics.height();
   int left = 0;
@@ -1017,7 +1076,7 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   painter.setBackgroundMode(Qt::TransparentMode);
   const auto givePainterFont = [&] {
     if (m_painterHasFont) return;
-    painter.setFont(m_realisedFont);
+    painter.setFont(m_face->font);
     m_painterHasFont = true;
   };
   const auto drawText = [&](QPoint baseline) {
@@ -1028,7 +1087,9 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
     // Unturned text needs no transform: the same pixels at the shifted position.
     if (opaque) painter.fillRect(QRect(point.x + left, point.y + top, width, height), background);
     const QPoint baseline(point.x + left, point.y + top + metrics.ascent());
-    if (!laid.glyphsKept) {
+    // The face is shared with other surfaces: glyphs kept for an image are not this
+    // surface's to draw unless it asked for them.
+    if (!glyphs || !laid.glyphsKept) {
       drawText(baseline);
       return;
     }
@@ -1050,7 +1111,7 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
 
 TextSize QtSurface::DoTextExtent(std::string_view text) const {
   RealisedFont();
-  return {LayOut(text, false).width, m_metrics->height()};
+  return {LayOut(text, false).width, m_face->metrics.height()};
 }
 
 // ---------------------------------------------------------------- [SECTION] fills and pictures

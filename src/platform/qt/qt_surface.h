@@ -150,7 +150,7 @@ class QtSurface : public Surface {
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
   // The pixels of a small polygon drawn wholly inside the target, relative to its
   // first vertex: what the fill and a solid outline light depends on its shape only
-  // (see DoPolygon), so each shape is laid out once per surface.
+  // (see DoPolygon), so each shape is laid out once, for every surface of the thread.
   struct PolygonStamp {
     struct Span {
       int row, left, right;  // right excluded
@@ -178,6 +178,15 @@ class QtSurface : public Surface {
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
   const LaidOutText& LayOut(std::string_view text, bool withGlyphs) const;
+  // A font as realised on devices of one resolution: the QFont, its metrics and the
+  // texts laid out in it.
+  struct Face {
+    Face(const QFont& realised, const QPaintDevice* device) : font(realised), metrics(realised, device) {}
+    QFont font;
+    QFontMetrics metrics;
+    std::unordered_map<std::string, LaidOutText, TextHash, std::equal_to<>> laidOut;
+  };
+  static std::shared_ptr<Face> FaceFor(const SurfaceFont& font, bool antialiased, const QPaintDevice* device);
   void FillWithBrush(const TRect& rect);
 
   // state
@@ -206,8 +215,6 @@ class QtSurface : public Surface {
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
   std::vector<std::uint64_t> m_covered;  // LineSegments: a bit per device pixel
-  std::unordered_map<std::uint64_t, PolygonStamp> m_stamps;
-  std::size_t m_stampPixels = 0;  // spans and outline pixels the stamps hold
 
   // pens, brushes and fonts as the painter got them
   mutable std::optional<SurfacePen> m_penFor;
@@ -216,9 +223,7 @@ class QtSurface : public Surface {
   mutable QBrush m_brush;
   mutable QBrush m_background;
   mutable std::optional<std::pair<SurfaceFont, bool>> m_realisedFor;
-  mutable QFont m_realisedFont;
-  mutable std::optional<QFontMetrics> m_metrics;
-  mutable std::unordered_map<std::string, LaidOutText, TextHash, std::equal_to<>> m_laidOut;  // in the realised font
+  mutable std::shared_ptr<Face> m_face;  // the realised font, its metrics and its kept layouts
   mutable bool m_painterHasFont = false;
   QPen m_textPen;
 };
