@@ -5,11 +5,17 @@
 //
 // Every row is a full repaint after a data change: before each iteration (untimed) the
 // last point's Y moves by a little in both charts, so neither can show a picture of
-// older data. Timed for this engine: the chart's paint as the window asks for it
-// (Paint onto a QtSurface over a QImage: the whole chart into its buffer, then the
-// buffer's copy). Timed for QCustomPlot: rescaleAxes (this engine finds its axis range
-// in the paint too), then toPainter into a QImage of the same size, every element
-// aliased. Both images are Format_RGB32.
+// older data. Each engine is timed two ways, each against the other's like:
+//   into an image  this engine's paint straight into a QImage, as its PNG export draws
+//                  (PaintChart, unbuffered), against QCustomPlot's toPainter into a QImage
+//                  of the same size; both draw every pixel once, with no buffer between.
+//   as a window    this engine's paint as its window asks for it (Paint: the whole chart
+//                  into its bitmap, then the bitmap's copy onto the window's pixels),
+//                  against QCustomPlot's window path: replot (its layers into its paint
+//                  buffers) and its paint event (the background, then the buffers drawn
+//                  onto the window's pixels), through QWidget::render into a QImage.
+// QCustomPlot's times include rescaleAxes (this engine finds its axis range in the paint
+// too); every element of it is aliased. The images are Format_RGB32.
 //
 // Rows (range(0)):
 //   0..4  a 2D line of a random walk, axes and a one-entry legend (lsSeries): 1,000,000 points at
@@ -23,11 +29,10 @@
 //   8     1,000,000 points with a colour per point (ColorEachPoint) at 465x337; ratio
 //         against this engine's one-colour case (QCustomPlot has no point colours)
 //
-// Counters: this_ms, qcp_ms, and ratio = this / qcp for rows 0..6; copy_ms, a copy of a
-// frame-sized image timed alone (the chart's buffer reaches the window so, and
-// toPainter has no such step: a floor under this engine's frame); rows 7 and 8 give
-// this_ms, base_ms (the engine's own 2D one-colour case, timed in the same iteration),
-// ratio = this / base, and qcp_ms with qcp_ratio = this / qcp for reference.
+// Counters, rows 0..6: this_ms and qcp_ms into an image, ratio = this / qcp;
+// window_ms and qcp_window_ms as a window, window_ratio = window / qcp_window.
+// Rows 7 and 8: this_ms and base_ms (the engine's own 2D one-colour case, timed in the
+// same iteration), both into an image, ratio = this / base.
 //
 // Run: build/.../bench/bench_peers --benchmark_repetitions=3 (see bench/README.md).
 #include <benchmark/benchmark.h>
@@ -36,6 +41,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <chrono>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <random>
 #include <string>
@@ -173,6 +180,13 @@ void PaintPeer(QCustomPlot& plot, QImage& image) {
   plot.toPainter(&painter, image.width(), image.height());
 }
 
+// As its window shows a change: the layers into the paint buffers, then the paint event.
+void PaintPeerWindow(QCustomPlot& plot, QImage& window) {
+  plot.rescaleAxes();
+  plot.replot(QCustomPlot::rpQueuedRefresh);
+  plot.render(&window, QPoint(), QRegion(), QWidget::DrawChildren);
+}
+
 // ---- the rows -----------------------------------------------------------------------
 
 enum class Kind { Walk, Form, View3D, ColorEach };
@@ -190,108 +204,115 @@ const Row kRows[] = {
     {Kind::Form, 15, 1920, 1080},      {Kind::View3D, 100000, 465, 337},  {Kind::ColorEach, 1000000, 465, 337},
 };
 
-// One chart of this engine as the window paints it.
+// One chart of this engine drawn into an image of its size: straight into it, as the
+// PNG export draws, or as the window paints (buffered).
 struct EnginePaint {
   TChart* chart;
-  QImage window;
-  explicit EnginePaint(TChart& c) : chart(&c), window(c.Width(), c.Height(), QImage::Format_RGB32) {
-    window.fill(Qt::white);
-    for (int i = 0; i < 2; ++i) Paint();  // the axis room settles after a paint
+  QImage image;
+  EnginePaint(TChart& c, bool buffered) : chart(&c), image(c.Width(), c.Height(), QImage::Format_RGB32) {
+    chart->SetBuffered(buffered);
+    image.fill(Qt::white);
+    for (int i = 0; i < 2; ++i) {  // the axis room settles after a paint
+      chart->Invalidate();
+      Paint();
+    }
   }
   void Paint() {
-    QtSurface surface(window);
-    chart->Paint(surface);
+    QtSurface surface(image);
+    if (chart->Buffered()) {
+      chart->Paint(surface);
+    } else {
+      chart->PaintChart(surface, chart->ClientRect());
+    }
   }
 };
 
+// The chart of a row, made once for each way it is drawn.
+struct RowCharts {
+  FormChart form;
+  std::unique_ptr<TChart> owned;
+  TChart* chart = nullptr;
+};
+
+RowCharts MakeRowChart(const Row& row, const std::vector<Line>& lines, bool view3D, bool colorEachPoint) {
+  RowCharts made;
+  if (row.kind == Kind::Form) {
+    made.form = GraphedForm();
+    made.chart = made.form.form->Chart1;
+    made.chart->SetBounds(made.chart->Left(), made.chart->Top(), row.width, row.height);
+  } else {
+    made.owned = EngineChart(lines, row.width, row.height, view3D, colorEachPoint);
+    made.chart = made.owned.get();
+  }
+  return made;
+}
+
+// Times each of the calls back to back, in an order that turns round every iteration,
+// so that neither always meets a warm or a cold cache; adds each one's seconds.
+void TimeInTurn(int iteration, const std::vector<std::pair<std::function<void()>, double*>>& calls) {
+  const std::size_t n = calls.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    const auto& [call, seconds] = calls[(k + static_cast<std::size_t>(iteration)) % n];
+    const Clock::time_point start = Clock::now();
+    call();
+    *seconds += Seconds(start, Clock::now());
+  }
+}
+
 void BM_Peers(benchmark::State& state) {
   const Row& row = kRows[state.range(0)];
-  std::vector<Line> lines;
-  FormChart form;
-  std::unique_ptr<TChart> owned, ownedBase;
-  TChart* chart = nullptr;
-  TChart* base = nullptr;  // the engine's 2D one-colour case of rows 7 and 8
-  if (row.kind == Kind::Form) {
-    form = GraphedForm();
-    lines = form.lines;
-    chart = form.form->Chart1;
-    chart->SetBounds(chart->Left(), chart->Top(), row.width, row.height);
-  } else {
-    lines = RandomWalk(row.points);
-    owned = EngineChart(lines, row.width, row.height, row.kind == Kind::View3D, row.kind == Kind::ColorEach);
-    chart = owned.get();
-    if (row.kind == Kind::View3D || row.kind == Kind::ColorEach) {
-      ownedBase = EngineChart(lines, row.width, row.height, false, false);
-      base = ownedBase.get();
-    }
-  }
-  std::unique_ptr<QCustomPlot> peer = PeerChart(lines, row.width, row.height, row.kind == Kind::Form);
-  QImage peerImage(row.width, row.height, QImage::Format_RGB32);
-  PaintPeer(*peer, peerImage);
-  EnginePaint engine(*chart);
-  std::unique_ptr<EnginePaint> engineBase;
-  if (base != nullptr) engineBase = std::make_unique<EnginePaint>(*base);
+  const bool againstItself = row.kind == Kind::View3D || row.kind == Kind::ColorEach;
+  std::vector<Line> lines = row.kind == Kind::Form ? GraphedForm().lines : RandomWalk(row.points);
+  RowCharts direct = MakeRowChart(row, lines, row.kind == Kind::View3D, row.kind == Kind::ColorEach);
+  EnginePaint engine(*direct.chart, false);
+  // Rows 7 and 8: the engine's 2D one-colour chart of the same data; the other rows:
+  // the chart again, painted as the window paints it.
+  RowCharts other = MakeRowChart(row, lines, false, false);
+  EnginePaint otherPaint(*other.chart, !againstItself);
 
-  // The copy of a frame-sized image, as the chart copies its buffer onto the window:
-  // work of this engine's frame that QCustomPlot's toPainter does not do.
-  QImage copySource(row.width, row.height, QImage::Format_RGB32), copyTarget(row.width, row.height,
-                                                                              QImage::Format_RGB32);
-  copySource.fill(Qt::white);
-  copyTarget.fill(Qt::white);
-  double thisSeconds = 0, peerSeconds = 0, baseSeconds = 0, copySeconds = 0;
+  std::unique_ptr<QCustomPlot> peer, peerWindow;
+  QImage peerImage(row.width, row.height, QImage::Format_RGB32), peerWindowImage = peerImage;
+  if (!againstItself) {
+    peer = PeerChart(lines, row.width, row.height, row.kind == Kind::Form);
+    peerWindow = PeerChart(lines, row.width, row.height, row.kind == Kind::Form);
+    PaintPeer(*peer, peerImage);
+    PaintPeerWindow(*peerWindow, peerWindowImage);
+  }
+
+  double thisSeconds = 0, peerSeconds = 0, otherSeconds = 0, peerWindowSeconds = 0;
   double delta = 0.25;
   int iteration = 0;
+  std::vector<std::pair<std::function<void()>, double*>> calls = {{[&] { engine.Paint(); }, &thisSeconds},
+                                                                  {[&] { otherPaint.Paint(); }, &otherSeconds}};
+  if (!againstItself) {
+    calls.push_back({[&] { PaintPeer(*peer, peerImage); }, &peerSeconds});
+    calls.push_back({[&] { PaintPeerWindow(*peerWindow, peerWindowImage); }, &peerWindowSeconds});
+  }
   for (auto _ : state) {
     delta = -delta;
-    NudgeEngine(*chart, delta);
-    if (base != nullptr) NudgeEngine(*base, delta);
-    NudgePeer(*peer, delta);
-    // Alternate who goes first, so that neither always meets a warm or a cold cache.
-    const bool peerFirst = (iteration++ & 1) != 0;
-    Clock::time_point t0, t1, t2, t3;
-    if (peerFirst) {
-      t0 = Clock::now();
-      PaintPeer(*peer, peerImage);
-      t1 = Clock::now();
-      engine.Paint();
-      t2 = Clock::now();
-      peerSeconds += Seconds(t0, t1);
-      thisSeconds += Seconds(t1, t2);
-    } else {
-      t0 = Clock::now();
-      engine.Paint();
-      t1 = Clock::now();
-      PaintPeer(*peer, peerImage);
-      t2 = Clock::now();
-      thisSeconds += Seconds(t0, t1);
-      peerSeconds += Seconds(t1, t2);
+    NudgeEngine(*direct.chart, delta);
+    NudgeEngine(*other.chart, delta);
+    if (!againstItself) {
+      NudgePeer(*peer, delta);
+      NudgePeer(*peerWindow, delta);
     }
-    {
-      t2 = Clock::now();
-      QPainter painter(&copyTarget);
-      painter.drawImage(0, 0, copySource);
-      painter.end();
-      copySeconds += Seconds(t2, Clock::now());
-    }
-    if (engineBase) {
-      t2 = Clock::now();
-      engineBase->Paint();
-      t3 = Clock::now();
-      baseSeconds += Seconds(t2, t3);
-    }
+    TimeInTurn(iteration++, calls);
   }
-  benchmark::DoNotOptimize(engine.window.constBits());
+  benchmark::DoNotOptimize(engine.image.constBits());
+  benchmark::DoNotOptimize(otherPaint.image.constBits());
   benchmark::DoNotOptimize(peerImage.constBits());
+  benchmark::DoNotOptimize(peerWindowImage.constBits());
   const auto n = static_cast<double>(state.iterations());
   state.counters["this_ms"] = thisSeconds / n * 1e3;
-  state.counters["qcp_ms"] = peerSeconds / n * 1e3;
-  state.counters["copy_ms"] = copySeconds / n * 1e3;
-  if (engineBase) {
-    state.counters["base_ms"] = baseSeconds / n * 1e3;
-    state.counters["ratio"] = thisSeconds / baseSeconds;
-    state.counters["qcp_ratio"] = thisSeconds / peerSeconds;
+  if (againstItself) {
+    state.counters["base_ms"] = otherSeconds / n * 1e3;
+    state.counters["ratio"] = thisSeconds / otherSeconds;
   } else {
+    state.counters["qcp_ms"] = peerSeconds / n * 1e3;
     state.counters["ratio"] = thisSeconds / peerSeconds;
+    state.counters["window_ms"] = otherSeconds / n * 1e3;
+    state.counters["qcp_window_ms"] = peerWindowSeconds / n * 1e3;
+    state.counters["window_ratio"] = otherSeconds / peerWindowSeconds;
   }
   static const char* const kNames[] = {"walk 1M 465x337",     "walk 1M 1920x1080",   "walk 100k 465x337",
                                        "walk 100k 1920x1080", "walk 10k 1920x1080",  "form 11x15 465x337",
