@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "runtime/rounding.h"
 
@@ -196,17 +198,49 @@ void Surface::FillRect(const TRect& rect) {
   DoFillRect(normal);
 }
 
-void Surface::PatternFill(int x, int y, int width, int height) {
-  // A negative extent runs from the corner toward smaller coordinates; the corner then
-  // plays the part of the excluded right or bottom edge.
+namespace {
+
+// A negative extent runs from the corner toward smaller coordinates; the corner then
+// plays the part of the excluded right or bottom edge.
+TRect PatternArea(int x, int y, int width, int height) {
   const auto clampedSum = [](int a, int b) {
     const long long sum = static_cast<long long>(a) + b;
     return static_cast<int>(std::clamp<long long>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
   };
-  const TRect rect = NormalizedRect({x, y, clampedSum(x, width), clampedSum(y, height)});
+  return NormalizedRect({x, y, clampedSum(x, width), clampedSum(y, height)});
+}
+
+}  // namespace
+
+void Surface::PatternFill(int x, int y, int width, int height) {
+  const TRect rect = PatternArea(x, y, width, height);
   if (CoversNothing(rect)) return;
   DoPatternFill(rect);
 }
+
+void Surface::FillBands(std::span<const Band> bands) {
+  if (bands.empty()) return;
+  std::vector<BandArea> areas;
+  areas.reserve(bands.size());
+  for (const Band& band : bands) {
+    const TRect rect = PatternArea(band.x, band.y, band.width, band.height);
+    if (!CoversNothing(rect)) areas.push_back({rect, Resolved(band.color)});
+  }
+  if (!areas.empty() && DoFillBands(areas)) {
+    SetBrush(SurfaceBrush{bands.back().color, bsSolid, std::nullopt});
+    return;
+  }
+  std::optional<TColor> current;
+  for (const Band& band : bands) {
+    if (current != band.color) {
+      current = band.color;
+      SetBrush(SurfaceBrush{band.color, bsSolid, std::nullopt});
+    }
+    PatternFill(band.x, band.y, band.width, band.height);
+  }
+}
+
+bool Surface::DoFillBands(std::span<const BandArea>) { return false; }
 
 void Surface::DrawPicture(int x, int y, const Picture& picture) {
   if (picture.Empty()) return;

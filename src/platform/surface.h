@@ -174,6 +174,16 @@ class Surface {
   // extent reaches toward smaller coordinates, the corner's own column or row excluded:
   // (10, 20, -4, -3) covers columns 6..9 and rows 17..19.
   void PatternFill(int x, int y, int width, int height);
+  // A band of a gradient: PatternFill's area, in one colour.
+  struct Band {
+    int x, y, width, height;
+    TColor color;
+  };
+  // Each band as a solid brush of its colour and PatternFill would fill it, in order; the
+  // brush ends as after the last band. The bands must not overlap: then no order of
+  // filling them changes a pixel, and a surface may fill them in the order its memory
+  // holds them.
+  void FillBands(std::span<const Band> bands);
   // The picture at its own size, top-left corner at (x, y); alpha blends.
   void DrawPicture(int x, int y, const Picture& picture);
   // The picture scaled (nearest pixel) into the rectangle.
@@ -230,6 +240,14 @@ class Surface {
   // At least two points, the last segment drawn; colours as given (resolve them with
   // ColorToRGB). The public operation sets the pen colour and position after.
   virtual void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors);
+  // Not required: the bands' areas as PatternFill normalises them (none of them empty)
+  // and their colours in RGB; true when the surface filled them all, with the pixels of
+  // SetBrush and PatternFill a band. By default false: the public operation does that.
+  struct BandArea {
+    TRect rect;
+    TColor rgb;
+  };
+  virtual bool DoFillBands(std::span<const BandArea> areas);
 
  private:
   // state

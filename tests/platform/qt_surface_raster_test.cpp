@@ -328,6 +328,41 @@ TEST(QtSurfaceDirect, LinesMatchQPainterInEveryPenStyle) {
   }
 }
 
+// Gradients: strips across a random area, either way, in either direction of their
+// extents, under every clip; filled row by row directly, band by band through QPainter.
+TEST(QtSurfaceDirect, BandsMatchQPainterBandByBand) {
+  Scenes scenes(77);
+  for (int trial = 0; trial < 700; ++trial) {
+    const QSize size = scenes.Size();
+    std::string clipText;
+    const auto clip = scenes.MakeClip(kClips[trial % kClips.size()], size, clipText);
+    const TRect area = scenes.Rect(size);
+    const bool vertical = scenes.OneIn(2), backwards = scenes.OneIn(2);
+    const int extent = std::abs(vertical ? area.bottom - area.top : area.right - area.left);
+    const int count = scenes.Between(1, std::max(1, extent));
+    std::vector<Surface::Band> bands;
+    for (int i = 0; i < count; ++i) {
+      const int from = extent * i / count, to = extent * (i + 1) / count;
+      const TColor color = scenes.Color();
+      if (vertical) {
+        bands.push_back(backwards ? Surface::Band{area.left, area.bottom - from, area.right - area.left, from - to, color}
+                                  : Surface::Band{area.left, area.top + from, area.right - area.left, to - from, color});
+      } else {
+        bands.push_back(backwards ? Surface::Band{area.right - from, area.top, from - to, area.bottom - area.top, color}
+                                  : Surface::Band{area.left + from, area.top, to - from, area.bottom - area.top, color});
+      }
+    }
+    SCOPED_TRACE(testing::Message() << "trial " << trial << " " << clipText << " area " << Scenes::Describe(area)
+                                    << " vertical " << vertical << " backwards " << backwards << " bands " << count);
+    ASSERT_TRUE(SameBothWays(size, kFormats[trial % kFormats.size()], trial, [&](QtSurface& s) {
+      clip(s);
+      s.FillBands(bands);
+      EXPECT_EQ(s.Brush().color, bands.back().color);
+      EXPECT_EQ(s.Brush().style, bsSolid);
+    }));
+  }
+}
+
 TEST(QtSurfaceDirect, RectanglesFillsAndPixelsMatchQPainter) {
   Scenes scenes(99);
   for (int trial = 0; trial < 1400; ++trial) {

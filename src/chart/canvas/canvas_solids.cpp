@@ -17,6 +17,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 #include "chart/canvas/canvas3d.h"
 #include "runtime/rounding.h"
@@ -138,16 +139,20 @@ void TZavCanvas3D::FillGradient(const TRect& rect, TColor startColor, TColor end
       const bool vertical = direction == gdTopBottom || direction == gdBottomTop;
       const int extent = vertical ? h : w;
       const int bands = std::min(extent, 256);
+      // The bands do not overlap: the surface may fill them in any order.
+      std::vector<Surface::Band> fills;
+      fills.reserve(static_cast<std::size_t>(std::max(bands, 0)));
       for (int i = 0; i < bands; ++i) {
-        brush.Select(steps.At(i, bands - 1));
+        const TColor color = steps.At(i, bands - 1);
         const int from = MulDiv(i, extent, bands);
         const int to = MulDiv(i + 1, extent, bands);
         if (vertical) {
-          surface.PatternFill(r.left, r.bottom - from, w, from - to);
+          fills.push_back({r.left, r.bottom - from, w, from - to, color});
         } else {
-          surface.PatternFill(r.right - from, r.top, from - to, h);
+          fills.push_back({r.right - from, r.top, from - to, h, color});
         }
       }
+      surface.FillBands(fills);
       break;
     }
     case gdFromCenter: {

@@ -110,6 +110,7 @@ class QtSurface : public Surface {
   double DoPixelScale() const override { return m_scale; }
   bool DoFastLineSegments() const override;
   void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) override;
+  bool DoFillBands(std::span<const BandArea> areas) override;
 
  private:
   enum class ColorChange { None, Black, White, Invert };
