@@ -1,7 +1,8 @@
 // PixelLines against the rule it follows, pixel by pixel: a segment steps along its
 // longer axis from its start, its end left out, the shorter axis following the ideal
 // line rounded half away from the start; the dash pattern runs on from one segment to
-// the next, also over pixels outside the window, which are not lit.
+// the next, also over pixels outside the window, which are not lit. A solid line's runs
+// handed over one by one are the same pixels.
 #include "platform/qt/pixel_lines.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,14 @@ TEST(PixelLines, SegmentsLightTheRoundedIdealLineAndThePatternRunsOn) {
     }
     ASSERT_EQ(PixelsOf(lines.Lit()), lit) << "trial " << trial;
     ASSERT_EQ(PixelsOf(lines.Gaps()), gaps) << "trial " << trial;
+    if (!dashes.isEmpty()) continue;
+    // A solid line's runs, handed over as they are found: the same pixels.
+    std::vector<QRect> runs;
+    for (std::size_t s = 1; s < path.size(); ++s) {
+      ASSERT_TRUE(PixelLines::ForEachSolidRun(path[s - 1], path[s], window,
+                                              [&](const QRect& run) { runs.push_back(run); }));
+    }
+    ASSERT_EQ(PixelsOf(runs), lit) << "trial " << trial;
   }
 }
 

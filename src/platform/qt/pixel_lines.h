@@ -42,6 +42,12 @@ class PixelLines {
   // writing them. A single segment's dashes and gaps never share a pixel, so their order
   // does not matter. False, with nothing put, for solid pens, slopes and coordinates
   // that Add would first cut to the window.
+  // A segment of a solid line as Add lays it out, handed to put(run) a row or column run
+  // at a time instead of collected: every pixel of a solid line has the pen's colour, so
+  // the order and the runs' cut do not matter. False, with nothing put, for coordinates
+  // that Add would first cut to the window.
+  template <class PutRun>
+  static bool ForEachSolidRun(TPoint from, TPoint to, const QRect& window, PutRun put);
   template <class PutRun>
   static bool ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,
                                  bool keepGaps, PutRun put);
@@ -75,6 +81,52 @@ class PixelLines {
   std::vector<QRect> m_lit;
   std::vector<QRect> m_gaps;
 };
+
+template <class PutRun>
+bool PixelLines::ForEachSolidRun(TPoint from, TPoint to, const QRect& window, PutRun put) {
+  if (!Small(from) || !Small(to)) return false;
+  if (from == to) return true;
+  const int dx = to.x - from.x, dy = to.y - from.y;
+  const int adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  const bool alongX = adx >= ady;
+  const int major = alongX ? adx : ady, minor = alongX ? ady : adx;
+  const int majorStep = (alongX ? dx : dy) < 0 ? -1 : 1;
+  const int minorStep = (alongX ? dy : dx) < 0 ? -1 : 1;
+  const int majorStart = alongX ? from.x : from.y, minorStart = alongX ? from.y : from.x;
+  const int majorLow = alongX ? window.left() : window.top(), majorHigh = alongX ? window.right() : window.bottom();
+  const int minorLow = alongX ? window.top() : window.left(), minorHigh = alongX ? window.bottom() : window.right();
+  // The steps whose major coordinate lies in the window.
+  const int first = std::max(0, majorStep > 0 ? majorLow - majorStart : majorStart - majorHigh);
+  const int last = std::min(major - 1, majorStep > 0 ? majorHigh - majorStart : majorStart - majorLow);
+  if (first > last) return true;
+  // Steps from..to (taken in either order) at one minor coordinate.
+  const auto run = [&](int fromStep, int toStep, int across) {
+    const int a = majorStart + majorStep * fromStep, b = majorStart + majorStep * toStep;
+    const QPoint low = alongX ? QPoint(std::min(a, b), across) : QPoint(across, std::min(a, b));
+    const QPoint high = alongX ? QPoint(std::max(a, b), across) : QPoint(across, std::max(a, b));
+    put(QRect(low, high));
+  };
+  // Step i lies (2 i minor + major) / (2 major) across, rounded down, as in Add.
+  const long long twoMajor = 2LL * major, twoMinor = 2LL * minor;
+  long long across = (first * twoMinor + major) / twoMajor;
+  long long remainder = (first * twoMinor + major) % twoMajor;
+  int runStart = first;
+  for (int i = first; i <= last; ++i) {
+    long long next = across;
+    remainder += twoMinor;
+    if (remainder >= twoMajor) {
+      remainder -= twoMajor;
+      ++next;
+    }
+    if (i == last || next != across) {
+      const int pixel = minorStart + minorStep * static_cast<int>(across);
+      if (pixel >= minorLow && pixel <= minorHigh) run(runStart, i, pixel);
+      runStart = i + 1;
+    }
+    across = next;
+  }
+  return true;
+}
 
 template <class PutRun>
 bool PixelLines::ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,

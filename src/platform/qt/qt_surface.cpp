@@ -759,6 +759,18 @@ void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
     }
   }
   m_lines.Reset(dashes, m_target.Device(), keepGaps);
+  if (dashes.isEmpty()) {
+    // Every pixel of a solid line has the pen's colour, whatever the order: each segment
+    // goes straight into the pixels, but those cut to the window first.
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      if (!PixelLines::ForEachSolidRun(points[i - 1], points[i], m_target.Device(),
+                                       [&](const QRect& run) { fill(run, lineColor); })) {
+        m_lines.Add(points[i - 1], points[i]);
+      }
+    }
+    for (const QRect& run : m_lines.Lit()) fill(run, lineColor);
+    return;
+  }
   for (std::size_t i = 1; i < points.size(); ++i) m_lines.Add(points[i - 1], points[i]);
   for (const QRect& run : m_lines.Lit()) fill(run, lineColor);
   for (const QRect& run : m_lines.Gaps()) fill(run, gapColor);
