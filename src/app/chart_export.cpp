@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <QWidget>
@@ -12,6 +11,7 @@
 #include <sstream>
 
 #include "app/output_file.h"
+#include "app/png_file.h"
 #include "chart/panel/panel.h"
 #include "platform/qt/chart_window.h"
 #include "platform/qt/controls.h"
@@ -84,19 +84,10 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
   return image;
 }
 
-bool SavePng(const QImage& image, QIODevice& device) {
-  QImageWriter writer(&device, "PNG");
-  // Qt maps quality q to zlib's level (100 - q) * 9 / 91: 50 is level 4, a quarter
-  // faster to write than the default level 6 for a few per cent more bytes. The
-  // pixels are the same at every level.
-  writer.setQuality(50);
-  return writer.write(image);
-}
-
 bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size, int scale) {
   const QImage image = RenderChartImage(chart, size, scale);
   if (image.isNull()) throw std::bad_alloc();
-  return SavePng(image, device);
+  return WritePng(image, device);
 }
 
 bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
@@ -123,7 +114,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   if (scale <= 1) {
     const QPixmap picture = window->grab();
     if (picture.isNull()) throw std::bad_alloc();
-    return SavePng(picture.toImage(), device);
+    return WritePng(picture.toImage(), device);
   }
   // Rendered into a denser image, the window and every control in it draw at its pixels.
   QImage picture(window->size() * scale, QImage::Format_RGB32);
@@ -132,7 +123,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   MarkScale(picture, scale);
   picture.fill(Qt::white);
   window->render(&picture);
-  return SavePng(picture, device);
+  return WritePng(picture, device);
 }
 
 namespace {
@@ -153,7 +144,7 @@ void SaveChartPicture(ChartWindow& window, const std::string& path) {
     // The pixels the window shows; grabbing a window with a current buffer only copies it.
     const QImage picture = window.grab().toImage();
     if (picture.isNull()) throw std::bad_alloc();
-    written = WriteOutput(path, unused, [&](QIODevice& device) { return SavePng(picture, device); });
+    written = WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(picture, device); });
   }
   if (!written) throw Exception("Cannot write to " + path);
 }

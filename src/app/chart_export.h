@@ -28,10 +28,6 @@ struct ChartImageSize {
 // size of the unscaled one. A null image when the memory for the picture ran out.
 QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> size = std::nullopt, int scale = 1);
 
-// A picture as a PNG on device, lossless and quick to write; false when it could not
-// be written.
-bool SavePng(const QImage& image, QIODevice& device);
-
 // The writers put the picture on device and return false when it could not be
 // written. They paint the chart once more, which a later paint remembers, as a window
 // does (see the command line).

@@ -10,6 +10,7 @@
 
 #include "app/chart_export.h"
 #include "app/chart_file.h"
+#include "app/png_file.h"
 #include "app/output_file.h"
 #include "chart/data/chart_series.h"
 #include "chart/data/zav_function.h"
@@ -138,7 +139,7 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
       std::ostringstream unused;
       const std::string path = folder + "/" + name;
       if (image.isNull() ||
-          !WriteOutput(path, unused, [&](QIODevice& device) { return SavePng(image, device); })) {
+          !WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(image, device); })) {
         err << "Cannot write to " << path << '\n';
         return false;
       }
