@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/exceptions.h"
@@ -339,10 +342,56 @@ std::string GeneralText(double value, const LocaleSettings& locale) {
 
 }  // namespace
 
+namespace {
+
+std::string FormatFinite(std::string_view pattern, double value, const LocaleSettings& locale);
+
+// The last texts written, for the axes that write the same labels on every paint: the
+// exact digits cost far more than finding them again. The text depends on the pattern,
+// the value and the two separators only.
+class KeptTexts {
+ public:
+  std::string Format(std::string_view pattern, double value, const LocaleSettings& locale) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    // The top bits of the product depend on every bit of the value: round values have
+    // none set in their lower ones.
+    const std::uint64_t hash = (bits ^ std::hash<std::string_view>{}(pattern)) * 0x9E3779B97F4A7C15ull;
+    Entry& entry = m_entries[hash >> 56];
+    if (!entry.used || entry.bits != bits || entry.decimal != locale.decimalSeparator ||
+        entry.thousand != locale.thousandSeparator || entry.pattern != pattern) {
+      entry.text = FormatFinite(pattern, value, locale);
+      entry.used = true;
+      entry.bits = bits;
+      entry.decimal = locale.decimalSeparator;
+      entry.thousand = locale.thousandSeparator;
+      entry.pattern.assign(pattern);
+    }
+    return entry.text;
+  }
+
+ private:
+  struct Entry {
+    bool used = false;
+    std::uint64_t bits = 0;
+    char32_t decimal = 0, thousand = 0;
+    std::string pattern, text;
+  };
+  std::array<Entry, 256> m_entries;
+};
+
+}  // namespace
+
 std::string FormatFloat(std::string_view pattern, double value, const LocaleSettings& locale) {
   if (CodePointCount(pattern) >= kPatternLimit) throw EConvertError(messages::kFormatTooLong);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  thread_local KeptTexts kept;
+  return kept.Format(pattern, value, locale);
+}
+
+namespace {
+
+std::string FormatFinite(std::string_view pattern, double value, const LocaleSettings& locale) {
   if (pattern.empty()) return GeneralText(value, locale);
 
   const std::vector<std::string_view> sections = SplitSections(pattern);
@@ -370,6 +419,8 @@ std::string FormatFloat(std::string_view pattern, double value, const LocaleSett
   text += SectionWriter(section, digits, locale).Write();
   return text;
 }
+
+}  // namespace
 
 namespace {
 

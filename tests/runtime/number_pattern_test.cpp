@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "runtime/exceptions.h"
 
@@ -31,6 +33,28 @@ TEST(FormatFloat, WritesTheDefaultValuePatternInBothLocales) {
   EXPECT_EQ(Dot(kValuePattern, 1.23456), "1.235");
   EXPECT_EQ(Comma(kValuePattern, 1.23456), "1,235");
   EXPECT_EQ(Dot(kValuePattern, 0), "0");
+}
+
+// Axes write the same labels on every paint, and the texts are kept: asked again, in
+// any order, under another separator or pattern, each is what it was the first time.
+TEST(FormatFloat, TextsAskedAgainAreTheSameWhateverCameBetween) {
+  LocaleSettings spaces = kDot;
+  spaces.thousandSeparator = U' ';
+  const std::vector<std::pair<std::string, double>> asks = {
+      {kValuePattern, 1234.5}, {"0.00", 1234.5}, {kValuePattern, -0.0}, {kValuePattern, 0.0}, {"0.0;(0.0)", -2.25}};
+  std::vector<std::string> first;
+  for (const auto& [pattern, value] : asks) {
+    first.push_back(Dot(pattern, value) + "|" + FormatFloat(pattern, value, spaces) + "|" + Comma(pattern, value));
+  }
+  EXPECT_EQ(first[0], "1,234.5|1 234.5|1.234,5");
+  EXPECT_EQ(first[1], "1234.50|1234.50|1234,50");
+  EXPECT_EQ(first[4], "(2.3)|(2.3)|(2,3)");
+  for (int round = 0; round < 3; ++round) {
+    for (std::size_t i = asks.size(); i-- > 0;) {
+      const auto& [pattern, value] = asks[i];
+      EXPECT_EQ(Dot(pattern, value) + "|" + FormatFloat(pattern, value, spaces) + "|" + Comma(pattern, value), first[i]);
+    }
+  }
 }
 
 TEST(FormatFloat, WritesTheDefaultPercentPattern) {
