@@ -1,8 +1,8 @@
 // A chart is flat colours, lines, text and gradients. The adaptive row filters that
 // libpng (and so Qt's writer) tries by default suit photographs, and cost most of the
-// time: on the main chart filter None compresses better than any of them, and zlib's
-// level 4 then writes it in a third of the time of Qt's writer, a sixth smaller. (A
-// chart of a gradient alone takes a few kilobytes more.)
+// time: on charts filter None compresses about as well or better (the main chart 29 %
+// smaller, a 3D one 14 %, bars 5 % larger) at zlib's default level, in three fifths of
+// the time.
 
 #include "app/png_file.h"
 
@@ -47,7 +47,6 @@ bool WriteImage(png_structp png, png_infop info, const QImage& image, png_bytep 
                  static_cast<png_uint_32>(image.dotsPerMeterY()), PNG_RESOLUTION_METER);
   }
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  png_set_compression_level(png, 4);
   png_write_info(png, info);
   for (int y = 0; y < height; ++y) {
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
