@@ -111,23 +111,14 @@ void PixelLines::Add(TPoint from, TPoint to) {
   // The major coordinate is inside the window from first to last; the minor one may not be.
   const int minorLow = alongX ? m_window.top() : m_window.left();
   const int minorHigh = alongX ? m_window.bottom() : m_window.right();
-  // Step i lies (2 i minor + major) / (2 major) across, rounded down: kept as quotient
-  // and remainder, each step adds 2 minor to the remainder, at most one more across.
-  const long long twoMajor = 2 * major, twoMinor = 2 * minor;
-  long long across = (first * twoMinor + major) / twoMajor;
-  long long remainder = (first * twoMinor + major) % twoMajor;
-  for (long long i = first; i <= last; ++i) {
+  MinorSteps steps(major, minor, first);
+  for (long long i = first; i <= last; ++i, steps.Next()) {
     const int along = majorStart + majorStep * static_cast<int>(i);
-    const int pixel = minorStart + minorStep * static_cast<int>(across);
+    const int pixel = minorStart + minorStep * static_cast<int>(steps.Across());
     if (pixel >= minorLow && pixel <= minorHigh) {
       Put(alongX ? QPoint(along, pixel) : QPoint(pixel, along));
     } else {
       Advance(1);
-    }
-    remainder += twoMinor;
-    if (remainder >= twoMajor) {
-      remainder -= twoMajor;
-      ++across;
     }
   }
   Advance(major - 1 - last);

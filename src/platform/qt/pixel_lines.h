@@ -36,18 +36,18 @@ class PixelLines {
   // The runs in the pen's colour (then the gaps in the background colour when opaque).
   void Paint(QPainter& painter) const;
 
-  // A styled horizontal or vertical segment as Add lays it out on fresh lines, handed to
-  // put(run, lit) a dash (lit) or kept gap at a time instead of collected: grid lines
-  // cross the whole plot in dashes of a few pixels, and collecting them costs more than
-  // writing them. A single segment's dashes and gaps never share a pixel, so their order
-  // does not matter. False, with nothing put, for solid pens, slopes and coordinates
-  // that Add would first cut to the window.
   // A segment of a solid line as Add lays it out, handed to put(run) a row or column run
   // at a time instead of collected: every pixel of a solid line has the pen's colour, so
   // the order and the runs' cut do not matter. False, with nothing put, for coordinates
   // that Add would first cut to the window.
   template <class PutRun>
   static bool ForEachSolidRun(TPoint from, TPoint to, const QRect& window, PutRun put);
+  // A styled horizontal or vertical segment as Add lays it out on fresh lines, handed to
+  // put(run, lit) a dash (lit) or kept gap at a time instead of collected: grid lines
+  // cross the whole plot in dashes of a few pixels, and collecting them costs more than
+  // writing them. A single segment's dashes and gaps never share a pixel, so their order
+  // does not matter. False, with nothing put, for solid pens, slopes and coordinates
+  // that Add would first cut to the window.
   template <class PutRun>
   static bool ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,
                                  bool keepGaps, PutRun put);
@@ -62,6 +62,28 @@ class PixelLines {
   static constexpr int kSmall = 1 << 20;  // 2 × kSmall² still fits in 64 bits
 
   static bool Small(TPoint p) { return p.x >= -kSmall && p.x <= kSmall && p.y >= -kSmall && p.y <= kSmall; }
+  // How far across the shorter axis a segment's steps lie: step i at (2 i minor + major)
+  // / (2 major), rounded down, kept as quotient and remainder from step first on, so that
+  // each step adds 2 minor to the remainder and at most one to the quotient.
+  class MinorSteps {
+   public:
+    MinorSteps(long long major, long long minor, long long first)
+        : m_twoMajor(2 * major),
+          m_twoMinor(2 * minor),
+          m_across((first * m_twoMinor + major) / m_twoMajor),
+          m_remainder((first * m_twoMinor + major) % m_twoMajor) {}
+    long long Across() const { return m_across; }
+    void Next() {
+      m_remainder += m_twoMinor;
+      if (m_remainder >= m_twoMajor) {
+        m_remainder -= m_twoMajor;
+        ++m_across;
+      }
+    }
+
+   private:
+    long long m_twoMajor, m_twoMinor, m_across, m_remainder;
+  };
   bool CutToWindow(TPoint& from, TPoint& to, long long& skipped) const;
   void Advance(long long pixels);
   bool InDash() const { return m_period == 0 || m_inDash[static_cast<std::size_t>(m_patternPos)] != 0; }
@@ -106,24 +128,16 @@ bool PixelLines::ForEachSolidRun(TPoint from, TPoint to, const QRect& window, Pu
     const QPoint high = alongX ? QPoint(std::max(a, b), across) : QPoint(across, std::max(a, b));
     put(QRect(low, high));
   };
-  // Step i lies (2 i minor + major) / (2 major) across, rounded down, as in Add.
-  const long long twoMajor = 2LL * major, twoMinor = 2LL * minor;
-  long long across = (first * twoMinor + major) / twoMajor;
-  long long remainder = (first * twoMinor + major) % twoMajor;
+  MinorSteps steps(major, minor, first);
   int runStart = first;
   for (int i = first; i <= last; ++i) {
-    long long next = across;
-    remainder += twoMinor;
-    if (remainder >= twoMajor) {
-      remainder -= twoMajor;
-      ++next;
-    }
-    if (i == last || next != across) {
+    const long long across = steps.Across();
+    steps.Next();
+    if (i == last || steps.Across() != across) {
       const int pixel = minorStart + minorStep * static_cast<int>(across);
       if (pixel >= minorLow && pixel <= minorHigh) run(runStart, i, pixel);
       runStart = i + 1;
     }
-    across = next;
   }
   return true;
 }

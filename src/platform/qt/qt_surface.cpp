@@ -741,20 +741,20 @@ void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
   if (points.size() == 2) {
     // A grid line lies inside the plot, and so inside the clip: no pixel needs testing.
     const TPoint from = points[0], to = points[1];
-    if (m_target.Covers(QRect(QPoint(std::min(from.x, to.x), std::min(from.y, to.y)),
-                              QPoint(std::max(from.x, to.x), std::max(from.y, to.y))))) {
-      if (PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps, [&](const QRect& run, bool lit) {
-            const QRgb color = lit ? lineColor : gapColor;
-            if (run.height() == 1) {
-              m_target.FillSpanInside(run.top(), run.left(), run.right() + 1, color);
-            } else {
-              for (int y = run.top(); y <= run.bottom(); ++y) m_target.PlotInside(run.left(), y, color);
-            }
-          })) {
-        return;
+    const bool inside = m_target.Covers(QRect(QPoint(std::min(from.x, to.x), std::min(from.y, to.y)),
+                                              QPoint(std::max(from.x, to.x), std::max(from.y, to.y))));
+    const auto putInside = [&](const QRect& run, bool lit) {
+      const QRgb color = lit ? lineColor : gapColor;
+      if (run.height() == 1) {
+        m_target.FillSpanInside(run.top(), run.left(), run.right() + 1, color);
+      } else {
+        for (int y = run.top(); y <= run.bottom(); ++y) m_target.PlotInside(run.left(), y, color);
       }
-    } else if (PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps,
-                                              [&](const QRect& run, bool lit) { fill(run, lit ? lineColor : gapColor); })) {
+    };
+    const auto put = [&](const QRect& run, bool lit) { fill(run, lit ? lineColor : gapColor); };
+    // A walk of its own for each, so that the one inside the clip tests nothing per dash.
+    if (inside ? PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps, putInside)
+               : PixelLines::ForEachStraightRun(dashes, from, to, m_target.Device(), keepGaps, put)) {
       return;
     }
   }
@@ -781,25 +781,25 @@ void QtSurface::DirectPixelPath(std::span<const TPoint> points) {
 // from its bottom. The bands do not overlap, so the pixels are those of any order.
 bool QtSurface::DoFillBands(std::span<const BandArea> areas) {
   if (!DrawsDirectly()) return false;
-  std::vector<const BandArea*> order;
+  struct Fill {
+    TRect rect;
+    QRgb pixel;
+  };
+  std::vector<Fill> order;
   order.reserve(areas.size());
-  for (const BandArea& area : areas) order.push_back(&area);
-  std::sort(order.begin(), order.end(), [](const BandArea* a, const BandArea* b) {
-    return a->rect.top != b->rect.top ? a->rect.top < b->rect.top : a->rect.left < b->rect.left;
+  for (const BandArea& area : areas) order.push_back({area.rect, OpaquePixel(area.rgb)});
+  std::sort(order.begin(), order.end(), [](const Fill& a, const Fill& b) {
+    return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
   });
   // Bands over the same rows (the columns of a horizontal gradient) go row by row together.
   for (std::size_t first = 0; first < order.size();) {
+    const TRect& rows = order[first].rect;
     std::size_t end = first + 1;
-    while (end < order.size() && order[end]->rect.top == order[first]->rect.top &&
-           order[end]->rect.bottom == order[first]->rect.bottom) {
-      ++end;
-    }
-    const int top = std::max(order[first]->rect.top, m_target.Device().top());
-    const int bottom = std::min(order[first]->rect.bottom, m_target.Device().bottom() + 1);
+    while (end < order.size() && order[end].rect.top == rows.top && order[end].rect.bottom == rows.bottom) ++end;
+    const int top = std::max(rows.top, m_target.Device().top());
+    const int bottom = std::min(rows.bottom, m_target.Device().bottom() + 1);
     for (int y = top; y < bottom; ++y) {
-      for (std::size_t k = first; k < end; ++k) {
-        m_target.FillSpan(y, order[k]->rect.left, order[k]->rect.right, OpaquePixel(order[k]->rgb));
-      }
+      for (std::size_t k = first; k < end; ++k) m_target.FillSpan(y, order[k].rect.left, order[k].rect.right, order[k].pixel);
     }
     first = end;
   }
