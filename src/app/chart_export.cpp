@@ -79,7 +79,7 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
     std::optional<Unbuffered> direct;
     if (!chart.Monochrome()) direct.emplace(chart);
     QtSurface surface(image);
-    chart.PaintChart(surface, chart.ClientRect());
+    chart.PaintSettled(surface, chart.ClientRect());
   }
   return image;
 }
@@ -92,6 +92,9 @@ bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
 
 bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
   ExportBounds bounds(chart, size);
+  // The document gets one paint: the paints that settle a new size go to a picture
+  // nobody sees, as a window's do.
+  if (!chart.PaintedAt(chart.Width(), chart.Height()) && RenderChartImage(chart).isNull()) throw std::bad_alloc();
   Unbuffered unbuffered(chart);
   QSvgGenerator generator;
   generator.setOutputDevice(&device);

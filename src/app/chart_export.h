@@ -21,7 +21,8 @@ struct ChartImageSize {
 };
 
 // The chart at its own size, or at size: its bounds are set to that size for the
-// rendering and put back after, so the layout is the one a window that large shows.
+// rendering and put back after, so the layout is the one a window that large shows:
+// the first paint at a size is repeated until its layout has settled, as a window's.
 // At a scale above 1 the image has scale times the pixels each way and the chart is
 // drawn at them, lines and text included, as on a screen that dense; the image says
 // so in its resolution (96 dots per inch times the scale), so that it prints at the

@@ -299,6 +299,9 @@ TChartForm::TChartForm(TComponent* owner, std::string_view description, const st
   // Where the main form opens.
   SetBounds(118, 107, Width(), Height());
   SetChartSize(width, height);
+  // A viewer of one chart: it closes as viewers do, and the chart fills it at any size.
+  SetClosesOnViewerKeys(true);
+  OnResize = [this](TComponent*) { m_chart->SetBounds(0, 0, ClientWidth(), ClientHeight()); };
 }
 
 void TChartForm::SetChartSize(int width, int height) {
@@ -310,46 +313,14 @@ TChartForm::~TChartForm() = default;
 
 // [SECTION] Settling
 
-namespace {
-
-struct AxisLayout {
-  double minimum, maximum;
-  int startPixel, endPixel, linePos, labelsPos, titlePos;
-  bool operator==(const AxisLayout&) const = default;
-};
-
-struct ChartLayout {
-  TRect plot;
-  std::vector<AxisLayout> axes;
-  bool operator==(const ChartLayout&) const = default;
-};
-
-ChartLayout LayoutOf(TCustomAxisPanel& chart) {
-  ChartLayout layout{chart.PlotRect(), {}};
-  for (TChartAxis* axis : {&chart.LeftAxis(), &chart.TopAxis(), &chart.RightAxis(), &chart.BottomAxis()})
-    layout.axes.push_back({axis->ScaleMinimum(), axis->ScaleMaximum(), axis->StartPixel(), axis->EndPixel(),
-                           axis->AxisLinePos(), axis->LabelsPos(), axis->TitlePos()});
-  return layout;
-}
-
-// Each paint takes the axes' room from the pixel span of the paint before (the label
-// step, and so the widest label, depends on it), so the first paints of a window move
-// the plot until the span it gives is the span it was given. That takes two or three
-// paints; a span that sits where one more label appears and then disappears again would
-// alternate for ever, so the paints are bounded and the last one stands, as in a window
-// that has been painted that often.
-constexpr int kMaxSettlePaints = 5;
-
-}  // namespace
-
 int SettleChart(TCustomAxisPanel& chart, const std::function<void()>& paint) {
   paint();
-  ChartLayout previous = LayoutOf(chart);
+  std::vector<double> previous = chart.PaintedLayout();
   int paints = 1;
-  while (paints < kMaxSettlePaints) {
+  while (paints < TCustomAxisPanel::kMaxSettlePaints) {
     paint();
     ++paints;
-    ChartLayout current = LayoutOf(chart);
+    std::vector<double> current = chart.PaintedLayout();
     if (current == previous) break;
     previous = std::move(current);
   }

@@ -96,9 +96,9 @@ class TChartForm : public TForm {
   TChart* m_chart = nullptr;  // owned by the form
 };
 
-// Paints until the chart's layout stops changing, as a window that has been shown a
-// little while; paint draws the chart once at the size of the picture to come.
-// Returns the number of paints.
+// Paints until the chart's layout stops changing, as a window's first frame at a size
+// does (TCustomZavPanel::PaintSettled), for a paint of the caller's own: one onto a
+// surface that must be cleared between paints. Returns the number of paints.
 int SettleChart(TCustomAxisPanel& chart, const std::function<void()>& paint);
 
 }  // namespace tarvela

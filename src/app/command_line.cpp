@@ -335,10 +335,10 @@ class CommandLineRun {
     });
   }
 
-  // The chart file's form with its chart at chartSize (else the file's size), painted
-  // by paint until its layout has settled. Null after a failure, which has been reported.
-  std::unique_ptr<TChartForm> OpenChartForm(const std::string& text, std::optional<ChartImageSize> chartSize,
-                                            const std::function<void(TChartForm&)>& paint) {
+  // The chart file's form with its chart at chartSize (else the file's size), not yet
+  // painted: its pictures settle the layout themselves, as its window's first frame
+  // does. Null after a failure, which has been reported.
+  std::unique_ptr<TChartForm> OpenChartForm(const std::string& text, std::optional<ChartImageSize> chartSize) {
     std::unique_ptr<TChartForm> form;
     std::optional<EReadError> readError;
     RunHandler([&] {
@@ -354,7 +354,6 @@ class CommandLineRun {
     }
     if (Failed() || !form) return nullptr;
     if (chartSize) form->SetChartSize(chartSize->width, chartSize->height);
-    if (paint && !Draw([&] { SettleChart(form->Chart(), [&] { paint(*form); }); }, chartSize)) return nullptr;
     return form;
   }
 
@@ -368,11 +367,10 @@ class CommandLineRun {
 
   // The same for the chart file's form.
   bool WriteChartPicture(const std::optional<std::string>& target, const std::string& text,
-                         std::optional<ChartImageSize> chartSize, const std::function<void(TChartForm&)>& paint,
+                         std::optional<ChartImageSize> chartSize,
                          const std::function<bool(TChartForm&, QIODevice&)>& write) {
     if (!target) return true;
-    return WritePictureOf<TChartForm>(*target, chartSize, [&] { return OpenChartForm(text, chartSize, paint); },
-                                      write);
+    return WritePictureOf<TChartForm>(*target, chartSize, [&] { return OpenChartForm(text, chartSize); }, write);
   }
 
  private:
@@ -437,12 +435,9 @@ bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TFor
   if (!run.WriteText(options.json, [&] { return LayersJson(form.Solver()); })) return false;
   if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form.Solver()); })) return false;
   if (!options.errorsPng) return true;
-  // Drawn as a chart file would be: the engine's own picture of the norms, settled.
-  const auto settle = [](TChartForm& f) {
-    if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
-  };
+  // Drawn as a chart file would be: the engine's own picture of the norms.
   const int scale = options.scale;
-  return run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form.Solver()), std::nullopt, settle,
+  return run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form.Solver()), std::nullopt,
                                [scale](TChartForm& f, QIODevice& device) {
                                  return WriteChartPng(f.Chart(), device, std::nullopt, scale);
                                });
@@ -461,7 +456,7 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
   PresenterSwap swap(*TApplication::Instance(), &run.Presenter());
 
   // Read once before anything is written, so that a bad file writes nothing.
-  const std::unique_ptr<TChartForm> form = run.OpenChartForm(text, options.size, nullptr);
+  const std::unique_ptr<TChartForm> form = run.OpenChartForm(text, options.size);
   if (!form) return 1;
   if ((options.png || options.screenshot) && !options.size) {
     try {
@@ -473,22 +468,18 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
   }
   if (options.points && !run.WriteLines(options.points, PointLines(form->Chart()))) return 1;
 
-  const auto paintChart = [](TChartForm& f) {
-    if (RenderChartImage(f.Chart()).isNull()) throw std::bad_alloc();
-  };
-  const auto paintWindow = [](TChartForm& f) {
-    if (QWidget* window = f.Widget()) window->grab();
-  };
+  // A chart file's window has nothing to do before its first frame, which is settled
+  // (TCustomZavPanel::PaintSettled): every picture is that frame, drawn afresh.
   const int scale = options.scale;
-  if (!run.WriteChartPicture(options.png, text, options.size, paintChart, [scale](TChartForm& f, QIODevice& device) {
+  if (!run.WriteChartPicture(options.png, text, options.size, [scale](TChartForm& f, QIODevice& device) {
         return WriteChartPng(f.Chart(), device, std::nullopt, scale);
       }))
     return 1;
-  if (!run.WriteChartPicture(options.svg, text, options.size, paintChart, [](TChartForm& f, QIODevice& device) {
+  if (!run.WriteChartPicture(options.svg, text, options.size, [](TChartForm& f, QIODevice& device) {
         return WriteChartSvg(f.Chart(), device, std::nullopt);
       }))
     return 1;
-  if (!run.WriteChartPicture(options.screenshot, text, options.size, paintWindow,
+  if (!run.WriteChartPicture(options.screenshot, text, options.size,
                              [scale](TChartForm& f, QIODevice& device) { return WriteScreenshot(f, device, scale); }))
     return 1;
   return 0;

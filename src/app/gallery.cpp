@@ -133,9 +133,8 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
     for (bool view3D : {true, false}) {
       const std::string name = GalleryFileName(i, entry, view3D);
       const std::unique_ptr<TChart> chart = GalleryChart(entry, view3D);
-      // The picture a window of this chart shows once it has settled.
-      QImage image;
-      SettleChart(*chart, [&] { image = RenderChartImage(*chart); });
+      // The picture a window of this chart shows.
+      const QImage image = RenderChartImage(*chart);
       std::ostringstream unused;
       const std::string path = folder + "/" + name;
       if (image.isNull() ||

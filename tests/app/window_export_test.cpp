@@ -15,7 +15,9 @@
 #include <QWindow>
 #include <QFile>
 #include <QXmlStreamReader>
+#include <unistd.h>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -24,6 +26,7 @@
 
 #include "app/app_test_support.h"
 #include "app/chart_export.h"
+#include "app/chart_file.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "platform/qt/application.h"
@@ -176,6 +179,95 @@ TEST(WindowExport, CtrlSSavesTheChartAsPngOrSvg) {
   EXPECT_EQ(errors.texts, "");
   EXPECT_EQ(asked, 4);
   SetChartSaver(nullptr);
+}
+
+// [SECTION] Chart files' windows
+
+std::vector<std::string> ExampleFiles() {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(TARVELA_EXAMPLES_DIR))
+    if (entry.path().extension() == ".chart") paths.push_back(entry.path().string());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// A picture of the command line, in a file of this test process alone: the examples'
+// tests run side by side.
+QImage ExportedOwn(std::vector<std::string> args, const std::string& option = "--png") {
+  const std::string path = ::testing::TempDir() + "tarvela-example-" + std::to_string(getpid()) + ".png";
+  args.insert(args.end(), {option, path});
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommandLine(args, out, err), 0) << err.str();
+  QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+  std::filesystem::remove(path);
+  return image;
+}
+
+class ExampleWindow : public ::testing::TestWithParam<std::string> {};
+
+// Shown as `tarvela --chart FILE` shows it, the window's first frame is what --png and
+// --screenshot write for the file; resized by the window system, it draws the chart at
+// the new size, as --size draws it.
+TEST_P(ExampleWindow, ShowsThePicturesOfItsFileAtEverySize) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  const std::string path = GetParam();
+  CollectedErrors errors;
+  TChartForm form(nullptr, ReadChartFileText(path), "example - Tarvela");
+  form.Show();
+  QWidget* window = form.Widget();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  Settle();
+  auto* host = window->findChild<ChartWindow*>();
+  ASSERT_NE(host, nullptr);
+  const QImage opened = app_test::OnScreen(*host);
+  EXPECT_EQ(DifferingPixels(opened, ExportedOwn({"--chart", path})), 0);
+  // The screenshot is the window's client area, which the chart fills.
+  EXPECT_EQ(DifferingPixels(opened, ExportedOwn({"--chart", path}, "--screenshot")), 0);
+
+  window->resize(720, 500);
+  Settle();
+  ASSERT_EQ(host->size(), QSize(720, 500));
+  EXPECT_EQ(form.Chart().BoundsRect(), (TRect{0, 0, 720, 500}));
+  EXPECT_EQ(DifferingPixels(app_test::OnScreen(*host), ExportedOwn({"--chart", path, "--size", "720x500"})), 0);
+  EXPECT_EQ(errors.texts, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowExport, ExampleWindow, ::testing::ValuesIn(ExampleFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = std::filesystem::path(info.param).stem().string();
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
+
+// A chart file's window is a viewer: Ctrl+W, Ctrl+Q and Escape close it. The main form
+// ends the program only through its Exit button or the window manager.
+TEST(WindowExport, AChartWindowClosesOnAViewersKeysAndTheMainFormDoesNot) {
+  if (QGuiApplication::primaryScreen() == nullptr) GTEST_SKIP() << "no screen";
+  CollectedErrors errors;
+  TChartForm form(nullptr, ReadChartFileText(ExampleFiles().front()), "example - Tarvela");
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_W, Qt::ControlModifier}, {Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_Escape, Qt::NoModifier}};
+  for (const auto& [key, modifiers] : keys) {
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    auto* host = form.Widget()->findChild<ChartWindow*>();
+    host->setFocus();
+    QTest::keyClick(host, Qt::Key_A, modifiers);  // not a closing key
+    EXPECT_FALSE(form.Closed());
+    QTest::keyClick(host, key, modifiers);
+    Settle();
+    EXPECT_TRUE(form.Closed()) << QKeySequence(key | modifiers).toString().toStdString();
+    EXPECT_FALSE(form.Widget()->isVisible());
+  }
+
+  TForm1 main(nullptr);
+  main.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(main.Widget()));
+  for (const auto& [key, modifiers] : keys) QTest::keyClick(ChartWindowOf(main), key, modifiers);
+  Settle();
+  EXPECT_FALSE(main.Closed());
+  EXPECT_TRUE(main.Widget()->isVisible());
+  EXPECT_EQ(errors.texts, "");
 }
 
 }  // namespace

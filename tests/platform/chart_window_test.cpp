@@ -116,25 +116,28 @@ TEST(ChartWindowHost, PaintsThePanelThenOnlyCopiesItsBufferUntilSomethingChanges
   EXPECT_EQ(window.Panel(), chart.get());
   EXPECT_EQ(window.geometry(), QRect(8, 48, 465, 337));
 
+  // The first frame at a size is drawn until its layout repeats: twice at least.
   const QImage first = window.grab().toImage();
-  EXPECT_EQ(draws, 1);
+  const int settled = draws;
+  EXPECT_GE(settled, 2);
+  EXPECT_LE(settled, TChart::kMaxSettlePaints);
   ExpectFormChartPixels(first.convertToFormat(QImage::Format_RGB32));
 
   const QImage second = window.grab().toImage();
-  EXPECT_EQ(draws, 1);
+  EXPECT_EQ(draws, settled);
   EXPECT_EQ(window.PaintCount(), 2);
   EXPECT_EQ(second, first);
 
   chart->Gradient().SetStartColor(clRed);
   const QImage third = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(draws, 2);
+  EXPECT_EQ(draws, settled + 1);
   EXPECT_EQ(QColor(third.pixel(232, 321)).red(), 255 - 11);
 
-  // The window follows the control's size and so does the next paint.
+  // The window follows the control's size, and the first paint at it settles anew.
   chart->SetBounds(8, 48, 300, 200);
   EXPECT_EQ(window.size(), QSize(300, 200));
   EXPECT_EQ(window.grab().toImage().size(), QSize(300, 200));
-  EXPECT_EQ(draws, 3);
+  EXPECT_GE(draws, settled + 3);
 }
 
 TEST(ChartWindowHost, ForwardsMouseWheelAndLeaveAndShowsThePanelsCursor) {

@@ -187,6 +187,8 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   // overridable steps
   // The inner drawing of one paint, in its fixed order.
   void DrawChartBody(const TRect& paintRect) override;
+  // The plot rectangle and each axis' scale and places.
+  std::vector<double> PaintedLayout() const override;
   // Title, foot (and legend) drawn, each taking its room from PlotRect; nothing here.
   virtual void PlaceTitlesAndLegend() {}
   // The walls around the plot box; nothing here.

@@ -38,6 +38,16 @@ bool IsEmptyRect(const TRect& r) { return r.right <= r.left || r.bottom <= r.top
 // and the axes, and the box depth follows the plot width they leave; the walls come
 // before the axes and the axes (by default) before the series, so that series lie on
 // top of the grid lines.
+std::vector<double> TCustomAxisPanel::PaintedLayout() const {
+  std::vector<double> layout = TCustomZavPanelExtended::PaintedLayout();
+  // The label step, and so the room of the labels, follows from the scale and the span.
+  for (const TChartAxis* axis : {m_leftAxis, m_topAxis, m_rightAxis, m_bottomAxis})
+    layout.insert(layout.end(), {axis->ScaleMinimum(), axis->ScaleMaximum(), static_cast<double>(axis->StartPixel()),
+                                 static_cast<double>(axis->EndPixel()), static_cast<double>(axis->AxisLinePos()),
+                                 static_cast<double>(axis->LabelsPos()), static_cast<double>(axis->TitlePos())});
+  return layout;
+}
+
 void TCustomAxisPanel::DrawChartBody(const TRect& paintRect) {
   PaintPanelBackground(paintRect);
   for (int i = 0; i < SeriesTotal(); ++i) {

@@ -177,11 +177,40 @@ void TCustomZavPanel::Paint(Surface& windowSurface) {
     m_canvas->AttachSurface(&windowSurface);
   }
   if (m_canvas->RepaintFromBuffer()) return;
-  PaintChart(windowSurface, ClientRect());
+  PaintSettled(windowSurface, ClientRect());
+}
+
+bool TCustomZavPanel::PaintedAt(int width, int height) const {
+  return m_paintedSize && m_paintedSize->x == width && m_paintedSize->y == height;
+}
+
+int TCustomZavPanel::PaintSettled(Surface& surface, const TRect& userRect) {
+  // A window shows its first paint at a size until something changes; without this it
+  // would show a layout whose axis room came from another size's span, and the next
+  // unrelated repaint (a zoom and its undo) would move the plot.
+  const bool settle = !PaintedAt(userRect.Width(), userRect.Height());
+  PaintChart(surface, userRect);
+  int paints = 1;
+  if (!settle) return paints;
+  std::vector<double> previous = PaintedLayout();
+  while (paints < kMaxSettlePaints) {
+    PaintChart(surface, userRect);
+    ++paints;
+    std::vector<double> current = PaintedLayout();
+    if (current == previous) break;
+    previous = std::move(current);
+  }
+  return paints;
+}
+
+std::vector<double> TCustomZavPanel::PaintedLayout() const {
+  return {static_cast<double>(m_plotRect.left), static_cast<double>(m_plotRect.top),
+          static_cast<double>(m_plotRect.right), static_cast<double>(m_plotRect.bottom)};
 }
 
 void TCustomZavPanel::PaintChart(Surface& surface, const TRect& userRect) {
   m_paintRect = m_canvas->BeginDrawing(surface, &m_view3DOptions, Color(), m_view3D, userRect);
+  m_paintedSize = TPoint{userRect.Width(), userRect.Height()};
   const int width = m_paintRect.Width();
   const int height = m_paintRect.Height();
   // The bevels are not subtracted: with the usual margins the plot lies well inside them.

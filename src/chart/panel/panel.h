@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/canvas/gradient.h"
@@ -141,9 +142,19 @@ class TCustomZavPanel : public TWinControl {
   // nothing changed since the last paint, the live rubber band first brought up to
   // date in the buffer (UpdateBandInBuffer), else the whole chart (PaintChart).
   void Paint(Surface& windowSurface);
-  // Draws the whole chart onto surface within userRect, whatever the buffer holds.
-  // Also the way to render the chart to an image or a file.
+  // Draws the whole chart onto surface within userRect, whatever the buffer holds:
+  // one paint, which takes the axes' room from the span of the paint before.
   void PaintChart(Surface& surface, const TRect& userRect);
+  // The chart as a host shows it, and the way to render what a host shows to an image
+  // or a file: PaintChart, repeated when the size differs from the last paint's until
+  // the layout a paint leaves stops changing (at most kMaxSettlePaints paints), so that
+  // the first frame at a size is the frame the host goes on showing. Returns the paints.
+  int PaintSettled(Surface& surface, const TRect& userRect);
+  // Whether the last paint drew the chart at this size: a paint at it needs no settling.
+  bool PaintedAt(int width, int height) const;
+  // A layout a few paints do not settle alternates between two spans for ever; the
+  // last paint stands, as in a window painted that often.
+  static constexpr int kMaxSettlePaints = 5;
 
   // operations: the layout of the current paint, rebuilt by every PaintChart and read
   // between paints by the mouse handling
@@ -216,6 +227,9 @@ class TCustomZavPanel : public TWinControl {
   // One notch of the wheel, toward the user (down) or away, after the control's
   // event for it. True when it did something. Nothing here.
   virtual bool WheelNotch(bool /*down*/, TShiftState, int /*x*/, int /*y*/) { return false; }
+  // What a paint laid out that the next one depends on, compared between paints to
+  // tell a settled layout: the plot rectangle here; a chart adds its axes.
+  virtual std::vector<double> PaintedLayout() const;
   // What the pointer resting at (x, y) points at, for a tooltip; empty for nothing.
   // Nothing here.
   virtual std::string HoverText(int /*x*/, int /*y*/) { return {}; }
@@ -262,6 +276,8 @@ class TCustomZavPanel : public TWinControl {
   // The host's surface while it paints; null between paints.
   Surface* m_windowSurface = nullptr;
   TRect m_paintRect;
+  // The size of userRect at the last PaintChart; empty before the first.
+  std::optional<TPoint> m_paintedSize;
   TRect m_plotRect;
   int m_plotWidth = 0;
   int m_plotHeight = 0;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QWidget>
 
 #include "platform/qt/application.h"
@@ -97,6 +98,26 @@ class FormWindow : public QWidget {
     QWidget::closeEvent(event);
   }
 
+  // A size the window got from the window system (the user's drag of its frame); a
+  // size the form set comes back here unchanged and changes nothing.
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    m_form.WindowResized(width(), height());
+  }
+
+  // Keys no control took: a viewer's window closes on the keys that close viewers.
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool closeKey = event->matches(QKeySequence::Close) || event->matches(QKeySequence::Quit) ||
+                          (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) ||
+                          ((event->key() == Qt::Key_W || event->key() == Qt::Key_Q) &&
+                           event->modifiers() == Qt::ControlModifier);
+    if (m_form.ClosesOnViewerKeys() && closeKey) {
+      m_form.Close();
+      return;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
  private:
   TForm& m_form;
 };
@@ -127,7 +148,17 @@ void TForm::SetCaption(const std::string& caption) {
 int TForm::ClientWidth() const { return std::max(0, Width() - kFrameWidth); }
 int TForm::ClientHeight() const { return std::max(0, Height() - kFrameHeight); }
 
+void TForm::WindowResized(int clientWidth, int clientHeight) {
+  if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
+  // The window is where and how large the window system put it: nothing to mirror back.
+  m_followingWindow = true;
+  SetBounds(Left(), Top(), clientWidth + kFrameWidth, clientHeight + kFrameHeight);
+  m_followingWindow = false;
+  if (OnResize) RunHandler([&] { OnResize(this); });
+}
+
 void TForm::BoundsChanged() {
+  if (m_followingWindow) return;
   m_window->move(Left(), Top());
   m_window->resize(ClientWidth(), ClientHeight());
 }

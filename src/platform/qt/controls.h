@@ -79,13 +79,22 @@ class TForm : public TWinControl, public TQtControl {
   int ClientWidth() const override;
   int ClientHeight() const override;
 
+  // A viewer's window: Ctrl+W, Ctrl+Q and Escape close it. Off for a form with a
+  // button that ends the program.
+  bool ClosesOnViewerKeys() const { return m_closesOnViewerKeys; }
+  void SetClosesOnViewerKeys(bool closes) { m_closesOnViewerKeys = closes; }
+
   TNotifyEvent OnCreate;
+  // The window system resized the window; the form's size has followed.
+  TNotifyEvent OnResize;
 
   // operations
   void Show();
   // Closes the window; closing the main form ends the message loop.
   void Close();
   bool Closed() const { return m_closed; }
+  // The window's client area is this large now: the form's size follows, then OnResize.
+  void WindowResized(int clientWidth, int clientHeight);
   // Runs the create handler once the description has been read.
   void DoCreate();
   void Loaded() override;
@@ -111,6 +120,8 @@ class TForm : public TWinControl, public TQtControl {
   int m_pixelsPerInch = 96;
   int m_textHeight = 13;
   bool m_closed = false;
+  bool m_closesOnViewerKeys = false;
+  bool m_followingWindow = false;
 };
 
 class TLabel : public TWidgetControl<TControl> {
