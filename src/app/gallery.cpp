@@ -14,6 +14,7 @@
 #include "app/output_file.h"
 #include "chart/data/chart_series.h"
 #include "chart/data/zav_function.h"
+#include "chart/series/circled_series.h"
 #include "chart/series/line_series.h"
 #include "platform/qt/qt_convert.h"
 
@@ -29,8 +30,15 @@ double SampleValue(int series, int i) {
   return 4.0 + 2.5 * std::sin(0.8 * i + 1.3 * series) + series + 0.25 * (i % 3);
 }
 
+// The samples are values at places 0, 1, 2, ...: along X for most types, along Y for
+// those whose value runs along X (horizontal bars).
 void FillSamples(TChartSeries& series, int k) {
-  for (int i = 0; i < kSamplePoints; ++i) series.AddPointXY(i, SampleValue(k, i));
+  for (int i = 0; i < kSamplePoints; ++i) {
+    if (series.YIsMandatory())
+      series.AddPointXY(i, SampleValue(k, i));
+    else
+      series.AddPointXY(SampleValue(k, i), i);
+  }
 }
 
 TChartSeries* NewSeries(TChart& chart, const TZavClassRef& type) {
@@ -39,6 +47,8 @@ TChartSeries* NewSeries(TChart& chart, const TZavClassRef& type) {
   series->SetParentChart(&chart);
   // At 300 x 220 the marks some types show by default would hide the chart itself.
   series->Marks().SetVisible(false);
+  // A pie fills the plot, which is wider than high; the picture shows it round.
+  if (auto* circled = dynamic_cast<TCircledSeries*>(series)) circled->SetCircled(true);
   return series;
 }
 

@@ -7,13 +7,19 @@
 #include <QFile>
 #include <QImage>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/app_test_support.h"
+#include "app/recorded_paint.h"
+#include "chart/axes/axis.h"
 #include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
+#include "chart/series/circled_series.h"
+#include "runtime/colors.h"
 
 namespace tarvela {
 namespace {
@@ -80,6 +86,74 @@ TEST(Gallery, AFunctionEntryComputesFromItsSampleSeries) {
   const TChartSeries& quotient = *chart->SeriesAt(2);
   ASSERT_EQ(quotient.PointCount(), a.PointCount());
   for (int i = 0; i < a.PointCount(); ++i) EXPECT_DOUBLE_EQ(quotient.YValueAt(i), a.YValueAt(i) / b.YValueAt(i));
+}
+
+// The recording's "#RRGGBB/solid" brush of a colour.
+std::string SolidBrush(TColor color) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X/solid", static_cast<unsigned>(RedOf(color)),
+                static_cast<unsigned>(GreenOf(color)), static_cast<unsigned>(BlueOf(color)));
+  return text;
+}
+
+// Horizontal bars take the sample values as their lengths and stand at places 0, 1, 2, ...
+TEST(Gallery, HorizontalBarsStandOneAboveTheOtherAtTheirPlaces) {
+  RegisterChartClasses();
+  const TZavSeriesType* bars = TZavSeriesTypes::Instance().Find("THorizBarSeries", "");
+  ASSERT_NE(bars, nullptr);
+  const std::unique_ptr<TChart> chart = GalleryChart(*bars, false);
+  paint_test::Recorder recorder;
+  const paint_test::Paint paint = app_test::SettledPaint(recorder, *chart);
+  // Each series' bars in point order, as drawn.
+  std::vector<std::vector<TRect>> drawn(static_cast<std::size_t>(chart->SeriesTotal()));
+  for (int s = 0; s < chart->SeriesTotal(); ++s) {
+    const TChartSeries& series = *chart->SeriesAt(s);
+    for (const std::string& line : paint.Of("Rectangle"))
+      if (canvas_test::FieldOf(line, "brush") == SolidBrush(series.SeriesColor()))
+        drawn[static_cast<std::size_t>(s)].push_back(canvas_test::RectOf(line));
+    ASSERT_EQ(drawn[static_cast<std::size_t>(s)].size(), 8u) << s;
+    for (int i = 0; i < 8; ++i) {
+      EXPECT_EQ(series.YValueAt(i), i);
+      // As long as its value.
+      EXPECT_NEAR(drawn[static_cast<std::size_t>(s)][static_cast<std::size_t>(i)].right,
+                  chart->BottomAxis().ValueToPixel(series.XValueAt(i)), 1)
+          << s << " " << i;
+    }
+  }
+  // The bars of one place side by side, centred on it, clear of the next place's.
+  int previousTop = chart->PlotRect().bottom + 1;
+  for (std::size_t i = 0; i < 8; ++i) {
+    int top = previousTop, bottom = 0;
+    for (const std::vector<TRect>& series : drawn) {
+      top = std::min(top, series[i].top);
+      bottom = std::max(bottom, series[i].bottom);
+    }
+    EXPECT_NEAR((top + bottom) / 2, chart->LeftAxis().ValueToPixel(static_cast<double>(i)), 1) << i;
+    EXPECT_LE(bottom, previousTop) << i;
+    previousTop = top;
+  }
+}
+
+// The plot of a gallery picture is wider than high; its pies are circles all the same.
+TEST(Gallery, PiesAreRoundInTwoAndThreeDimensions) {
+  RegisterChartClasses();
+  const TZavSeriesType* pie = TZavSeriesTypes::Instance().Find("TPieSeries", "");
+  ASSERT_NE(pie, nullptr);
+  for (bool view3D : {false, true}) {
+    const std::unique_ptr<TChart> chart = GalleryChart(*pie, view3D);
+    paint_test::Recorder recorder;
+    const paint_test::Paint paint = app_test::SettledPaint(recorder, *chart);
+    const auto& series = dynamic_cast<const TCircledSeries&>(*chart->SeriesAt(0));
+    EXPECT_EQ(series.RadiusX(), series.RadiusY()) << view3D;
+    EXPECT_GT(series.RadiusX(), 40) << view3D;
+    if (view3D) continue;
+    // The slices are drawn in that circle.
+    ASSERT_FALSE(paint.Of("Pie").empty());
+    for (const std::string& slice : paint.Of("Pie")) {
+      const TRect r = canvas_test::RectOf(slice);
+      EXPECT_EQ(r.right - r.left, r.bottom - r.top) << slice;
+    }
+  }
 }
 
 }  // namespace
