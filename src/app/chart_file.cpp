@@ -3,7 +3,13 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -28,22 +34,41 @@ namespace tarvela {
 // [SECTION] The file
 
 std::string ReadChartFileText(const std::string& path) {
-  const QString name = QString::fromStdString(path);
-  const QFileInfo info(name);
-  if (info.isDir()) throw EChartFileError(path + ": cannot be read (it is a folder)");
+  // The name's own bytes go to the system: a name that is not valid UTF-8 still reaches
+  // its file. "-" is standard input, read once; the caller keeps the text.
+  const bool standardInput = path == "-";
+  const std::string name = standardInput ? std::string("standard input") : path;
+  const auto cannotRead = [&](const std::string& why) { return EChartFileError(name + ": cannot be read (" + why + ")"); };
   const std::string tooLarge =
-      path + ": larger than 16 MiB (" + std::to_string(kMaxChartFileBytes) + " bytes), refused";
-  if (info.isFile() && info.size() > static_cast<qint64>(kMaxChartFileBytes)) throw EChartFileError(tooLarge);
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly))
-    throw EChartFileError(path + ": cannot be read (" + file.errorString().toStdString() + ")");
+      name + ": larger than 16 MiB (" + std::to_string(kMaxChartFileBytes) + " bytes), refused";
+  const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw cannotRead(std::strerror(errno));
+  struct Closer {
+    int fd;
+    bool owned;
+    ~Closer() {
+      if (owned) ::close(fd);
+    }
+  } closer{fd, !standardInput};
+  struct stat info;
+  if (::fstat(fd, &info) == 0) {
+    if (S_ISDIR(info.st_mode)) throw cannotRead("it is a folder");
+    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > kMaxChartFileBytes) throw EChartFileError(tooLarge);
+  }
   // One byte more than allowed tells a file at the limit from a larger one, also for
-  // what has no size beforehand (a pipe, a device).
-  const QByteArray bytes = file.read(static_cast<qint64>(kMaxChartFileBytes) + 1);
-  if (file.error() != QFileDevice::NoError)
-    throw EChartFileError(path + ": cannot be read (" + file.errorString().toStdString() + ")");
-  if (static_cast<std::size_t>(bytes.size()) > kMaxChartFileBytes) throw EChartFileError(tooLarge);
-  return bytes.toStdString();
+  // what has no size beforehand (a pipe, a device, standard input).
+  std::string bytes;
+  char buffer[65536];
+  while (bytes.size() <= kMaxChartFileBytes) {
+    const std::size_t wanted = std::min(sizeof buffer, kMaxChartFileBytes + 1 - bytes.size());
+    const ssize_t got = ::read(fd, buffer, wanted);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw cannotRead(std::strerror(errno));
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  if (bytes.size() > kMaxChartFileBytes) throw EChartFileError(tooLarge);
+  return bytes;
 }
 
 // [SECTION] Points

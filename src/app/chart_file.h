@@ -66,8 +66,10 @@ inline constexpr std::uint64_t kRandomWalkSeed = 20240301;
 // A chart file that cannot be read or is too large; the message names the file.
 class EChartFileError : public Exception { using Exception::Exception; };
 
-// The bytes of the file; EChartFileError "FILE: cannot be read (reason)" or
-// "FILE: larger than 16 MiB (16777216 bytes), refused".
+// The bytes of the file, or of standard input for "-"; the name is passed to the
+// system byte for byte. EChartFileError "FILE: cannot be read (reason)" or
+// "FILE: larger than 16 MiB (16777216 bytes), refused", FILE being "standard input"
+// for "-".
 std::string ReadChartFileText(const std::string& path);
 
 // One point of a Points string. EConvertError saying what is wrong.

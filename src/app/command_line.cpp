@@ -1,9 +1,11 @@
 #include "app/command_line.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QWidget>
 #include <charconv>
+#include <iterator>
 #include <new>
 #include <ostream>
 
@@ -22,14 +24,24 @@ namespace tarvela {
 
 namespace {
 
+// How a chart file is named to the user: "-" is standard input.
+std::string ChartFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
 // "chart.txt - Tarvela": the file's name, without its folder.
 std::string ChartWindowCaption(const std::string& path) {
-  return QFileInfo(QString::fromStdString(path)).fileName().toStdString() + " - Tarvela";
+  if (path == "-") return ChartFileName(path) + " - Tarvela";
+  return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName().toStdString() + " - Tarvela";
 }
 
 // "tarvela: FILE:12: what is wrong", as compilers name a place in a file.
 std::string ReadErrorText(const std::string& path, const EReadError& error) {
-  return "tarvela: " + path + ':' + std::to_string(error.Line()) + ": " + error.Detail();
+  return "tarvela: " + ChartFileName(path) + ':' + std::to_string(error.Line()) + ": " + error.Detail();
+}
+
+// A bad command line: the problem, and where to read how it should be.
+int BadCommandLine(std::ostream& err, const std::string& problem) {
+  err << "tarvela: " << problem << "\nTry 'tarvela --help' for more information.\n";
+  return 2;
 }
 
 // Keeps the first failure the error box would have shown.
@@ -79,69 +91,230 @@ std::vector<std::string> PointLines(const TCustomAxisPanel& chart) {
   return lines;
 }
 
+// [SECTION] The help and the manual page
+//
+// Both are made from the one table below, so that the page cannot say what --help does
+// not: the synopsis, the description, one entry per option, the files, the exit
+// statuses and examples. --help wraps the texts at 79 columns; the page leaves the
+// filling to the formatter.
+
+namespace {
+
+// An entry of a list: a tag (bold in the page), an argument (italic) and its text.
+// A paragraph has no tag. In texts "~" is a blank that never breaks the line.
+struct HelpEntry {
+  const char* tag;
+  const char* argument;
+  const char* text;
+};
+
+struct HelpSection {
+  const char* helpTitle;  // null: no heading in --help
+  const char* manTitle;
+  std::vector<HelpEntry> entries;
+};
+
+// The forms of the command, one per line; a line starting with blanks continues the
+// one before.
+constexpr const char* kSynopsis[] = {
+    "tarvela [--sigma TEXT] [--second TEXT] [OUTPUT]... [--size WxH]",
+    "        [--scale N]",
+    "tarvela --chart FILE [OUTPUT]... [--size WxH] [--scale N]",
+    "tarvela --gallery FOLDER",
+    "tarvela --help | --version | --man",
+};
+
+const std::vector<HelpSection>& HelpSections() {
+  static const std::vector<HelpSection> sections = {
+      {nullptr,
+       "DESCRIPTION",
+       {
+           {nullptr, nullptr,
+            "Tarvela solves the porous-medium equation u_t = (u^sigma u_x)_x with an implicit scheme, "
+            "compares each time layer with the exact self-similar solution, reports the layers and plots "
+            "them in a chart."},
+           {nullptr, nullptr,
+            "Without arguments Tarvela opens its window. With arguments it works without one: it puts "
+            "TEXT into the sigma field and the second field as a paste would, presses the compute button, "
+            "then the graph button, and writes each OUTPUT asked for: --report, --points, --csv, --json, "
+            "--errors, --errors-png, --png, --svg or --screenshot, each with the FILE to write."},
+           {nullptr, nullptr,
+            "Pictures show what the window shows after the same steps: the chart painted as the window "
+            "opens, then the buttons pressed, then the picture. When only --png, --svg or --screenshot are "
+            "given, no button is pressed: the pictures show the window as it opens."},
+       }},
+      {"Options:",
+       "OPTIONS",
+       {
+           {"--sigma", "TEXT", "the exponent sigma, read with the locale's decimal separator"},
+           {"--second", "TEXT", "the second field; it must hold a number too"},
+           {"--report", "FILE", "write the layer report, one line per line"},
+           {"--points", "FILE",
+            "write the chart's points: for every series with points, one line per point in series order: "
+            "series index, X, Y and colour; numbers in the C locale (a full stop before the decimals), "
+            "whatever the user's locale"},
+           {"--csv", "FILE",
+            "write the computed layers as a table: a header row x,u0,...,u10,y10, then one row per grid "
+            "node: x, u of every layer and the exact y of the last layer; numbers in the C locale with 17 "
+            "significant digits"},
+           {"--json", "FILE",
+            "write sigma, the grid and every layer (its time, its fixed-point iterations, u and the exact "
+            "y at every node) as a JSON document"},
+           {"--errors", "FILE",
+            "write per layer the maximum and the discrete L2 norm of u~-~y, where the fronts of u and y "
+            "stand (the largest x whose value exceeds 1e-6) and the fixed-point iterations, as a table "
+            "like --csv"},
+           {"--errors-png", "FILE", "draw the two norms per layer on a logarithmic axis, as a PNG image"},
+           {"--png", "FILE", "write the chart as the window shows it, as a PNG image"},
+           {"--svg", "FILE", "write the same drawing as an SVG document"},
+           {"--screenshot", "FILE", "write the whole main window, chart included, as a PNG image"},
+           {"--size", "WxH",
+            "draw the chart for --png and --svg at W~x~H pixels (default 465x337); at most 16384 pixels "
+            "a side and 67108864 pixels in all (8192x8192). With --chart it sets the chart's size for "
+            "--png, --svg, --screenshot and the window. Refused when none of these is asked for."},
+           {"--scale", "N",
+            "draw --png, --errors-png and --screenshot at N times the pixels each way (N from 1 to 4), "
+            "lines and text at that resolution, for a sharp picture on a dense screen or in print. The "
+            "SVG document needs no scale, nor does a window, which draws at its screen's own; refused "
+            "when none of the three is asked for."},
+           {"--chart", "FILE",
+            "the chart that FILE describes instead of the form's: a form description holding one TChart "
+            "with its series and their Points (see README.md); RandomWalk = N in a series generates N "
+            "points (at most 1000000). --chart~- reads the description from standard input. Without an "
+            "output it opens a window showing the chart at its Width~x~Height. --png and --svg write the "
+            "chart as that window shows it once its layout has settled, --points writes its points, "
+            "--screenshot its window. --sigma, --second, --report, --csv, --json, --errors and "
+            "--errors-png belong to the form and are refused with it. A file larger than 16 MiB is "
+            "refused."},
+           {"--gallery", "FOLDER",
+            "draw every chart type of the catalogue, each with a small fixed data set, in 3D and in 2D "
+            "at 300x220 (NN-type-3d.png, NN-type-2d.png), and an index.html that shows them in a grid; "
+            "alone, with no other option"},
+           {"--help", nullptr, "show the help and exit"},
+           {"--version", nullptr, "show the program's version and exit"},
+           {"--man", nullptr, "write the manual page (roff), made from the same texts as --help, and exit"},
+       }},
+      {"Files:",
+       "FILES",
+       {
+           {"-", nullptr, "as a FILE: standard output for every output, standard input for --chart"},
+           {"FILE", nullptr,
+            "written whole or not at all: the output goes to a temporary file beside FILE, renamed over "
+            "it once complete, so a failure leaves an existing file as it was; an existing file keeps its "
+            "permissions, and a device or a pipe is written in place. Names are used byte for byte, "
+            "whatever their encoding."},
+       }},
+      {"Exit status:",
+       "EXIT STATUS",
+       {
+           {"0", nullptr, "every output asked for was written"},
+           {"1", nullptr,
+            "the program failed: a chart file that cannot be read or is described wrongly (FILE:LINE: "
+            "what is wrong), an output that cannot be written, a failure the window would show in its "
+            "error box (the box's text), or a picture that does not fit into memory"},
+           {"2", nullptr,
+            "a bad command line: an unknown option, a missing or bad value, options that cannot go "
+            "together or that do nothing without an output, a picture larger than the bounds"},
+           {nullptr, nullptr,
+            "Every message on standard error starts with tarvela: and says what failed and why."},
+       }},
+      {"Examples:",
+       "EXAMPLES",
+       {
+           {"tarvela --sigma 2 --second 0 --report -", nullptr, "print the layer report for sigma 2"},
+           {"tarvela --sigma 1.5 --second 0 --size 930x674 --png c.png", nullptr,
+            "draw the plotted layers at twice the window's size"},
+           {"tarvela --chart bars.chart --svg bars.svg", nullptr, "write a chart file's chart as an SVG document"},
+           {"make-chart | tarvela --chart - --png - > c.png", nullptr,
+            "read a chart's description from a pipe and write its picture to another"},
+       }},
+  };
+  return sections;
+}
+
+constexpr std::size_t kHelpWidth = 79;
+constexpr std::size_t kHelpTagColumn = 21;
+
+// text filled into lines of at most kHelpWidth columns, each starting at indent; the
+// first line starts at firstColumn when text follows a tag on it.
+std::string Fill(const std::string& text, std::size_t indent, std::size_t firstColumn) {
+  std::string out;
+  std::size_t column = firstColumn;
+  bool lineEmpty = true;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::size_t length = end - start;
+    if (length > 0) {
+      if (!lineEmpty && column + 1 + length > kHelpWidth) {
+        out += '\n' + std::string(indent, ' ');
+        column = indent;
+        lineEmpty = true;
+      }
+      if (!lineEmpty) {
+        out += ' ';
+        ++column;
+      }
+      for (std::size_t i = start; i < end; ++i) out += text[i] == '~' ? ' ' : text[i];
+      column += length;
+      lineEmpty = false;
+    }
+    start = end + 1;
+  }
+  return out + '\n';
+}
+
+std::string HelpTag(const HelpEntry& entry) {
+  std::string tag = entry.tag;
+  if (entry.argument) tag += std::string(" ") + entry.argument;
+  return tag;
+}
+
+// Roff for text: a backslash and a minus are escaped, a line may not start a request.
+std::string Roff(const std::string& text) {
+  std::string out = text.empty() || (text[0] != '.' && text[0] != '\'') ? "" : "\\&";
+  for (const char c : text) {
+    if (c == '\\') {
+      out += "\\e";
+    } else if (c == '-') {
+      out += "\\-";
+    } else if (c == '~') {
+      out += "\\ ";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string CommandLineUsage() {
-  return "Usage: tarvela [--sigma TEXT] [--second TEXT] [--report FILE] [--points FILE]\n"
-         "               [--csv FILE] [--json FILE] [--errors FILE] [--errors-png FILE]\n"
-         "               [--png FILE] [--svg FILE] [--size WxH] [--scale N] [--screenshot FILE]\n"
-         "       tarvela --chart FILE [--png FILE] [--svg FILE] [--points FILE] [--screenshot FILE]\n"
-         "               [--size WxH] [--scale N]\n"
-         "\n"
-         "Without arguments Tarvela opens its window. With arguments it works without one:\n"
-         "it puts TEXT into the sigma field and the second field as a paste would, presses\n"
-         "the compute button, then the graph button, and writes what was asked for.\n"
-         "Pictures show what the window shows after the same steps: the chart painted as\n"
-         "the window opens, then the buttons pressed, then the picture. When only --png,\n"
-         "--svg or --screenshot are given, no button is pressed: the pictures show the\n"
-         "window as it opens.\n"
-         "\n"
-         "  --sigma TEXT       the exponent sigma (read with the locale's decimal separator)\n"
-         "  --second TEXT      the second field; it must hold a number too\n"
-         "  --report FILE      write the layer report, one line per line, to FILE\n"
-         "  --points FILE      write the chart's points: for every series with points, one line per point\n"
-         "                     in series order: series index, X, Y and colour; numbers in the C locale\n"
-         "                     (a full stop before the decimals), whatever the user's locale\n"
-         "  --csv FILE         write the computed layers as a table: a header row x,u0,...,u10,y10, then\n"
-         "                     one row per grid node: x, u of every layer and the exact y of the last\n"
-         "                     layer; numbers in the C locale with 17 significant digits\n"
-         "  --json FILE        write sigma, the grid and every layer (its time, its fixed-point\n"
-         "                     iterations, u and the exact y at every node) as a JSON document\n"
-         "  --errors FILE      write per layer the maximum and the discrete L2 norm of u - y, where the\n"
-         "                     fronts of u and y stand (the largest x whose value exceeds 1e-6) and the\n"
-         "                     fixed-point iterations, as a table like --csv\n"
-         "  --errors-png FILE  draw the two norms per layer on a logarithmic axis, as a PNG image\n"
-         "  --png FILE         write the chart as the window shows it, as a PNG image\n"
-         "  --svg FILE         write the same drawing as an SVG document\n"
-         "  --size WxH         draw the chart for --png and --svg at W x H pixels (default 465x337);\n"
-         "                     at most 16384 pixels a side and 67108864 pixels in all (8192x8192)\n"
-         "  --scale N          draw --png, --errors-png and --screenshot at N times the pixels each way\n"
-         "                     (N from 1 to 4), lines and text at that resolution, for a sharp picture\n"
-         "                     on a dense screen or in print; the SVG document needs no scale\n"
-         "  --screenshot FILE  write the whole main window, chart included, as a PNG image\n"
-         "  --gallery FOLDER   draw every chart type of the catalogue, each with a small fixed data set,\n"
-         "                     in 3D and in 2D at 300x220 (NN-type-3d.png, NN-type-2d.png), and an\n"
-         "                     index.html that shows them in a grid; alone, with no other option\n"
-         "  --help             show this text\n"
-         "  --version          show the program's version\n"
-         "  --man              write this text as the manual page (roff) that man tarvela shows\n"
-         "\n"
-         "  --chart FILE       the chart that FILE describes instead of the form's: a form description\n"
-         "                     holding one TChart with its series and their Points (see README.md);\n"
-         "                     RandomWalk = N in a series generates N points (at most 1000000).\n"
-         "                     Without an output option it opens a window showing the chart at its\n"
-         "                     Width x Height. --png and --svg write the chart as that window shows\n"
-         "                     it once its layout has settled, --points writes its points,\n"
-         "                     --screenshot its window, and --size sets the chart's size for all of\n"
-         "                     them and for the window. --sigma, --second, --report, --csv,\n"
-         "                     --json, --errors and --errors-png belong to the form and are\n"
-         "                     refused with it. A bad file is reported as FILE:LINE: what is\n"
-         "                     wrong, with status 1; a file larger than 16 MiB is refused.\n"
-         "\n"
-         "FILE '-' is standard output, for every option. A file is written whole or not at all:\n"
-         "an existing file is replaced only once the new one is complete.\n"
-         "\n"
-         "A failure prints the error box's text on standard error and exits with status 1;\n"
-         "so does a file that cannot be written (\"Cannot write to FILE\") and a picture that\n"
-         "does not fit into memory. A bad command line exits with status 2.\n";
+  std::string usage;
+  for (std::size_t i = 0; i < std::size(kSynopsis); ++i)
+    usage += std::string(i == 0 ? "Usage: " : "       ") + kSynopsis[i] + '\n';
+  for (const HelpSection& section : HelpSections()) {
+    usage += '\n';
+    if (section.helpTitle) usage += std::string(section.helpTitle) + '\n';
+    bool afterList = false;
+    for (const HelpEntry& entry : section.entries) {
+      if (!entry.tag) {
+        if (afterList) usage += '\n';
+        usage += Fill(entry.text, 0, 0);
+        if (!section.helpTitle) afterList = true;  // paragraphs of the description stand apart
+        continue;
+      }
+      const std::string tag = "  " + HelpTag(entry);
+      if (tag.size() + 2 <= kHelpTagColumn) {
+        usage += tag + std::string(kHelpTagColumn - tag.size(), ' ') + Fill(entry.text, kHelpTagColumn, kHelpTagColumn);
+      } else {
+        usage += tag + '\n' + std::string(kHelpTagColumn, ' ') + Fill(entry.text, kHelpTagColumn, kHelpTagColumn);
+      }
+      afterList = true;
+    }
+  }
+  return usage;
 }
 
 #ifndef TARVELA_VERSION
@@ -152,30 +325,24 @@ std::string VersionText() { return std::string("tarvela ") + TARVELA_VERSION; }
 
 std::string ManPage() {
   std::string page = ".TH TARVELA 1 \"\" \"" + VersionText() + "\" \"User Commands\"\n";
-  page += ".SH NAME\ntarvela \\- solves the porous-medium equation, reports and plots its layers\n";
-  page += ".SH DESCRIPTION\n.nf\n";
-  const std::string usage = CommandLineUsage();
-  std::size_t start = 0;
-  while (start < usage.size()) {
-    std::size_t end = usage.find('\n', start);
-    if (end == std::string::npos) end = usage.size();
-    std::string line;
-    // A line that starts with a full stop or an apostrophe would be a request.
-    if (end > start && (usage[start] == '.' || usage[start] == '\'')) line = "\\&";
-    for (std::size_t i = start; i < end; ++i) {
-      const char c = usage[i];
-      if (c == '\\') {
-        line += "\\e";
-      } else if (c == '-') {
-        line += "\\-";
-      } else {
-        line += c;
-      }
-    }
-    page += line + "\n";
-    start = end + 1;
-  }
+  // Filled flush left and never hyphenated: option names must stay whole.
+  page += ".ad l\n.nh\n";
+  page += ".SH NAME\ntarvela \\- solves the porous\\-medium equation, reports and plots its layers\n";
+  page += ".SH SYNOPSIS\n.nf\n";
+  for (const char* line : kSynopsis) page += Roff(line) + '\n';
   page += ".fi\n";
+  for (const HelpSection& section : HelpSections()) {
+    page += std::string(".SH ") + section.manTitle + '\n';
+    for (const HelpEntry& entry : section.entries) {
+      if (!entry.tag) {
+        page += ".PP\n" + Roff(entry.text) + '\n';
+        continue;
+      }
+      page += ".TP\n\\fB" + Roff(entry.tag) + "\\fR";
+      if (entry.argument) page += " \\fI" + Roff(entry.argument) + "\\fR";
+      page += '\n' + Roff(entry.text) + '\n';
+    }
+  }
   return page;
 }
 
@@ -191,18 +358,18 @@ ChartImageSize ParseSize(const std::string& text) {
   const std::string_view view(text);
   const long long width = x == std::string::npos ? 0 : number(view.substr(0, x));
   const long long height = x == std::string::npos ? 0 : number(view.substr(x + 1));
-  if (width < 1 || height < 1) throw Exception("Option --size needs WxH, for example 930x674, not " + text);
+  if (width < 1 || height < 1) throw Exception("option --size needs WxH, for example 930x674, not " + text);
   // The picture and the chart's drawing buffer take W x H x 4 bytes each: refused here,
   // before anything is allocated, rather than by the allocator half-way.
   if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
-    throw Exception("Option --size allows at most " + std::to_string(kMaxPictureSide) + " pixels a side and " +
+    throw Exception("option --size allows at most " + std::to_string(kMaxPictureSide) + " pixels a side and " +
                     std::to_string(kMaxPicturePixels) + " pixels in all, not " + text);
   return {static_cast<int>(width), static_cast<int>(height)};
 }
 
 int ParseScale(const std::string& text) {
   if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxPictureScale)
-    throw Exception("Option --scale needs a whole number from 1 to " + std::to_string(kMaxPictureScale) + ", not " +
+    throw Exception("option --scale needs a whole number from 1 to " + std::to_string(kMaxPictureScale) + ", not " +
                     text);
   return text[0] - '0';
 }
@@ -213,18 +380,46 @@ void CheckScaledPicture(ChartImageSize size, int scale) {
   const long long width = static_cast<long long>(size.width) * scale;
   const long long height = static_cast<long long>(size.height) * scale;
   if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
-    throw Exception("Option --scale " + std::to_string(scale) + " makes the " + std::to_string(size.width) + 'x' +
+    throw Exception("option --scale " + std::to_string(scale) + " makes the " + std::to_string(size.width) + 'x' +
                     std::to_string(size.height) + " picture " + std::to_string(width) + 'x' + std::to_string(height) +
                     " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
                     std::to_string(kMaxPicturePixels) + " in all are allowed");
 }
+
+namespace {
+
+// --size and --scale only change outputs: alone, or with none of the outputs they change,
+// they would be dropped without a word and the user left believing they had an effect.
+void CheckSomethingToDo(const CommandLineOptions& options) {
+  const bool anyOutput = options.report || options.points || options.csv || options.json || options.errors ||
+                         options.errorsPng || options.png || options.svg || options.screenshot;
+  const auto refuse = [&](const std::string& option, const std::string& what) {
+    if (!anyOutput && !options.sigma && !options.second)
+      throw Exception("no output asked for: option " + option + " sets " + what);
+    throw Exception("option " + option + " sets " + what + ", and none of them is asked for");
+  };
+  if (options.chart) {
+    // Without an output the chart's window opens, at --size when given. The window draws
+    // at its screen's own resolution: a scale would change nothing there.
+    if (options.size && options.points && !options.png && !options.svg && !options.screenshot)
+      refuse("--size", "the chart's size for --png, --svg, --screenshot and the window");
+    if (options.scaleGiven && !options.png && !options.screenshot)
+      refuse("--scale", "the resolution of --png and --screenshot (the window draws at its screen's own)");
+    return;
+  }
+  if (options.size && !options.png && !options.svg) refuse("--size", "the size of --png and --svg");
+  if (options.scaleGiven && !options.png && !options.errorsPng && !options.screenshot)
+    refuse("--scale", "the resolution of --png, --errors-png and --screenshot");
+}
+
+}  // namespace
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) throw Exception("Option " + arg + " needs a value");
+      if (i + 1 >= args.size()) throw Exception("option " + arg + " needs a value");
       return args[++i];
     };
     if (arg == "--help" || arg == "-h") {
@@ -261,10 +456,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.size = ParseSize(value());
     } else if (arg == "--scale") {
       options.scale = ParseScale(value());
+      options.scaleGiven = true;
     } else if (arg == "--chart") {
       options.chart = value();
     } else {
-      throw Exception("Unknown option " + arg);
+      // A word that is no option is most often a file name whose option was forgotten.
+      throw Exception(arg.size() > 1 && arg[0] == '-' ? "unknown option " + arg : "unexpected argument '" + arg + "'");
     }
   }
   if (options.chart) {
@@ -274,11 +471,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
         {&options.csv, "--csv"},     {&options.json, "--json"},     {&options.errors, "--errors"},
         {&options.errorsPng, "--errors-png"}};
     for (const auto& [option, name] : formOptions)
-      if (*option) throw Exception(std::string("Option ") + name + " belongs to the form and cannot be used with --chart");
+      if (*option) throw Exception(std::string("option ") + name + " belongs to the form and cannot be used with --chart");
   }
   // The gallery draws charts of its own: nothing else of a run would reach it.
-  if (options.gallery && args.size() != 2) throw Exception("Option --gallery stands alone");
+  if (options.gallery && args.size() != 2) throw Exception("option --gallery stands alone");
   if (options.size) CheckScaledPicture(*options.size, options.scale);
+  if (!options.help && !options.version && !options.manPage) CheckSomethingToDo(options);
   return options;
 }
 
@@ -323,7 +521,8 @@ class CommandLineRun {
   bool WriteText(const std::optional<std::string>& target, const std::function<std::string()>& text) {
     if (!target) return true;
     const std::string bytes = text();
-    return WriteOutput(*target, m_out, BytesWriter(bytes)) || CannotWrite(*target);
+    std::string reason;
+    return WriteOutput(*target, m_out, BytesWriter(bytes), &reason) || CannotWrite(*target, reason);
   }
 
   // The lines as a text file, each ended by a line feed.
@@ -381,23 +580,27 @@ class CommandLineRun {
     const std::unique_ptr<Form> form = open();
     if (!form) return false;
     bool written = false;
+    std::string reason;
     // A failure while drawing is the error box's, a file that cannot be written is ours.
     const bool drawn = Draw(
-        [&] { written = WriteOutput(target, m_out, [&](QIODevice& device) { return write(*form, device); }); },
+        [&] {
+          written =
+              WriteOutput(target, m_out, [&](QIODevice& device) { return write(*form, device); }, &reason);
+        },
         chartSize);
     if (!drawn) return false;
-    return written || CannotWrite(target);
+    return written || CannotWrite(target, reason);
   }
 
   bool Failed() {
     if (!m_presenter.Failed() || m_reported) return m_presenter.Failed();
-    m_err << m_presenter.Text() << '\n';
+    m_err << "tarvela: " << m_presenter.Text() << '\n';
     m_reported = true;
     return true;
   }
 
-  bool CannotWrite(const std::string& target) {
-    m_err << "Cannot write to " << OutputName(target) << '\n';
+  bool CannotWrite(const std::string& target, const std::string& reason) {
+    m_err << CannotWriteMessage(target, reason) << '\n';
     return false;
   }
 
@@ -413,7 +616,7 @@ class CommandLineRun {
     });
     if (Failed()) return false;
     if (!outOfMemory) return true;
-    m_err << "Not enough memory to draw the picture";
+    m_err << "tarvela: not enough memory to draw the picture";
     if (chartSize) m_err << " at " << chartSize->width << 'x' << chartSize->height;
     m_err << '\n';
     return false;
@@ -462,8 +665,7 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
     try {
       CheckScaledPicture({form->Chart().Width(), form->Chart().Height()}, options.scale);
     } catch (const Exception& e) {
-      err << "tarvela: " << e.what() << '\n';
-      return 2;
+      return BadCommandLine(err, e.what());
     }
   }
   if (options.points && !run.WriteLines(options.points, PointLines(form->Chart()))) return 1;
@@ -524,14 +726,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   try {
     options = ParseCommandLine(args);
   } catch (const Exception& e) {
-    err << "tarvela: " << e.what() << "\n\n" << CommandLineUsage();
-    return 2;
+    return BadCommandLine(err, e.what());
   }
   if (options.help || options.version || options.manPage) {
-    out << (options.help ? CommandLineUsage() : options.version ? VersionText() + "\n" : ManPage());
-    out.flush();
-    if (!out) {
-      err << "Cannot write to standard output\n";
+    const std::string text = options.help ? CommandLineUsage() : options.version ? VersionText() + "\n" : ManPage();
+    std::string reason;
+    if (!WriteOutput("-", out, BytesWriter(text), &reason)) {
+      err << CannotWriteMessage("-", reason) << '\n';
       return 1;
     }
     return 0;

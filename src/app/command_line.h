@@ -31,6 +31,7 @@ struct CommandLineOptions {
   std::optional<std::string> errors;   // the error norms of every layer, likewise
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
   int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
+  bool scaleGiven = false;
   bool help = false;
   bool version = false;
   bool manPage = false;
@@ -49,11 +50,12 @@ inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
 // The most device pixels per pixel --scale allows.
 inline constexpr int kMaxPictureScale = 4;
 
-// Throws Exception with a usage hint for an unknown option, a missing value, a
-// size that is not WxH with both at least 1 or that is larger than the bounds above
-// (also once multiplied by --scale), a scale that is not a whole number from 1 to 4,
-// or an option of the form (--sigma, --second, --report, --csv, --json, --errors,
-// --errors-png) with --chart.
+// Throws Exception saying what is wrong, in lower case for "tarvela: " to precede: an
+// unknown option or a word that is none, a missing value, a size that is not WxH with
+// both at least 1 or that is larger than the bounds above (also once multiplied by
+// --scale), a scale that is not a whole number from 1 to 4, an option of the form
+// (--sigma, --second, --report, --csv, --json, --errors, --errors-png) with --chart,
+// or --size or --scale without an output they change.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 // Throws Exception when the picture of size at scale is larger than the bounds above.
 void CheckScaledPicture(ChartImageSize size, int scale);
@@ -61,8 +63,8 @@ void CheckScaledPicture(ChartImageSize size, int scale);
 std::string CommandLineUsage();
 // "tarvela 0.1": the program and its version.
 std::string VersionText();
-// The manual page (roff) that `man tarvela` shows: the usage text itself, so that the
-// two cannot drift apart.
+// The manual page (roff) that `man tarvela` shows, made from the same table of texts as
+// the usage, so that the two cannot drift apart.
 std::string ManPage();
 
 class TCustomAxisPanel;
@@ -71,7 +73,9 @@ class TCustomAxisPanel;
 std::vector<std::string> PointLines(const TCustomAxisPanel& chart);
 
 // Needs the application object. Returns the exit status: 0, 1 when the program
-// failed (the error box's text went to err), 2 for a bad command line.
+// failed, 2 for a bad command line. Every message on err starts with "tarvela: ": the
+// error box's text, "cannot write to FILE: why", a bad command line's problem followed
+// by a line pointing at --help.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Shows the chart file of options.chart in its window and runs the message loop until

@@ -1,6 +1,5 @@
 #include "app/gallery.h"
 
-#include <QDir>
 #include <QImage>
 #include <algorithm>
 #include <cctype>
@@ -81,8 +80,9 @@ std::string Html(std::string_view text) {
 
 bool WriteBytes(const std::string& path, const std::string& bytes, std::ostream& err) {
   std::ostringstream unused;
-  const bool written = WriteOutput(path, unused, BytesWriter(bytes));
-  if (!written) err << "Cannot write to " << path << '\n';
+  std::string reason;
+  const bool written = WriteOutput(path, unused, BytesWriter(bytes), &reason);
+  if (!written) err << CannotWriteMessage(path, reason) << '\n';
   return written;
 }
 
@@ -126,8 +126,9 @@ std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D)
 }
 
 bool WriteGallery(const std::string& folder, std::ostream& err) {
-  if (!QDir().mkpath(ToQString(folder))) {
-    err << "Cannot write to " << folder << '\n';
+  std::string reason;
+  if (!MakeFolders(folder, &reason)) {
+    err << CannotWriteMessage(folder, reason) << '\n';
     return false;
   }
   const std::vector<TZavSeriesType>& entries = TZavSeriesTypes::Instance().Entries();
@@ -147,9 +148,10 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
       const QImage image = RenderChartImage(*chart);
       std::ostringstream unused;
       const std::string path = folder + "/" + name;
+      if (image.isNull()) reason = "not enough memory to draw the picture";
       if (image.isNull() ||
-          !WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(image, device); })) {
-        err << "Cannot write to " << path << '\n';
+          !WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(image, device); }, &reason)) {
+        err << CannotWriteMessage(path, reason) << '\n';
         return false;
       }
       page += "<img src=\"" + Html(name) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +

@@ -26,7 +26,7 @@ std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D);
 std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D);
 
 // Writes both pictures of every entry and index.html into folder (made when missing).
-// False after writing "Cannot write to FILE" to err.
+// False after writing "tarvela: cannot write to FILE: why" to err.
 bool WriteGallery(const std::string& folder, std::ostream& err);
 
 }  // namespace tarvela

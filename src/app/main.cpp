@@ -34,7 +34,7 @@ bool ShowsNothing(const QString& platform) {
 // On the command line only the program's own output and failures belong on the
 // terminal, not the toolkit's notes about its environment.
 void QuietToolkitNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << "tarvela: " << message.toStdString() << '\n';
 }
 
 // The options when they ask for the chart file's window; a command line that does not

@@ -3,6 +3,9 @@
 // written whole or not at all. The user keeps these files, so a full disk, a vanished
 // folder or a failing encoder must never leave a cut-off file that looks complete, nor
 // destroy the one that was there.
+//
+// Names are the file system's own bytes, passed through untouched: a name that is not
+// valid UTF-8 reaches the file the user named, not one with replacement characters.
 
 #include <QIODevice>
 #include <functional>
@@ -18,18 +21,26 @@ using DeviceWriter = std::function<bool(QIODevice&)>;
 // Writes what write produces to target:
 // - "-": to out, as one block, then flushed;
 // - a regular file, or a name that does not exist yet: to a temporary file in the same
-//   folder, renamed over target only when every write and the close succeeded, so a
-//   failure leaves an existing file as it was and nothing else behind; an existing
-//   file keeps its permissions;
+//   folder, renamed over target only when every write, the sync and the close
+//   succeeded, so a failure (an exception from write included) leaves an existing file
+//   as it was and nothing else behind; an existing file keeps its permissions, and a
+//   symbolic link keeps pointing at the file it names, which is the one replaced;
 // - anything else that exists (a device such as /dev/stdout or /dev/full, a pipe): in
 //   place, since renaming over it would replace the device itself.
-// False on any failure.
-bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWriter& write);
+// False on any failure, with why in reason when given ("No such file or directory").
+bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWriter& write,
+                 std::string* reason = nullptr);
+
+// Makes the folder and any missing parents; false with why in reason.
+bool MakeFolders(const std::string& path, std::string* reason = nullptr);
 
 // A writer that puts bytes on the device, whole.
 DeviceWriter BytesWriter(const std::string& bytes);
 
-// How a failure of WriteOutput is named to the user: "standard output" for "-".
+// How a target is named to the user: "standard output" for "-", else its bytes as given.
 std::string OutputName(const std::string& target);
+
+// "tarvela: cannot write to NAME: reason", the command line's message for a failed output.
+std::string CannotWriteMessage(const std::string& target, const std::string& reason);
 
 }  // namespace tarvela

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +35,30 @@ inline RunResult RunWith(const std::vector<std::string>& args) {
 }
 
 inline std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+// Puts a file (or a device such as /dev/zero) on standard input for the test, as a
+// shell's "<" does, and puts the old one back.
+class StandardInputFrom {
+ public:
+  explicit StandardInputFrom(const std::string& path) : m_saved(::dup(STDIN_FILENO)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    m_set = fd >= 0 && ::dup2(fd, STDIN_FILENO) == STDIN_FILENO;
+    if (fd >= 0) ::close(fd);
+  }
+  ~StandardInputFrom() {
+    if (m_saved >= 0) {
+      ::dup2(m_saved, STDIN_FILENO);
+      ::close(m_saved);
+    }
+  }
+  StandardInputFrom(const StandardInputFrom&) = delete;
+  StandardInputFrom& operator=(const StandardInputFrom&) = delete;
+  bool Set() const { return m_set; }
+
+ private:
+  int m_saved;
+  bool m_set = false;
+};
 
 // Takes the error box's place: a failed handler must fail the test, not wait for a click.
 class CollectedErrors : public ErrorPresenter {

@@ -395,7 +395,7 @@ TEST(CommandLineChart, FormOptionsAreRefusedAndTheRestDecideWhetherAWindowOpens)
   for (const char* option : {"--sigma", "--second", "--report", "--csv", "--json"}) {
     const RunResult run = RunWith({"--chart", "x.chart", option, "1"});
     EXPECT_EQ(run.status, 2) << option;
-    EXPECT_NE(run.err.find(std::string("Option ") + option + " belongs to the form"), std::string::npos);
+    EXPECT_NE(run.err.find(std::string("option ") + option + " belongs to the form"), std::string::npos);
   }
   EXPECT_EQ(RunWith({"--chart"}).status, 2);
   EXPECT_TRUE(ParseCommandLine({"--chart", "x"}).OpensChartWindow());

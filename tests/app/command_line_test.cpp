@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
@@ -71,7 +74,7 @@ TEST(CommandLine, FailuresPrintTheErrorBoxTextAndExitOne) {
   for (const auto& [args, message] : cases) {
     const RunResult run = RunWith(args);
     EXPECT_EQ(run.status, 1) << args[1];
-    EXPECT_EQ(run.err, message) << args[1];
+    EXPECT_EQ(run.err, "tarvela: " + message) << args[1];
     EXPECT_EQ(run.out, "");
   }
   // Pictures alone press the buttons in their own forms: the same failure, and no file.
@@ -81,7 +84,7 @@ TEST(CommandLine, FailuresPrintTheErrorBoxTextAndExitOne) {
     pictures.insert(pictures.end(), {"--png", png, "--svg", svg});
     const RunResult run = RunWith(pictures);
     EXPECT_EQ(run.status, 1) << args[1];
-    EXPECT_EQ(run.err, message) << args[1];
+    EXPECT_EQ(run.err, "tarvela: " + message) << args[1];
     EXPECT_FALSE(std::filesystem::exists(png)) << args[1];
     EXPECT_FALSE(std::filesystem::exists(svg)) << args[1];
   }
@@ -165,7 +168,7 @@ TEST(CommandLine, PictureOptionsAreCheckedLikeTheOthers) {
   EXPECT_EQ(RunWith({"--png"}).status, 2);
   const RunResult unwritable = RunWith({"--png", "/nonexistent-dir/c.png"});
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_EQ(unwritable.err, "Cannot write to /nonexistent-dir/c.png\n");
+  EXPECT_EQ(unwritable.err, "tarvela: cannot write to /nonexistent-dir/c.png: No such file or directory\n");
   EXPECT_EQ(RunWith({"--svg", "/nonexistent-dir/c.svg"}).status, 1);
   // A failed press still ends the run before any picture is written.
   const std::string path = TempPath("tarvela-never.png");
@@ -184,12 +187,11 @@ TEST(CommandLine, SizesWhosePixelBuffersCannotFitAreRefusedBeforeDrawing) {
   for (const char* size : {"65536x65536", "99999x99999", "16385x10", "10x16385", "8192x8193", "123456789x1"}) {
     const RunResult run = RunWith({"--size", size, "--png", TempPath("tarvela-huge.png")});
     EXPECT_EQ(run.status, 2) << size;
-    EXPECT_NE(run.err.find("at most 16384 pixels a side and 67108864 pixels in all, not " + std::string(size)),
-              std::string::npos)
-        << run.err;
+    EXPECT_EQ(run.err, "tarvela: option --size allows at most 16384 pixels a side and 67108864 pixels in all, not " +
+                           std::string(size) + "\nTry 'tarvela --help' for more information.\n");
   }
   EXPECT_FALSE(QFile::exists(QString::fromStdString(TempPath("tarvela-huge.png"))));
-  const CommandLineOptions largest = ParseCommandLine({"--size", "16384x4096"});
+  const CommandLineOptions largest = ParseCommandLine({"--size", "16384x4096", "--png", "-"});
   ASSERT_TRUE(largest.size);
   EXPECT_EQ(largest.size->width, 16384);
   EXPECT_NE(RunWith({"--help"}).out.find("at most 16384 pixels a side"), std::string::npos);
@@ -197,16 +199,16 @@ TEST(CommandLine, SizesWhosePixelBuffersCannotFitAreRefusedBeforeDrawing) {
   // A scale multiplies the picture: refused when the product is too large, before drawing.
   const RunResult scaled = RunWith({"--size", "8192x4097", "--scale", "2", "--png", TempPath("tarvela-huge.png")});
   EXPECT_EQ(scaled.status, 2);
-  EXPECT_NE(scaled.err.find("Option --scale 2 makes the 8192x4097 picture 16384x8194 pixels; at most 16384 a side"),
+  EXPECT_NE(scaled.err.find("tarvela: option --scale 2 makes the 8192x4097 picture 16384x8194 pixels; at most 16384 a side"),
             std::string::npos)
       << scaled.err;
   for (const char* scale : {"0", "5", "1.5", "2x", ""})
     EXPECT_NE(RunWith({"--scale", scale, "--png", TempPath("tarvela-huge.png")})
-                  .err.find("Option --scale needs a whole number from 1 to 4, not " + std::string(scale)),
+                  .err.find("tarvela: option --scale needs a whole number from 1 to 4, not " + std::string(scale)),
               std::string::npos)
         << scale;
   EXPECT_FALSE(QFile::exists(QString::fromStdString(TempPath("tarvela-huge.png"))));
-  EXPECT_EQ(ParseCommandLine({"--size", "2048x2048", "--scale", "4"}).scale, 4);
+  EXPECT_EQ(ParseCommandLine({"--size", "2048x2048", "--scale", "4", "--png", "-"}).scale, 4);
 }
 
 // A stream whose every write fails, as standard output on a full disk does.
@@ -222,7 +224,7 @@ TEST(CommandLine, FailedWritesAreReportedAndExitOne) {
   for (const char* option : {"--report", "--points", "--png", "--svg", "--screenshot"}) {
     const RunResult run = RunWith({"--sigma", "1", "--second", "0", option, full});
     EXPECT_EQ(run.status, 1) << option;
-    EXPECT_EQ(run.err, "Cannot write to /dev/full\n") << option;
+    EXPECT_EQ(run.err, "tarvela: cannot write to /dev/full: No space left on device\n") << option;
   }
   // Written in place: a device is never renamed over.
   EXPECT_TRUE(std::filesystem::is_character_file(full));
@@ -232,7 +234,7 @@ TEST(CommandLine, FailedWritesAreReportedAndExitOne) {
     std::ostream out(&buffer);
     std::ostringstream err;
     EXPECT_EQ(RunCommandLine({"--sigma", "1", "--second", "0", option, "-"}, out, err), 1) << option;
-    EXPECT_EQ(err.str(), "Cannot write to standard output\n");
+    EXPECT_EQ(err.str(), "tarvela: cannot write to standard output: write error\n");
   }
 }
 
@@ -268,6 +270,17 @@ TEST(CommandLine, FailedOutputLeavesTheOldFileAndNothingElse) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
   EXPECT_EQ(out.str(), "");
 
+  // A link keeps pointing at the file it names, which is the one written, even before
+  // that file exists.
+  const std::filesystem::path link = folder / "link.txt";
+  std::filesystem::create_symlink("linked.txt", link);
+  EXPECT_TRUE(WriteOutput(link.string(), out, BytesWriter("first")));
+  EXPECT_TRUE(WriteOutput(link.string(), out, BytesWriter("second")));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFile(folder / "linked.txt"), "second");
+  std::filesystem::remove(link);
+  std::filesystem::remove(folder / "linked.txt");
+
   // The command line over an existing picture: replaced whole.
   const RunResult run = RunWith({"--png", target.string()});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -287,7 +300,9 @@ TEST(CommandLine, DashIsStandardOutputForEveryFileOption) {
   while (!reader.atEnd()) reader.readNext();
   EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
   EXPECT_FALSE(std::filesystem::exists(dash));
-  EXPECT_NE(RunWith({"--help"}).out.find("FILE '-' is standard output, for every option"), std::string::npos);
+  EXPECT_TRUE(QString::fromStdString(RunWith({"--help"}).out)
+                  .simplified()
+                  .contains("standard output for every output, standard input for --chart"));
 }
 
 // Sets the C library's numeric locale for the test and puts the old one back.
@@ -325,6 +340,205 @@ TEST(CommandLine, PointsAreWrittenInTheCLocaleWhateverTheUsersLocale) {
     EXPECT_TRUE(static_cast<bool>(fields >> series >> x >> y >> color)) << line;
   }
   EXPECT_NE(lines[0].find('.'), std::string::npos);
+}
+
+
+// [SECTION] Messages, names and the help
+
+std::string WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path.string();
+}
+
+const char kSmallChart[] =
+    "object Chart1: TChart\n  Width = 200\n  Height = 150\n"
+    "  object Series1: TLineSeries\n    Points = ('1 2' '2 3' '3 1')\n  end\nend\n";
+
+TEST(CommandLine, ChartFromStandardInputIsReadOnceForEveryOutput) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "tarvela-stdin";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string png = (folder / "c.png").string(), svg = (folder / "c.svg").string();
+  {
+    app_test::StandardInputFrom in(WriteBytes(folder / "small.chart", kSmallChart));
+    ASSERT_TRUE(in.Set());
+    // Each picture opens a form of its own: all of them see the one text.
+    const RunResult run = RunWith({"--chart", "-", "--points", "-", "--png", png, "--svg", svg, "--screenshot",
+                                   (folder / "w.png").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 3u);
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(200, 150));
+    EXPECT_EQ(QImage(QString::fromStdString((folder / "w.png").string())).size(), QSize(200, 150));
+    QFile file(QString::fromStdString(svg));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader reader(&file);
+    while (!reader.atEnd()) reader.readNext();
+    EXPECT_FALSE(reader.hasError());
+  }
+  // Errors name standard input, on the command line and for the window.
+  {
+    app_test::StandardInputFrom in(WriteBytes(folder / "bad.chart", "object Chart1: TChart\n  Nope = 1\nend\n"));
+    const RunResult run = RunWith({"--chart", "-", "--png", png});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tarvela: standard input:2: Unknown property 'Nope' of TChart\n");
+  }
+  {
+    app_test::StandardInputFrom in(WriteBytes(folder / "bad.chart", "object Chart1: TChart\n  Nope = 1\nend\n"));
+    const CommandLineOptions options = ParseCommandLine({"--chart", "-", "--size", "300x200"});
+    EXPECT_TRUE(options.OpensChartWindow());
+    std::ostringstream err;
+    EXPECT_EQ(RunChartWindow(options, err), 1);
+    EXPECT_EQ(err.str(), "tarvela: standard input:2: Unknown property 'Nope' of TChart\n");
+  }
+  // A stream with no size beforehand is still bounded.
+  {
+    app_test::StandardInputFrom in("/dev/zero");
+    ASSERT_TRUE(in.Set());
+    const RunResult run = RunWith({"--chart", "-", "--png", png});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tarvela: standard input: larger than 16 MiB (16777216 bytes), refused\n");
+  }
+}
+
+TEST(CommandLine, BadCommandLinesSayWhatIsWrongInOneLineAndPointAtHelp) {
+  const std::string tryHelp = "Try 'tarvela --help' for more information.\n";
+  const std::string chart = WriteBytes(std::filesystem::path(::testing::TempDir()) / "tarvela-opts.chart", kSmallChart);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--foo"}, "unknown option --foo"},
+      {{"--sigma"}, "option --sigma needs a value"},
+      {{"chart.png"}, "unexpected argument 'chart.png'"},
+      {{"--size", "930"}, "option --size needs WxH, for example 930x674, not 930"},
+      // They only change outputs: alone they would do nothing.
+      {{"--scale", "2"},
+       "no output asked for: option --scale sets the resolution of --png, --errors-png and --screenshot"},
+      {{"--size", "800x600"}, "no output asked for: option --size sets the size of --png and --svg"},
+      {{"--sigma", "1", "--second", "0", "--size", "800x600", "--report", "-"},
+       "option --size sets the size of --png and --svg, and none of them is asked for"},
+      {{"--chart", chart, "--scale", "2"},
+       "no output asked for: option --scale sets the resolution of --png and --screenshot (the window draws at "
+       "its screen's own)"},
+      {{"--chart", chart, "--size", "800x600", "--points", "-"},
+       "option --size sets the chart's size for --png, --svg, --screenshot and the window, and none of them is "
+       "asked for"},
+  };
+  for (const auto& [args, problem] : cases) {
+    const RunResult run = RunWith(args);
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_EQ(run.err, "tarvela: " + problem + "\n" + tryHelp) << args[0];
+    EXPECT_EQ(run.out, "");
+  }
+  // What they do change is still accepted, and --size alone opens a chart's window.
+  EXPECT_TRUE(ParseCommandLine({"--chart", chart, "--size", "800x600"}).OpensChartWindow());
+  EXPECT_EQ(ParseCommandLine({"--scale", "2", "--errors-png", "-"}).scale, 2);
+  EXPECT_EQ(ParseCommandLine({"--chart", chart, "--scale", "3", "--screenshot", "-"}).scale, 3);
+  EXPECT_TRUE(ParseCommandLine({"--size", "10x10", "--help"}).help);
+
+  // A folder that cannot be made says why, as every output does.
+  const RunResult gallery = RunWith({"--gallery", "/dev/null/gallery"});
+  EXPECT_EQ(gallery.status, 1);
+  EXPECT_EQ(gallery.err, "tarvela: cannot write to /dev/null/gallery: Not a directory\n");
+  const RunResult folder = RunWith({"--report", ::testing::TempDir(), "--sigma", "1", "--second", "0"});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "tarvela: cannot write to " + ::testing::TempDir() + ": Is a directory\n");
+}
+
+TEST(CommandLine, FileNamesReachTheFileSystemByteForByte) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "tarvela-bytes";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  // Not UTF-8: a name as an older system or another encoding leaves it.
+  const std::string odd = "name\xff\xfe";
+  const std::string base = (folder / odd).string();
+  const std::string chart = WriteBytes(base + ".chart", kSmallChart);
+
+  RunResult run = RunWith({"--chart", chart, "--png", base + ".png", "--svg", base + ".svg", "--points",
+                           base + ".points", "--screenshot", base + "-window.png"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(ReadFile(base + ".png")), "PNG").size(), QSize(200, 150));
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(ReadFile(base + "-window.png")), "PNG").size(),
+            QSize(200, 150));
+  EXPECT_EQ(Lines(ReadFile(base + ".points")).size(), 3u);
+  QXmlStreamReader svg(QByteArray::fromStdString(ReadFile(base + ".svg")));
+  while (!svg.atEnd()) svg.readNext();
+  EXPECT_FALSE(svg.hasError());
+
+  run = RunWith({"--sigma", "1", "--second", "0", "--report", base + ".txt", "--csv", base + ".csv", "--json",
+                 base + ".json", "--errors", base + ".errors", "--errors-png", base + "-errors.png"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(ReadFile(base + ".txt")).size(), 132u);
+  EXPECT_EQ(Lines(ReadFile(base + ".csv")).front().substr(0, 5), "x,u0,");
+  QJsonParseError parsed;
+  QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(base + ".json")), &parsed);
+  EXPECT_EQ(parsed.error, QJsonParseError::NoError);
+  EXPECT_EQ(Lines(ReadFile(base + ".errors")).front(), "layer,t,max_error,l2_error,front_u,front_y,iterations");
+  EXPECT_FALSE(QImage::fromData(QByteArray::fromStdString(ReadFile(base + "-errors.png")), "PNG").isNull());
+
+  // Every file is there under the very bytes given, and nothing else is.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  const std::vector<std::string> expected = {odd + "-errors.png", odd + "-window.png", odd + ".chart",
+                                             odd + ".csv",        odd + ".errors",      odd + ".json",
+                                             odd + ".png",        odd + ".points",      odd + ".svg",
+                                             odd + ".txt"};
+  EXPECT_EQ(names, expected);
+
+  // Messages give the name's bytes as given.
+  run = RunWith({"--chart", base + "-missing.chart", "--png", "-"});
+  EXPECT_EQ(run.err, "tarvela: " + base + "-missing.chart: cannot be read (No such file or directory)\n");
+  run = RunWith({"--png", base + "/x.png"});
+  EXPECT_EQ(run.err, "tarvela: cannot write to " + base + "/x.png: No such file or directory\n");
+
+  // The gallery's folder too.
+  run = RunWith({"--gallery", base + "-gallery"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(base + "-gallery") / "index.html"));
+}
+
+// Columns of a line of UTF-8 text: one per character.
+std::size_t Columns(const std::string& line) { return static_cast<std::size_t>(QString::fromStdString(line).size()); }
+
+TEST(CommandLine, HelpFitsEightyColumnsAndTheManualPageHasAnEntryForEachOfItsOptions) {
+  const std::string help = RunWith({"--help"}).out;
+  for (const std::string& line : Lines(help)) EXPECT_LE(Columns(line), 80u) << line;
+  // Every option the help lists is an entry of the page, and the page has no other.
+  std::vector<std::string> helpOptions, pageOptions;
+  for (const std::string& line : Lines(help))
+    if (line.rfind("  --", 0) == 0) helpOptions.push_back(line.substr(2, line.find(' ', 2) - 2));
+  const std::vector<std::string> page = Lines(ManPage());
+  for (std::size_t i = 0; i + 1 < page.size(); ++i) {
+    if (page[i] != ".TP" || page[i + 1].rfind("\\fB\\-\\-", 0) != 0) continue;
+    std::string name = page[i + 1].substr(3, page[i + 1].find("\\fR") - 3);
+    for (std::size_t at; (at = name.find("\\-")) != std::string::npos;) name.erase(at, 1);
+    pageOptions.push_back(name);
+  }
+  EXPECT_EQ(pageOptions, helpOptions);
+  EXPECT_EQ(helpOptions.size(), 18u);
+  EXPECT_EQ(RunWith({"--man"}).out, ManPage());
+}
+
+// The page as man shows it: groff from the Debian package groff-base.
+TEST(CommandLine, ManualPageRendersWithItsSectionsWithinEightyColumns) {
+  QProcess groff;
+  groff.start("groff", {"-man", "-Tutf8", "-ww", "-rLL=80n", "-P-cbou"});
+  ASSERT_TRUE(groff.waitForStarted()) << "groff is missing: install groff-base";
+  groff.write(QByteArray::fromStdString(ManPage()));
+  groff.closeWriteChannel();
+  ASSERT_TRUE(groff.waitForFinished(30000));
+  EXPECT_EQ(groff.exitCode(), 0);
+  EXPECT_EQ(groff.readAllStandardError().toStdString(), "");  // no warning about the roff
+  const std::string text = groff.readAllStandardOutput().toStdString();
+  std::vector<std::string> headings;
+  for (const std::string& line : Lines(text)) {
+    EXPECT_LE(Columns(line), 80u) << line;
+    // A heading stands at the margin in capitals; the page's header and footer hold more.
+    if (!line.empty() && line.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ ") == std::string::npos)
+      headings.push_back(line);
+  }
+  const std::vector<std::string> expected = {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "FILES", "EXIT STATUS",
+                                             "EXAMPLES"};
+  EXPECT_EQ(headings, expected);
+  EXPECT_NE(text.find("       --chart FILE"), std::string::npos) << text;
 }
 
 }  // namespace
