@@ -181,8 +181,9 @@ const std::vector<HelpSection>& HelpSections() {
             "the chart that FILE describes instead of the form's: a form description holding one TChart "
             "with its series and their Points (see README.md); RandomWalk = N in a series generates N "
             "points (at most 1000000). --chart~- reads the description from standard input. Without an "
-            "output it opens a window showing the chart at its Width~x~Height. --png and --svg write the "
-            "chart as that window shows it once its layout has settled, --points writes its points, "
+            "output it opens a window showing the chart at its Width~x~Height, which follows the window's "
+            "size and closes on Ctrl+W, Ctrl+Q or Escape. --png and --svg write the chart as that window "
+            "shows it from its first frame, --points writes its points, "
             "--screenshot its window. --sigma, --second, --report, --csv, --json, --errors and "
             "--errors-png belong to the form and are refused with it. A file larger than 16 MiB is "
             "refused."},
