@@ -250,9 +250,39 @@ void RefuseClass(const ReadOptions& options, const ObjectHeader& header, const T
   if (!reason.empty()) ThrowAt(header.line, reason);
 }
 
-struct ReadComponentEntry {
-  TComponent* component;
-  int line;
+// The components read so far, for Loaded() at the end or for clearing their loading
+// state after a failure. A component may die before then: a setter or a parent may
+// replace it (a series given a second function releases the first), so the list
+// hears of every death and forgets the dead (their entries stay, emptied, so that a
+// death during ForEach moves no entry).
+class ReadComponents : public TComponent {
+ public:
+  struct Entry {
+    TComponent* component;
+    int line;
+  };
+
+  ReadComponents() : TComponent(nullptr) {}
+
+  void Add(TComponent* component, int line) {
+    m_entries.push_back({component, line});
+    component->FreeNotification(this);
+  }
+  // The living ones, in the order read; a step may destroy any of them.
+  template <class Step>
+  void ForEach(Step&& step) {
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+      if (m_entries[i].component != nullptr) step(m_entries[i]);
+  }
+
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation != opRemove) return;
+    for (Entry& entry : m_entries)
+      if (entry.component == component) entry.component = nullptr;
+  }
+
+ private:
+  std::vector<Entry> m_entries;
 };
 
 class Reader {
@@ -272,16 +302,18 @@ class Reader {
   // Everything of the root after its header; the caller has created root.
   void ReadRoot(const ObjectHeader& header, TComponent& root) {
     m_ctx.root = &root;
-    m_read.push_back({&root, header.line});
+    m_read.Add(&root, header.line);
     root.SetLoading(true);
     try {
       if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); });
       ReadBody(root, header, 1);
       if (m_current.kind != TokenKind::End) Fail("Expected end of text but found " + Describe(m_current));
       m_ctx.ResolveFixups();
-      for (const ReadComponentEntry& entry : m_read) AtLine(entry.line, [&] { entry.component->Loaded(); });
+      m_read.ForEach([](const ReadComponents::Entry& entry) {
+        AtLine(entry.line, [&] { entry.component->Loaded(); });
+      });
     } catch (...) {
-      for (const ReadComponentEntry& entry : m_read) entry.component->SetLoading(false);
+      m_read.ForEach([](const ReadComponents::Entry& entry) { entry.component->SetLoading(false); });
       throw;
     }
   }
@@ -362,7 +394,7 @@ class Reader {
       // Whatever the factory did, the root owns every component of the description.
       if (created->Owner() != &root) root.InsertComponent(created);
     });
-    m_read.push_back({created, header.line});
+    m_read.Add(created, header.line);
     created->SetLoading(true);
     AtLine(header.line, [&] {
       if (!header.name.empty()) created->SetName(header.name);
@@ -486,7 +518,7 @@ class Reader {
   int m_previousLine = 1;        // of the token before m_current
   Token m_current;
   Token m_next;
-  std::vector<ReadComponentEntry> m_read;
+  ReadComponents m_read;
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "chart/data/chart_series.h"
+#include "chart/data/zav_function.h"
 #include "platform/qt/chart_window.h"
 #include "runtime/date_time.h"
 #include "runtime/form_reader.h"
@@ -244,6 +245,35 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
             "(read)");
   EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
             "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
+}
+
+// A series given a second function releases the first and computes with the second;
+// the reader, which still knew the first, must not touch it again.
+TEST(ChartFile, ASecondFunctionOfASeriesReplacesTheFirst) {
+  TChartForm form(nullptr, R"(object Chart1: TChart
+  object Source: TLineSeries
+    Points = ('1 2' '2 5' '3 4')
+  end
+  object Target: TLineSeries
+    DataSource = Source
+    object F: TAddZavFunction
+    end
+    object G: THighZavFunction
+    end
+  end
+end)",
+                  "");
+  const TChartSeries& target = *form.Chart().SeriesAt(1);
+  ASSERT_NE(target.FunctionObject(), nullptr);
+  EXPECT_EQ(target.FunctionObject()->Name(), "G");
+  EXPECT_EQ(target.FunctionObject()->ClassName(), "THighZavFunction");
+  EXPECT_FALSE(target.FunctionObject()->Loading());
+  // The highest Y as a level line across the source's X range (the sum would be 11).
+  ASSERT_EQ(target.PointCount(), 2);
+  EXPECT_EQ(target.XValueAt(0), 1);
+  EXPECT_EQ(target.YValueAt(0), 5);
+  EXPECT_EQ(target.XValueAt(1), 3);
+  EXPECT_EQ(target.YValueAt(1), 5);
 }
 
 // What has no size beforehand is read up to one byte past the limit and refused: an
