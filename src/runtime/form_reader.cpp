@@ -268,6 +268,12 @@ class ReadComponents : public TComponent {
     m_entries.push_back({component, line});
     component->FreeNotification(this);
   }
+  // Letter case ignored; the root counts too.
+  bool HoldsName(std::string_view name) const {
+    for (const Entry& entry : m_entries)
+      if (entry.component != nullptr && SameIdent(entry.component->Name(), name)) return true;
+    return false;
+  }
   // The living ones, in the order read; a step may destroy any of them.
   template <class Step>
   void ForEach(Step&& step) {
@@ -387,6 +393,12 @@ class Reader {
 
   void ReadNested(TComponent& enclosing, const ObjectHeader& header, int depth) {
     TComponent& root = *m_ctx.root;
+    // Names are unique in the whole description, the root's included: a reference
+    // names one component. The owners alone would not see every clash, since a
+    // component may move to another owner while it is read (a series takes its
+    // function) and an owner's own name is not among its components'.
+    if (!header.name.empty() && m_read.HoldsName(header.name))
+      ThrowAt(header.line, "A component named " + header.name + " already exists");
     TComponent* created = nullptr;
     AtLine(header.line, [&] {
       RefuseClass(m_options, header, &enclosing);

@@ -243,6 +243,13 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
   EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
                       "  BottomAxis.Automatic = False\n  BottomAxis.Maximum = 45000000\nend"),
             "(read)");
+  // A name is taken once in a file, the chart's own included; a series' function is
+  // no exception, although the series owns it.
+  EXPECT_EQ(readError("object Chart1: TChart\n  object Chart1: TLineSeries\n  end\nend"),
+            "Line 2: A component named Chart1 already exists");
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    object Series2: TAddZavFunction\n    end\n"
+                      "  end\n  object series2: TLineSeries\n  end\nend"),
+            "Line 6: A component named series2 already exists");
   EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
             "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
 }
@@ -379,6 +386,8 @@ TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
       {"object Chart1: TChart\n  object Odd: TNoSuchSeries\n  end\nend\n", ":2: Class TNoSuchSeries not found"},
       {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
        ":5: Point 2 of Points '2': no Y value after 2"},
+      {"object Chart1: TChart\n  object Series1: TLineSeries\n  end\n  object Chart1: TBarSeries\n  end\nend\n",
+       ":4: A component named Chart1 already exists"},
   };
   for (const auto& [text, message] : cases) {
     const std::string path = WriteTemp("bad.chart", text);

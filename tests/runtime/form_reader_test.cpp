@@ -234,6 +234,15 @@ TEST_F(FormReaderTest, ErrorsOfContentGiveTheLineOfTheirProperty) {
             "Line 4: Component 'F' (TToyForm) does not fit property 'FocusControl'");
 }
 
+// A reference names one component, so a name is taken once in a description, the
+// root's name included (a reference to the root's name finds the root).
+TEST_F(FormReaderTest, ANameIsTakenOnceInTheWholeDescription) {
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object P: TToyPanel\n  end\n  object f: TToyControl\n  end\nend"),
+            "Line 4: A component named f already exists");
+  // Unnamed components never clash.
+  EXPECT_NO_THROW(ReadRootComponent("object F: TToyForm\n  object TToyControl\n  end\n  object TToyControl\n  end\nend"));
+}
+
 TEST_F(FormReaderTest, AFailedReadLeavesWhatWasReadOwnedByTheRoot) {
   TToyForm form(nullptr);
   EXPECT_THROW(ReadComponent(R"(object Form1: TToyForm
