@@ -423,6 +423,13 @@ class Reader {
       path += '.';
       path += ExpectIdent("a property name");
     }
+    // A word alone on its line is a misspelled `end` more often than a property that
+    // lost its value; either way the mistake is on this line, not on the next.
+    if (!IsSymbol('=') && (m_current.line != line || m_current.kind == TokenKind::End)) {
+      if (path.find('.') == std::string::npos)
+        ThrowAt(line, "Expected 'end' or a property but found '" + path + "'");
+      ThrowAt(line, "Expected '=' after " + path);
+    }
     Expect('=');
     m_listLines.clear();
     PropertyValue value = ReadValue();

@@ -386,6 +386,9 @@ TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
       {"object Chart1: TChart\n  object Odd: TNoSuchSeries\n  end\nend\n", ":2: Class TNoSuchSeries not found"},
       {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
        ":5: Point 2 of Points '2': no Y value after 2"},
+      {"object Chart1: TChart\n  object Series1: TLineSeries\n    Points = ('1 2')\n  edn\n  object Series2: TLineSeries\n"
+       "  end\nend\n",
+       ":4: Expected 'end' or a property but found 'edn'"},
       {"object Chart1: TChart\n  object Series1: TLineSeries\n  end\n  object Chart1: TBarSeries\n  end\nend\n",
        ":4: A component named Chart1 already exists"},
   };

@@ -243,6 +243,19 @@ TEST_F(FormReaderTest, ANameIsTakenOnceInTheWholeDescription) {
   EXPECT_NO_THROW(ReadRootComponent("object F: TToyForm\n  object TToyControl\n  end\n  object TToyControl\n  end\nend"));
 }
 
+// A word alone where a property or `end` belongs is named on its own line, not on the
+// line of whatever follows it.
+TEST_F(FormReaderTest, AMisspelledEndIsReportedOnItsOwnLine) {
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Left = 1\n  edn\nend\n"),
+            "Line 4: Expected 'end' or a property but found 'edn'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n  ned\n  object M: TToyControl\n  end\nend\n"),
+            "Line 3: Expected 'end' or a property but found 'ned'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n  end\nedn"),
+            "Line 4: Expected 'end' or a property but found 'edn'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Wall.Size\n  end\nend"),
+            "Line 3: Expected '=' after Wall.Size");
+}
+
 TEST_F(FormReaderTest, AFailedReadLeavesWhatWasReadOwnedByTheRoot) {
   TToyForm form(nullptr);
   EXPECT_THROW(ReadComponent(R"(object Form1: TToyForm
