@@ -243,6 +243,17 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
   EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
                       "  BottomAxis.Automatic = False\n  BottomAxis.Maximum = 45000000\nend"),
             "(read)");
+  // Where an axis starts, ends and stands are percentages that become pixels: bounded
+  // too, written as integers or not; its minimum, like any value, is not.
+  EXPECT_EQ(readError("object C: TChart\n  BottomAxis.StartPosition = 90\n  LeftAxis.PositionPercent = 1E308\nend"),
+            "Line 3: Invalid value for property 'LeftAxis.PositionPercent' of TChart: 1E+308 is beyond 16384, the "
+            "bound of a chart file's percentage settings");
+  EXPECT_EQ(readError("object C: TChart\n  TopAxis.EndPosition = -16385\nend"),
+            "Line 2: Invalid value for property 'TopAxis.EndPosition' of TChart: -16385 is beyond 16384, the "
+            "bound of a chart file's percentage settings");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.PositionPercent = -16384\n  LeftAxis.StartPosition = 16383.5\n"
+                      "  LeftAxis.Automatic = False\n  LeftAxis.Minimum = -1E308\nend"),
+            "(read)");
   // A name is taken once in a file, the chart's own included; a series' function is
   // no exception, although the series owns it.
   EXPECT_EQ(readError("object Chart1: TChart\n  object Chart1: TLineSeries\n  end\nend"),
