@@ -262,7 +262,7 @@ class ReadComponents : public TComponent {
     int line;
   };
 
-  ReadComponents() : TComponent(nullptr) {}
+  explicit ReadComponents(ReadContext& ctx) : TComponent(nullptr), m_ctx(ctx) {}
 
   void Add(TComponent* component, int line) {
     m_entries.push_back({component, line});
@@ -285,16 +285,18 @@ class ReadComponents : public TComponent {
     if (operation != opRemove) return;
     for (Entry& entry : m_entries)
       if (entry.component == component) entry.component = nullptr;
+    m_ctx.ForgetFixupsOf(component);
   }
 
  private:
+  ReadContext& m_ctx;
   std::vector<Entry> m_entries;
 };
 
 class Reader {
  public:
   Reader(std::string_view text, ReadContext& ctx, const ReadOptions& options)
-      : m_lexer(text), m_ctx(ctx), m_options(options) {
+      : m_lexer(text), m_ctx(ctx), m_options(options), m_read(ctx) {
     m_current = m_lexer.Next();
     m_next = m_lexer.Next();
   }
@@ -438,6 +440,7 @@ class Reader {
     if (m_current.kind != TokenKind::End && m_current.line == m_previousLine)
       Fail("Expected the end of the line after the value but found " + Describe(m_current));
     m_ctx.line = line;
+    m_ctx.component = &object;
     m_ctx.itemLines = std::move(m_listLines);
     AtLine(line, [&] {
       if (m_options.setProperty && m_options.setProperty(object, path, value, m_ctx)) return;
@@ -543,18 +546,28 @@ class Reader {
 }  // namespace
 
 void ReadContext::AddFixup(std::function<void(TComponent* root)> resolve) {
-  fixups.push_back(Fixup{line, std::move(resolve)});
+  fixups.push_back(Fixup{line, component, std::move(resolve)});
 }
 
+// In place and by index, so that a component dying while one fixup runs can still
+// have its later fixups forgotten; each step is taken out before it runs, since a
+// step may add fixups and so move the list.
 void ReadContext::ResolveFixups() {
-  std::vector<Fixup> pending = std::move(fixups);
-  fixups.clear();
-  for (Fixup& fixup : pending) {
-    AtLine(fixup.line, [&] {
+  for (std::size_t i = 0; i < fixups.size(); ++i) {
+    std::function<void(TComponent*)> resolve = std::move(fixups[i].resolve);
+    fixups[i].resolve = nullptr;
+    if (!resolve) continue;
+    AtLine(fixups[i].line, [&] {
       if (root == nullptr) throw EPropertyError("No root to resolve references in");
-      fixup.resolve(root);
+      resolve(root);
     });
   }
+  fixups.clear();
+}
+
+void ReadContext::ForgetFixupsOf(const TComponent* dead) {
+  for (Fixup& fixup : fixups)
+    if (fixup.component == dead) fixup.resolve = nullptr;
 }
 
 void ReadComponent(std::string_view description, TComponent& root) {
