@@ -1,22 +1,21 @@
 #include "app/chart_file.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <random>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/command_line.h"
 #include "chart/chart_registration.h"
@@ -275,6 +274,33 @@ void CheckIntegerSetting(const TComponent& object, std::string_view path, const 
                       ", the bound of a chart file's integer settings");
 }
 
+// The floating-point settings that are percentages of the plot (where an axis starts,
+// ends and stands) become pixels in the paint: bounded as the integer ones are, so
+// that no pixel they give lies beyond what a picture can show. The others are values
+// of the data (an axis' minimum and maximum, an increment, a multiplier, an origin) and
+// may be as large as a value is.
+constexpr std::string_view kBoundedFloatSettings[] = {"StartPosition", "EndPosition", "PositionPercent"};
+
+void CheckFloatSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
+  if (value.kind != PropertyValue::Kind::Integer && value.kind != PropertyValue::Kind::Float) return;
+  const std::string_view last = path.substr(path.rfind('.') == std::string_view::npos ? 0 : path.rfind('.') + 1);
+  if (std::none_of(std::begin(kBoundedFloatSettings), std::end(kBoundedFloatSettings),
+                   [&](std::string_view name) { return SameIdent(last, name); }))
+    return;
+  const long double number = value.kind == PropertyValue::Kind::Integer ? value.integer : value.floating;
+  if (number >= -kMaxIntegerSetting && number <= kMaxIntegerSetting) return;
+  PropertyValue current;
+  try {
+    current = GetPropertyPath(object, path);
+  } catch (const Exception&) {
+    return;  // unknown or write-only: the tables say so
+  }
+  if (current.kind != PropertyValue::Kind::Float) return;
+  throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
+                      ": " + value.ToText() + " is beyond " + std::to_string(kMaxIntegerSetting) +
+                      ", the bound of a chart file's percentage settings");
+}
+
 bool SetChartFileProperty(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
   if (auto* series = dynamic_cast<TChartSeries*>(&object); series != nullptr && SameIdent(path, "Points")) {
     SetPoints(*series, value, ctx);
@@ -289,6 +315,7 @@ bool SetChartFileProperty(TComponent& object, std::string_view path, const Prope
       (SameIdent(path, "Width") || SameIdent(path, "Height")))
     CheckChartSide(*chart, SameIdent(path, "Width"), value.integer);
   CheckIntegerSetting(object, path, value);
+  CheckFloatSetting(object, path, value);
   return false;
 }
 

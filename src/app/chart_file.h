@@ -38,8 +38,9 @@
 // Only chart classes may be named (the chart, its series and functions); events can
 // name no handler (a file cannot run code) and nothing in a file refers to another
 // file. Integer settings other than colours lie within -16384..16384, since some of
-// them count what a paint draws. Left and Top are read but the chart always fills its
-// window.
+// them count what a paint draws, and so do the axes' StartPosition, EndPosition and
+// PositionPercent, which become pixels. Left and Top are read but the chart always
+// fills its window.
 
 #include <cstddef>
 #include <cstdint>

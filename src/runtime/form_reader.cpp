@@ -250,15 +250,53 @@ void RefuseClass(const ReadOptions& options, const ObjectHeader& header, const T
   if (!reason.empty()) ThrowAt(header.line, reason);
 }
 
-struct ReadComponentEntry {
-  TComponent* component;
-  int line;
+// The components read so far, for Loaded() at the end or for clearing their loading
+// state after a failure. A component may die before then: a setter or a parent may
+// replace it (a series given a second function releases the first), so the list
+// hears of every death and forgets the dead (their entries stay, emptied, so that a
+// death during ForEach moves no entry).
+class ReadComponents : public TComponent {
+ public:
+  struct Entry {
+    TComponent* component;
+    int line;
+  };
+
+  explicit ReadComponents(ReadContext& ctx) : TComponent(nullptr), m_ctx(ctx) {}
+
+  void Add(TComponent* component, int line) {
+    m_entries.push_back({component, line});
+    component->FreeNotification(this);
+  }
+  // Letter case ignored; the root counts too.
+  bool HoldsName(std::string_view name) const {
+    for (const Entry& entry : m_entries)
+      if (entry.component != nullptr && SameIdent(entry.component->Name(), name)) return true;
+    return false;
+  }
+  // The living ones, in the order read; a step may destroy any of them.
+  template <class Step>
+  void ForEach(Step&& step) {
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+      if (m_entries[i].component != nullptr) step(m_entries[i]);
+  }
+
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation != opRemove) return;
+    for (Entry& entry : m_entries)
+      if (entry.component == component) entry.component = nullptr;
+    m_ctx.ForgetFixupsOf(component);
+  }
+
+ private:
+  ReadContext& m_ctx;
+  std::vector<Entry> m_entries;
 };
 
 class Reader {
  public:
   Reader(std::string_view text, ReadContext& ctx, const ReadOptions& options)
-      : m_lexer(text), m_ctx(ctx), m_options(options) {
+      : m_lexer(text), m_ctx(ctx), m_options(options), m_read(ctx) {
     m_current = m_lexer.Next();
     m_next = m_lexer.Next();
   }
@@ -272,16 +310,18 @@ class Reader {
   // Everything of the root after its header; the caller has created root.
   void ReadRoot(const ObjectHeader& header, TComponent& root) {
     m_ctx.root = &root;
-    m_read.push_back({&root, header.line});
+    m_read.Add(&root, header.line);
     root.SetLoading(true);
     try {
       if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); });
       ReadBody(root, header, 1);
       if (m_current.kind != TokenKind::End) Fail("Expected end of text but found " + Describe(m_current));
       m_ctx.ResolveFixups();
-      for (const ReadComponentEntry& entry : m_read) AtLine(entry.line, [&] { entry.component->Loaded(); });
+      m_read.ForEach([](const ReadComponents::Entry& entry) {
+        AtLine(entry.line, [&] { entry.component->Loaded(); });
+      });
     } catch (...) {
-      for (const ReadComponentEntry& entry : m_read) entry.component->SetLoading(false);
+      m_read.ForEach([](const ReadComponents::Entry& entry) { entry.component->SetLoading(false); });
       throw;
     }
   }
@@ -355,6 +395,12 @@ class Reader {
 
   void ReadNested(TComponent& enclosing, const ObjectHeader& header, int depth) {
     TComponent& root = *m_ctx.root;
+    // Names are unique in the whole description, the root's included: a reference
+    // names one component. The owners alone would not see every clash, since a
+    // component may move to another owner while it is read (a series takes its
+    // function) and an owner's own name is not among its components'.
+    if (!header.name.empty() && m_read.HoldsName(header.name))
+      ThrowAt(header.line, "A component named " + header.name + " already exists");
     TComponent* created = nullptr;
     AtLine(header.line, [&] {
       RefuseClass(m_options, header, &enclosing);
@@ -362,7 +408,7 @@ class Reader {
       // Whatever the factory did, the root owns every component of the description.
       if (created->Owner() != &root) root.InsertComponent(created);
     });
-    m_read.push_back({created, header.line});
+    m_read.Add(created, header.line);
     created->SetLoading(true);
     AtLine(header.line, [&] {
       if (!header.name.empty()) created->SetName(header.name);
@@ -379,6 +425,13 @@ class Reader {
       path += '.';
       path += ExpectIdent("a property name");
     }
+    // A word alone on its line is a misspelled `end` more often than a property that
+    // lost its value; either way the mistake is on this line, not on the next.
+    if (!IsSymbol('=') && (m_current.line != line || m_current.kind == TokenKind::End)) {
+      if (path.find('.') == std::string::npos)
+        ThrowAt(line, "Expected 'end' or a property but found '" + path + "'");
+      ThrowAt(line, "Expected '=' after " + path);
+    }
     Expect('=');
     m_listLines.clear();
     PropertyValue value = ReadValue();
@@ -387,6 +440,7 @@ class Reader {
     if (m_current.kind != TokenKind::End && m_current.line == m_previousLine)
       Fail("Expected the end of the line after the value but found " + Describe(m_current));
     m_ctx.line = line;
+    m_ctx.component = &object;
     m_ctx.itemLines = std::move(m_listLines);
     AtLine(line, [&] {
       if (m_options.setProperty && m_options.setProperty(object, path, value, m_ctx)) return;
@@ -486,24 +540,34 @@ class Reader {
   int m_previousLine = 1;        // of the token before m_current
   Token m_current;
   Token m_next;
-  std::vector<ReadComponentEntry> m_read;
+  ReadComponents m_read;
 };
 
 }  // namespace
 
 void ReadContext::AddFixup(std::function<void(TComponent* root)> resolve) {
-  fixups.push_back(Fixup{line, std::move(resolve)});
+  fixups.push_back(Fixup{line, component, std::move(resolve)});
 }
 
+// In place and by index, so that a component dying while one fixup runs can still
+// have its later fixups forgotten; each step is taken out before it runs, since a
+// step may add fixups and so move the list.
 void ReadContext::ResolveFixups() {
-  std::vector<Fixup> pending = std::move(fixups);
-  fixups.clear();
-  for (Fixup& fixup : pending) {
-    AtLine(fixup.line, [&] {
+  for (std::size_t i = 0; i < fixups.size(); ++i) {
+    std::function<void(TComponent*)> resolve = std::move(fixups[i].resolve);
+    fixups[i].resolve = nullptr;
+    if (!resolve) continue;
+    AtLine(fixups[i].line, [&] {
       if (root == nullptr) throw EPropertyError("No root to resolve references in");
-      fixup.resolve(root);
+      resolve(root);
     });
   }
+  fixups.clear();
+}
+
+void ReadContext::ForgetFixupsOf(const TComponent* dead) {
+  for (Fixup& fixup : fixups)
+    if (fixup.component == dead) fixup.resolve = nullptr;
 }
 
 void ReadComponent(std::string_view description, TComponent& root) {

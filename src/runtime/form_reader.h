@@ -52,20 +52,26 @@ struct PropertyValue;
 struct ReadContext {
   struct Fixup {
     int line = 0;
+    const TComponent* component = nullptr;  // whose property line it came from
     std::function<void(TComponent* root)> resolve;
   };
 
   // operations
   // A step to run once every object of the description exists (a reference to a
-  // component that may come later in the text). It keeps the current line.
+  // component that may come later in the text). It keeps the current line and
+  // component.
   void AddFixup(std::function<void(TComponent* root)> resolve);
   // Runs the fixups in the order added and forgets them; a failure is an
   // EReadError with the line of the property the fixup came from.
   void ResolveFixups();
+  // For a component that dies before its fixups run (one that another replaces while
+  // the text is read): they would set a property of what no longer exists.
+  void ForgetFixupsOf(const TComponent* dead);
 
   // state
   TComponent* root = nullptr;
-  int line = 0;  // of the property line being applied
+  TComponent* component = nullptr;  // whose property line is being applied
+  int line = 0;                     // of the property line being applied
   // For a list value being applied, the line each of its strings starts on, so that
   // a setter that reads the strings one by one can name the line of a bad one.
   std::vector<int> itemLines;

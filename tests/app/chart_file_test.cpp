@@ -15,6 +15,7 @@
 #include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "chart/data/chart_series.h"
+#include "chart/data/zav_function.h"
 #include "platform/qt/chart_window.h"
 #include "runtime/date_time.h"
 #include "runtime/form_reader.h"
@@ -242,8 +243,55 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
   EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
                       "  BottomAxis.Automatic = False\n  BottomAxis.Maximum = 45000000\nend"),
             "(read)");
+  // Where an axis starts, ends and stands are percentages that become pixels: bounded
+  // too, written as integers or not; its minimum, like any value, is not.
+  EXPECT_EQ(readError("object C: TChart\n  BottomAxis.StartPosition = 90\n  LeftAxis.PositionPercent = 1E308\nend"),
+            "Line 3: Invalid value for property 'LeftAxis.PositionPercent' of TChart: 1E+308 is beyond 16384, the "
+            "bound of a chart file's percentage settings");
+  EXPECT_EQ(readError("object C: TChart\n  TopAxis.EndPosition = -16385\nend"),
+            "Line 2: Invalid value for property 'TopAxis.EndPosition' of TChart: -16385 is beyond 16384, the "
+            "bound of a chart file's percentage settings");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.PositionPercent = -16384\n  LeftAxis.StartPosition = 16383.5\n"
+                      "  LeftAxis.Automatic = False\n  LeftAxis.Minimum = -1E308\nend"),
+            "(read)");
+  // A name is taken once in a file, the chart's own included; a series' function is
+  // no exception, although the series owns it.
+  EXPECT_EQ(readError("object Chart1: TChart\n  object Chart1: TLineSeries\n  end\nend"),
+            "Line 2: A component named Chart1 already exists");
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    object Series2: TAddZavFunction\n    end\n"
+                      "  end\n  object series2: TLineSeries\n  end\nend"),
+            "Line 6: A component named series2 already exists");
   EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
             "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
+}
+
+// A series given a second function releases the first and computes with the second;
+// the reader, which still knew the first, must not touch it again.
+TEST(ChartFile, ASecondFunctionOfASeriesReplacesTheFirst) {
+  TChartForm form(nullptr, R"(object Chart1: TChart
+  object Source: TLineSeries
+    Points = ('1 2' '2 5' '3 4')
+  end
+  object Target: TLineSeries
+    DataSource = Source
+    object F: TAddZavFunction
+    end
+    object G: THighZavFunction
+    end
+  end
+end)",
+                  "");
+  const TChartSeries& target = *form.Chart().SeriesAt(1);
+  ASSERT_NE(target.FunctionObject(), nullptr);
+  EXPECT_EQ(target.FunctionObject()->Name(), "G");
+  EXPECT_EQ(target.FunctionObject()->ClassName(), "THighZavFunction");
+  EXPECT_FALSE(target.FunctionObject()->Loading());
+  // The highest Y as a level line across the source's X range (the sum would be 11).
+  ASSERT_EQ(target.PointCount(), 2);
+  EXPECT_EQ(target.XValueAt(0), 1);
+  EXPECT_EQ(target.YValueAt(0), 5);
+  EXPECT_EQ(target.XValueAt(1), 3);
+  EXPECT_EQ(target.YValueAt(1), 5);
 }
 
 // What has no size beforehand is read up to one byte past the limit and refused: an
@@ -355,6 +403,11 @@ TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
       {"object Chart1: TChart\n  object Odd: TNoSuchSeries\n  end\nend\n", ":2: Class TNoSuchSeries not found"},
       {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
        ":5: Point 2 of Points '2': no Y value after 2"},
+      {"object Chart1: TChart\n  object Series1: TLineSeries\n    Points = ('1 2')\n  edn\n  object Series2: TLineSeries\n"
+       "  end\nend\n",
+       ":4: Expected 'end' or a property but found 'edn'"},
+      {"object Chart1: TChart\n  object Series1: TLineSeries\n  end\n  object Chart1: TBarSeries\n  end\nend\n",
+       ":4: A component named Chart1 already exists"},
   };
   for (const auto& [text, message] : cases) {
     const std::string path = WriteTemp("bad.chart", text);

@@ -158,6 +158,34 @@ TEST(ExtremeSettings, BevelsAndBorderOfTheLargestIntegerPaintWithinTheBound) {
   }
 }
 
+// The percentages that place an axis: a chart file bounds them as it bounds integer
+// settings, a program may set anything. An axis line pushed past any picture beside a
+// span turned round (start 90, end 10), and spans reaching past any picture, with
+// ticks, inner ticks, minor ticks, grids and titles drawn, compute no pixel that wraps.
+TEST(ExtremeSettings, AxisPositionsAtAndFarBeyondTheChartFilesBoundPaint) {
+  const double bound = static_cast<double>(kMaxPictureSide);
+  for (const double percent : {bound, -bound, 1e308, -1e308}) {
+    for (const bool spansToo : {false, true}) {
+      std::unique_ptr<TChart> chart = LineAndBars();
+      chart->SetView3D(spansToo);
+      for (TChartAxis* axis : {&chart->LeftAxis(), &chart->RightAxis(), &chart->TopAxis(), &chart->BottomAxis()}) {
+        axis->SetVisible(true);
+        axis->TicksInner().SetVisible(true);
+        axis->MinorTicks().SetVisible(true);
+        axis->Title().SetCaption("title");
+        if (axis != &chart->BottomAxis()) axis->SetPositionPercent(percent);
+      }
+      chart->BottomAxis().SetStartPosition(90);
+      chart->BottomAxis().SetEndPosition(10);
+      if (spansToo) {
+        chart->LeftAxis().SetStartPosition(-percent);
+        chart->TopAxis().SetEndPosition(percent);
+      }
+      ExpectBoundedPaint(*chart, "PositionPercent " + std::to_string(percent) + (spansToo ? " with spans" : ""));
+    }
+  }
+}
+
 TEST(ExtremeSettings, BarsAtTheLimitsOfBarWidthPercentPaint) {
   for (const int percent : {1, 100}) {
     for (const TMultiBar multiBar : {mbNone, mbSide, mbStacked, mbStacked100}) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "runtime/toy_components.h"
 
 namespace tarvela {
@@ -18,7 +24,8 @@ class FormReaderTest : public ::testing::Test {
     Journal().clear();
   }
   void TearDown() override {
-    for (const char* name : {"TToyForm", "TToyControl", "TToyPanel"}) ClassRegistry::Instance().Unregister(name);
+    for (const char* name : {"TToyForm", "TToyControl", "TToyPanel", "TToyHolder", "TToyPart"})
+      ClassRegistry::Instance().Unregister(name);
   }
 
   static TToyControl& Control(TComponent& root, std::string_view name) {
@@ -232,6 +239,59 @@ TEST_F(FormReaderTest, ErrorsOfContentGiveTheLineOfTheirProperty) {
             "Line 3: Unknown component 'Edit9' in property 'FocusControl'");
   EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n\n    FocusControl = F\n  end\nend"),
             "Line 4: Component 'F' (TToyForm) does not fit property 'FocusControl'");
+}
+
+// A reference names one component, so a name is taken once in a description, the
+// root's name included (a reference to the root's name finds the root).
+TEST_F(FormReaderTest, ANameIsTakenOnceInTheWholeDescription) {
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object P: TToyPanel\n  end\n  object f: TToyControl\n  end\nend"),
+            "Line 4: A component named f already exists");
+  // Unnamed components never clash.
+  EXPECT_NO_THROW(ReadRootComponent("object F: TToyForm\n  object TToyControl\n  end\n  object TToyControl\n  end\nend"));
+}
+
+// A word alone where a property or `end` belongs is named on its own line, not on the
+// line of whatever follows it.
+TEST_F(FormReaderTest, AMisspelledEndIsReportedOnItsOwnLine) {
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Left = 1\n  edn\nend\n"),
+            "Line 4: Expected 'end' or a property but found 'edn'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n  ned\n  object M: TToyControl\n  end\nend\n"),
+            "Line 3: Expected 'end' or a property but found 'ned'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n  end\nedn"),
+            "Line 4: Expected 'end' or a property but found 'edn'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Wall.Size\n  end\nend"),
+            "Line 3: Expected '=' after Wall.Size");
+}
+
+// A component may die while the text is still read: a holder given a second part
+// releases the first. The reader neither announces it as loaded, nor resolves its
+// references, nor clears its loading state after a failure.
+TEST_F(FormReaderTest, AComponentThatDiesWhileTheTextIsReadIsForgotten) {
+  const std::string text = R"(object F: TToyForm
+  object H: TToyHolder
+    object A: TToyPart
+      FocusControl = H
+    end
+    object B: TToyPart
+      FocusControl = H
+    end
+  end
+)";
+  std::unique_ptr<TComponent> root = ReadRootComponent(text + "end\n");
+  auto& holder = dynamic_cast<toys::TToyHolder&>(Control(*root, "H"));
+  ASSERT_NE(holder.Part(), nullptr);
+  EXPECT_EQ(holder.Part()->Name(), "B");
+  EXPECT_EQ(holder.Part()->FocusControl(), &holder);
+  EXPECT_FALSE(holder.Part()->Loading());
+  auto loadedOrDestroyed = [](const std::string& entry) {
+    return entry.starts_with("loaded") || entry.starts_with("destroy");
+  };
+  std::vector<std::string> lifecycle;
+  std::copy_if(Journal().begin(), Journal().end(), std::back_inserter(lifecycle), loadedOrDestroyed);
+  EXPECT_EQ(lifecycle, (std::vector<std::string>{"destroy A", "loaded F", "loaded H", "loaded B focus=H"}));
+
+  EXPECT_EQ(ReadError(text + "  object L: TToyControl\n    Left = 'x'\n  end\nend\n"),
+            "Line 11: Invalid value for property 'Left' of TToyControl: Expected an integer but found string 'x'");
 }
 
 TEST_F(FormReaderTest, AFailedReadLeavesWhatWasReadOwnedByTheRoot) {

@@ -6,6 +6,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,32 @@ class TToyPanel : public TToyControl {
   std::string_view ClassName() const override { return "TToyPanel"; }
 };
 
+// A control that holds one part, as a series holds its function: a part nested in it
+// leaves its owner for the holder, and the part it had before dies.
+class TToyHolder : public TToyControl {
+ public:
+  using TToyControl::TToyControl;
+  std::string_view ClassName() const override { return "TToyHolder"; }
+  TToyControl* Part() const { return m_part.get(); }
+  void SetPart(TToyControl* part) {
+    if (TComponent* owner = part->Owner()) owner->RemoveComponent(part);
+    m_part.reset(part);
+  }
+
+ private:
+  std::unique_ptr<TToyControl> m_part;
+};
+
+class TToyPart : public TToyControl {
+ public:
+  using TToyControl::TToyControl;
+  std::string_view ClassName() const override { return "TToyPart"; }
+  void SetParentComponent(TComponent* parent) override {
+    TToyControl::SetParentComponent(parent);
+    if (auto* holder = dynamic_cast<TToyHolder*>(parent)) holder->SetPart(this);
+  }
+};
+
 // A root publishing handlers by name, as a form does.
 class TToyForm : public TComponent {
  public:
@@ -221,6 +248,8 @@ inline void RegisterToyClasses() {
   ClassRegistry::Instance().Register<TToyForm>("TToyForm");
   ClassRegistry::Instance().Register<TToyControl>("TToyControl");
   ClassRegistry::Instance().Register<TToyPanel>("TToyPanel");
+  ClassRegistry::Instance().Register<TToyHolder>("TToyHolder");
+  ClassRegistry::Instance().Register<TToyPart>("TToyPart");
 }
 
 }  // namespace tarvela::toys

@@ -43,6 +43,11 @@ std::int64_t SaturatedRound(long double value) {
   return Round(std::clamp<long double>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// How far from the plot an axis may be moved: well past any picture, and far enough
+// from the int limits that the lengths, widths and text offsets the drawing adds to a
+// position cannot wrap.
+constexpr std::int64_t kFarAxisPixel = std::int64_t{1} << 28;
+
 bool IsHorizontalSide(TAxisSide side) { return side == TAxisSide::Bottom || side == TAxisSide::Top; }
 
 // Labels and titles show the plot or panel behind them: a clear brush in the chart's
@@ -105,7 +110,8 @@ int MoveByPercent(int pos, TAxisSide side, double percent, const TRect& rect) {
   // Into the plot: up from the bottom, down from the top, right from the left, left
   // from the right.
   const bool intoGrows = side == TAxisSide::Top || side == TAxisSide::Left;
-  return ClampToInt(intoGrows ? pos + shift : pos - shift);
+  const std::int64_t moved = intoGrows ? std::int64_t{pos} + shift : std::int64_t{pos} - shift;
+  return static_cast<int>(std::clamp(moved, -kFarAxisPixel, kFarAxisPixel));
 }
 
 int AxisTextAlignment(bool horizontalRow, bool nearSide) {
@@ -323,14 +329,17 @@ void TCustomChartAxis::DrawAxisLine(int wall) {
     return;
   }
   // The near lines reach past the wall beside the neighbouring axis to meet it.
+  const std::int64_t line = m_axisLinePos;
+  const std::int64_t start = m_scale.startPixel;
+  const std::int64_t end = m_scale.endPixel;
   switch (AxisSideOf(m_horizontal, m_otherSide)) {
     case TAxisSide::Bottom:
-      canvas.HorizontalLine3D(m_scale.startPixel - m_chart->WallSizeForAxis(m_chart->LeftAxis()), m_scale.endPixel,
-                              m_axisLinePos + wall, 0);
+      canvas.HorizontalLine3D(ClampToInt(start - m_chart->WallSizeForAxis(m_chart->LeftAxis())), m_scale.endPixel,
+                              ClampToInt(line + wall), 0);
       break;
     case TAxisSide::Left:
-      canvas.VerticalLine3D(m_axisLinePos - wall, m_scale.startPixel,
-                            m_scale.endPixel + m_chart->WallSizeForAxis(m_chart->BottomAxis()), 0);
+      canvas.VerticalLine3D(ClampToInt(line - wall), m_scale.startPixel,
+                            ClampToInt(end + m_chart->WallSizeForAxis(m_chart->BottomAxis())), 0);
       break;
     case TAxisSide::Top:
       canvas.HorizontalLine3D(m_scale.startPixel, m_scale.endPixel, m_axisLinePos, depth);
@@ -341,25 +350,28 @@ void TCustomChartAxis::DrawAxisLine(int wall) {
   }
 }
 
+// In 64 bits: a tick or wall as long as a program may make it, beside a line far out.
 void TCustomChartAxis::DrawTick(int pos, int start, int length, int wall) {
   TZavCanvas3D& canvas = m_chart->Canvas();
   const int depth = m_chart->BoxDepthX();
+  const std::int64_t line = m_axisLinePos;
   if (m_depth) {
-    canvas.HorizontalLine3D(m_axisLinePos + start, m_axisLinePos + start + length, m_chart->PlotRect().bottom, pos);
+    canvas.HorizontalLine3D(ClampToInt(line + start), ClampToInt(line + start + length), m_chart->PlotRect().bottom,
+                            pos);
     return;
   }
   switch (AxisSideOf(m_horizontal, m_otherSide)) {
     case TAxisSide::Bottom:
-      canvas.VerticalLine3D(pos, m_axisLinePos + start + wall, m_axisLinePos + start + wall + length, 0);
+      canvas.VerticalLine3D(pos, ClampToInt(line + start + wall), ClampToInt(line + start + wall + length), 0);
       break;
     case TAxisSide::Left:
-      canvas.HorizontalLine3D(m_axisLinePos - start - wall, m_axisLinePos - start - wall - length, pos, 0);
+      canvas.HorizontalLine3D(ClampToInt(line - start - wall), ClampToInt(line - start - wall - length), pos, 0);
       break;
     case TAxisSide::Top:
-      canvas.VerticalLine3D(pos, m_axisLinePos - start, m_axisLinePos - start - length, depth);
+      canvas.VerticalLine3D(pos, ClampToInt(line - start), ClampToInt(line - start - length), depth);
       break;
     case TAxisSide::Right:
-      canvas.HorizontalLine3D(m_axisLinePos + start, m_axisLinePos + start + length, pos, depth);
+      canvas.HorizontalLine3D(ClampToInt(line + start), ClampToInt(line + start + length), pos, depth);
       break;
   }
 }

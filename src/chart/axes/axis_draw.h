@@ -30,8 +30,9 @@ void CutRectEdge(TRect& rect, TAxisSide side, int pixels);
 // right for the others.
 int MoveOutward(int pos, TAxisSide side, int pixels);
 // pos moved into the plot by percent of rect's size across the axis (its height for
-// a horizontal axis, its width for a vertical one), rounded. A percent that is not
-// finite or moves beyond the int range holds at the int limits (0 when not a number).
+// a horizontal axis, its width for a vertical one), rounded. A position moved further
+// than 2^28 pixels, or by a percent that is not finite, holds there (a percent that is
+// not a number leaves pos).
 int MoveByPercent(int pos, TAxisSide side, double percent, const TRect& rect);
 
 // [SECTION] Text
