@@ -90,7 +90,7 @@ class TCustomChart : public TCustomAxisPanel {
   // operations: walls (walls.cpp)
   // The thickness a wall adds beside an axis: LeftWall.Size for LeftAxis,
   // BottomWall.Size for BottomAxis, when 3D walls are shown; else 0.
-  int WallSizeForAxis(const TCustomChartAxis& axis) const;
+  int WallSizeForAxis(const TCustomChartAxis& axis) const override;
   // The canvas pen and brush take the wall's outline and fill.
   void PrepareWallFill(const TCustomChartWall& wall);
 

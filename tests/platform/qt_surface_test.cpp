@@ -201,7 +201,9 @@ TEST(QtSurface, EveryPenModeCombinesPenAndDestinationOnce) {
       {pmXor, [](auto p, auto d) { return p ^ d; }},
       {pmNotXor, [](auto p, auto d) { return ~(p ^ d); }},
   }};
-  for (const auto& [mode, op] : modes) {
+  for (const auto& entry : modes) {
+    const TPenMode mode = entry.first;
+    const auto& op = entry.second;
     SCOPED_TRACE(testing::Message() << "mode " << mode);
     const QImage image = Draw(
         6, 6,
