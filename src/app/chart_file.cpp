@@ -255,23 +255,37 @@ void CheckChartSide(const TChart& chart, bool isWidth, std::int64_t side) {
 // lie beyond what a picture can show. Colours are integers too but not bounded so.
 constexpr std::int64_t kMaxIntegerSetting = kMaxPictureSide;
 
+std::string_view LastName(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  return dot == std::string_view::npos ? path : path.substr(dot + 1);
+}
+
+// Whether the setting at path holds a value of kind; false for what the tables do not
+// know or cannot read, which they refuse by themselves.
+bool SettingHolds(const TComponent& object, std::string_view path, PropertyValue::Kind kind) {
+  try {
+    return GetPropertyPath(object, path).kind == kind;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+[[noreturn]] void ThrowBeyondBound(const TComponent& object, std::string_view path, const std::string& value,
+                                   const char* settings) {
+  throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
+                      ": " + value + " is beyond " + std::to_string(kMaxIntegerSetting) + ", the bound of a chart file's " +
+                      settings + " settings");
+}
+
 void CheckIntegerSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
   if (value.kind != PropertyValue::Kind::Integer) return;
   if (value.integer >= -kMaxIntegerSetting && value.integer <= kMaxIntegerSetting) return;
-  const std::string_view last = path.substr(path.rfind('.') == std::string_view::npos ? 0 : path.rfind('.') + 1);
+  const std::string_view last = LastName(path);
   if (last.size() >= 5 && SameIdent(last.substr(last.size() - 5), "Color")) return;
   // Only where the setting itself is an integer: a floating-point one (an axis
   // minimum, a date) may be written as a large integer.
-  PropertyValue current;
-  try {
-    current = GetPropertyPath(object, path);
-  } catch (const Exception&) {
-    return;  // unknown or write-only: the tables say so
-  }
-  if (current.kind != PropertyValue::Kind::Integer) return;
-  throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
-                      ": " + std::to_string(value.integer) + " is beyond " + std::to_string(kMaxIntegerSetting) +
-                      ", the bound of a chart file's integer settings");
+  if (SettingHolds(object, path, PropertyValue::Kind::Integer))
+    ThrowBeyondBound(object, path, std::to_string(value.integer), "integer");
 }
 
 // The floating-point settings that are percentages of the plot (where an axis starts,
@@ -283,22 +297,14 @@ constexpr std::string_view kBoundedFloatSettings[] = {"StartPosition", "EndPosit
 
 void CheckFloatSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
   if (value.kind != PropertyValue::Kind::Integer && value.kind != PropertyValue::Kind::Float) return;
-  const std::string_view last = path.substr(path.rfind('.') == std::string_view::npos ? 0 : path.rfind('.') + 1);
+  const std::string_view last = LastName(path);
   if (std::none_of(std::begin(kBoundedFloatSettings), std::end(kBoundedFloatSettings),
                    [&](std::string_view name) { return SameIdent(last, name); }))
     return;
   const long double number = value.kind == PropertyValue::Kind::Integer ? value.integer : value.floating;
   if (number >= -kMaxIntegerSetting && number <= kMaxIntegerSetting) return;
-  PropertyValue current;
-  try {
-    current = GetPropertyPath(object, path);
-  } catch (const Exception&) {
-    return;  // unknown or write-only: the tables say so
-  }
-  if (current.kind != PropertyValue::Kind::Float) return;
-  throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
-                      ": " + value.ToText() + " is beyond " + std::to_string(kMaxIntegerSetting) +
-                      ", the bound of a chart file's percentage settings");
+  if (SettingHolds(object, path, PropertyValue::Kind::Float))
+    ThrowBeyondBound(object, path, value.ToText(), "percentage");
 }
 
 bool SetChartFileProperty(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
