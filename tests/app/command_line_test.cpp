@@ -10,13 +10,18 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
+#include <unistd.h>
 
+#include "app/chart_file.h"
 #include "app/output_file.h"
+#include "platform/qt/chart_window.h"
+#include "runtime/exceptions.h"
 
 namespace tarvela {
 namespace {
@@ -440,6 +445,63 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrongInOneLineAndPointAtHelp) {
   const RunResult folder = RunWith({"--report", ::testing::TempDir(), "--sigma", "1", "--second", "0"});
   EXPECT_EQ(folder.status, 1);
   EXPECT_EQ(folder.err, "tarvela: cannot write to " + ::testing::TempDir() + ": Is a directory\n");
+}
+
+// A small file system of its own, filled to the last page; unmounted when done.
+class FullDisk {
+ public:
+  FullDisk() : m_path(std::filesystem::path(::testing::TempDir()) / ("tarvela-full-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(m_path);
+    m_mounted = std::system(("mount -t tmpfs -o size=64k tmpfs '" + m_path.string() + "' 2>/dev/null").c_str()) == 0;
+  }
+  ~FullDisk() {
+    if (m_mounted && std::system(("umount '" + m_path.string() + "'").c_str()) != 0)
+      ADD_FAILURE() << "cannot unmount " << m_path;
+    std::filesystem::remove_all(m_path);
+  }
+  bool Mounted() const { return m_mounted; }
+  const std::filesystem::path& Path() const { return m_path; }
+  void Fill() {
+    std::ofstream filler(m_path / "filler", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+    }
+  }
+
+ private:
+  std::filesystem::path m_path;
+  bool m_mounted = false;
+};
+
+// Ctrl+S in a chart window goes through the same checked writer as the command line:
+// a full disk keeps the old picture and says so in the error box.
+TEST(ChartSaving, AFullDiskKeepsTheOldPictureAndLeavesNothingBehind) {
+  FullDisk disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs to fill (needs root)";
+  TChartForm form(nullptr, kSmallChart, "c.chart - Tarvela");
+  form.Show();
+  auto* window = form.Widget()->findChild<ChartWindow*>();
+  ASSERT_NE(window, nullptr);
+  const std::string old = "old picture, three lines of it\n\n\n";
+  for (const char* name : {"old.png", "old.svg"}) WriteBytes(disk.Path() / name, old);
+  disk.Fill();
+  for (const char* name : {"old.png", "old.svg", "new.png"}) {
+    const std::string path = (disk.Path() / name).string();
+    try {
+      SaveChartPicture(*window, path);
+      ADD_FAILURE() << name << " saved on a full disk";
+    } catch (const Exception& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot write to " + path) << name;
+    }
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(disk.Path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"filler", "old.png", "old.svg"}));
+  for (const char* name : {"old.png", "old.svg"}) {
+    std::ifstream in(disk.Path() / name, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old) << name;
+  }
 }
 
 TEST(CommandLine, FileNamesReachTheFileSystemByteForByte) {
