@@ -7,6 +7,7 @@
 #include <charconv>
 #include <iterator>
 #include <new>
+#include <set>
 #include <ostream>
 
 #include "app/chart_file.h"
@@ -214,8 +215,9 @@ const std::vector<HelpSection>& HelpSections() {
             "what is wrong), an output that cannot be written, a failure the window would show in its "
             "error box (the box's text), or a picture that does not fit into memory"},
            {"2", nullptr,
-            "a bad command line: an unknown option, a missing or bad value, options that cannot go "
-            "together or that do nothing without an output, a picture larger than the bounds"},
+            "a bad command line: an unknown option, an option given twice, a missing or bad value, options "
+            "that cannot go together or that do nothing without an output, a picture larger than the "
+            "bounds"},
            {nullptr, nullptr,
             "Every message on standard error starts with tarvela: and says what failed and why."},
        }},
@@ -417,8 +419,16 @@ void CheckSomethingToDo(const CommandLineOptions& options) {
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineOptions options;
+  // Each option once: with two values a script's mistake would pass unseen, the last
+  // one silently winning.
+  static const std::set<std::string> kOptions = {
+      "--help", "--version", "--man", "--sigma", "--second", "--gallery", "--csv", "--json", "--errors",
+      "--errors-png", "--report", "--points", "--png", "--svg", "--screenshot", "--size", "--scale", "--chart"};
+  std::set<std::string> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    const std::string name = arg == "-h" ? "--help" : arg;
+    if (kOptions.count(name) != 0 && !given.insert(name).second) throw Exception("option " + name + " given twice");
     auto value = [&]() -> std::string {
       if (i + 1 >= args.size()) throw Exception("option " + arg + " needs a value");
       return args[++i];

@@ -447,6 +447,41 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrongInOneLineAndPointAtHelp) {
   EXPECT_EQ(folder.err, "tarvela: cannot write to " + ::testing::TempDir() + ": Is a directory\n");
 }
 
+// With two values the last would silently win: the first picture never written, the
+// first size never used.
+TEST(CommandLine, AnOptionGivenTwiceIsRefusedBeforeAnythingIsWritten) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "tarvela-twice";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string a = (folder / "a.png").string(), b = (folder / "b.png").string();
+  const std::string chart = WriteBytes(folder / "c.chart", kSmallChart);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--png", a, "--png", b}, "--png"},
+      {{"--size", "40x30", "--png", a, "--size", "50x40"}, "--size"},
+      {{"--scale", "2", "--png", a, "--scale", "2"}, "--scale"},
+      {{"--sigma", "1", "--second", "0", "--sigma", "2", "--report", a}, "--sigma"},
+      {{"--chart", chart, "--svg", a, "--chart", chart}, "--chart"},
+      {{"--sigma", "1", "--second", "0", "--report", a, "--errors-png", b, "--errors-png", b}, "--errors-png"},
+      // -h is --help by another name.
+      {{"-h", "--help"}, "--help"},
+      {{"--version", "--version"}, "--version"},
+  };
+  for (const auto& [args, option] : cases) {
+    const RunResult run = RunWith(args);
+    EXPECT_EQ(run.status, 2) << option;
+    EXPECT_EQ(run.err, "tarvela: option " + option + " given twice\nTry 'tarvela --help' for more information.\n");
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(a));
+  EXPECT_FALSE(std::filesystem::exists(b));
+  // A value is no option, even when it reads like one: a file may be named so.
+  const std::string dashes = (folder / "--png").string();
+  EXPECT_EQ(ParseCommandLine({"--png", a, "--svg", "--png"}).svg, std::optional<std::string>("--png"));
+  const RunResult named = RunWith({"--sigma", "1", "--second", "0", "--report", dashes});
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_TRUE(std::filesystem::exists(dashes));
+}
+
 // A small file system of its own, filled to the last page; unmounted when done.
 class FullDisk {
  public:
