@@ -191,7 +191,9 @@ const std::vector<HelpSection>& HelpSections() {
            {"--gallery", "FOLDER",
             "draw every chart type of the catalogue, each with a small fixed data set, in 3D and in 2D "
             "at 300x220 (NN-type-3d.png, NN-type-2d.png), and an index.html that shows them in a grid; "
-            "alone, with no other option"},
+            "alone, with no other option. The gallery is written into a new folder beside FOLDER and "
+            "swapped in whole: an old gallery there is replaced, stale pictures and all, or left as it "
+            "was when the new one cannot be written."},
            {"--help", nullptr, "show the help and exit"},
            {"--version", nullptr, "show the program's version and exit"},
            {"--man", nullptr, "write the manual page (roff), made from the same texts as --help, and exit"},

@@ -3,9 +3,16 @@
 #include <QImage>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <ftw.h>
 #include <ostream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/chart_export.h"
 #include "app/chart_file.h"
@@ -78,12 +85,78 @@ std::string Html(std::string_view text) {
   return out;
 }
 
-bool WriteBytes(const std::string& path, const std::string& bytes, std::ostream& err) {
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
+
+// Removes the folder and all it holds; links are removed, never followed.
+void RemoveTree(const std::string& path) {
+  ::nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// A new folder beside path, named path.XXXXXX; empty when it cannot be made.
+std::string FolderBeside(const std::string& path) {
+  std::vector<char> name(path.begin(), path.end());
+  for (char c : std::string(".XXXXXX")) name.push_back(c);
+  name.push_back('\0');
+  return ::mkdtemp(name.data()) != nullptr ? std::string(name.data()) : std::string();
+}
+
+// The names the folder holds, on the disk before the folder is swapped in.
+bool SyncFolder(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
+mode_t NewFolderMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0777 & ~mask;
+}
+
+// The pictures and the page, written into folder; name is how the user knows it. False
+// after writing the failure to err.
+bool WriteGalleryFiles(const std::string& folder, const std::string& name, std::ostream& err) {
+  const std::vector<TZavSeriesType>& entries = TZavSeriesTypes::Instance().Entries();
+  std::string page =
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head><meta charset=\"utf-8\"/>"
+      "<title>Tarvela chart types</title>\n<style>body{font-family:sans-serif}"
+      "main{display:grid;grid-template-columns:repeat(auto-fill,minmax(620px,1fr));gap:16px}"
+      "figure{margin:0}</style></head>\n<body>\n<h1>Chart types</h1>\n<main>\n";
   std::ostringstream unused;
   std::string reason;
-  const bool written = WriteOutput(path, unused, BytesWriter(bytes), &reason);
-  if (!written) err << CannotWriteMessage(path, reason) << '\n';
-  return written;
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    const TZavSeriesType& entry = entries[static_cast<std::size_t>(i)];
+    page += "<figure class=\"entry\"><figcaption><span class=\"page\">" + Html(entry.GalleryPage) +
+            "</span>: <span class=\"description\">" + Html(entry.Description) + "</span></figcaption>";
+    for (bool view3D : {true, false}) {
+      const std::string file = GalleryFileName(i, entry, view3D);
+      const std::unique_ptr<TChart> chart = GalleryChart(entry, view3D);
+      // The picture a window of this chart shows.
+      const QImage image = RenderChartImage(*chart);
+      if (image.isNull()) reason = "not enough memory to draw the picture";
+      if (image.isNull() ||
+          !WriteOutput(folder + "/" + file, unused, [&](QIODevice& device) { return WritePng(image, device); },
+                       &reason)) {
+        err << CannotWriteMessage(name + "/" + file, reason) << '\n';
+        return false;
+      }
+      page += "<img src=\"" + Html(file) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +
+              std::to_string(kGalleryHeight) + "\" alt=\"" + Html(entry.Description) +
+              (view3D ? " in 3D" : " in 2D") + "\"/>";
+    }
+    page += "</figure>\n";
+  }
+  page += "</main>\n</body>\n</html>\n";
+  if (!WriteOutput(folder + "/index.html", unused, BytesWriter(page), &reason)) {
+    err << CannotWriteMessage(name + "/index.html", reason) << '\n';
+    return false;
+  }
+  if (!SyncFolder(folder)) {
+    err << CannotWriteMessage(name, std::strerror(errno)) << '\n';
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -126,42 +199,62 @@ std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D)
 }
 
 bool WriteGallery(const std::string& folder, std::ostream& err) {
+  // "g/" names the folder g: the new one goes beside it, not into it.
+  std::string name = folder;
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  const auto fail = [&](int error) {
+    err << CannotWriteMessage(name, std::strerror(error)) << '\n';
+    return false;
+  };
+  // A link to a gallery stays a link; the folder it names is the one replaced.
+  const std::string path = FollowLinks(name);
+  const std::size_t slash = path.rfind('/');
   std::string reason;
-  if (!MakeFolders(folder, &reason)) {
-    err << CannotWriteMessage(folder, reason) << '\n';
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), &reason)) {
+    err << CannotWriteMessage(name, reason) << '\n';
     return false;
   }
-  const std::vector<TZavSeriesType>& entries = TZavSeriesTypes::Instance().Entries();
-  std::string page =
-      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head><meta charset=\"utf-8\"/>"
-      "<title>Tarvela chart types</title>\n<style>body{font-family:sans-serif}"
-      "main{display:grid;grid-template-columns:repeat(auto-fill,minmax(620px,1fr));gap:16px}"
-      "figure{margin:0}</style></head>\n<body>\n<h1>Chart types</h1>\n<main>\n";
-  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    const TZavSeriesType& entry = entries[static_cast<std::size_t>(i)];
-    page += "<figure class=\"entry\"><figcaption><span class=\"page\">" + Html(entry.GalleryPage) +
-            "</span>: <span class=\"description\">" + Html(entry.Description) + "</span></figcaption>";
-    for (bool view3D : {true, false}) {
-      const std::string name = GalleryFileName(i, entry, view3D);
-      const std::unique_ptr<TChart> chart = GalleryChart(entry, view3D);
-      // The picture a window of this chart shows.
-      const QImage image = RenderChartImage(*chart);
-      std::ostringstream unused;
-      const std::string path = folder + "/" + name;
-      if (image.isNull()) reason = "not enough memory to draw the picture";
-      if (image.isNull() ||
-          !WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(image, device); }, &reason)) {
-        err << CannotWriteMessage(path, reason) << '\n';
-        return false;
-      }
-      page += "<img src=\"" + Html(name) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +
-              std::to_string(kGalleryHeight) + "\" alt=\"" + Html(entry.Description) +
-              (view3D ? " in 3D" : " in 2D") + "\"/>";
-    }
-    page += "</figure>\n";
+  struct stat old;
+  const bool replaces = ::lstat(path.c_str(), &old) == 0;
+  if (!replaces && errno != ENOENT) return fail(errno);
+  if (replaces && !S_ISDIR(old.st_mode)) return fail(ENOTDIR);
+
+  // Written whole beside the old gallery and swapped in at the end: a gallery is never
+  // half old, half new, nor keeps pictures of entries the catalogue no longer has, and
+  // a failure leaves the old one as it was.
+  const std::string fresh = FolderBeside(path);
+  if (fresh.empty()) return fail(errno);
+  if (::chmod(fresh.c_str(), replaces ? old.st_mode & 07777 : NewFolderMode()) != 0) {
+    const int error = errno;
+    RemoveTree(fresh);
+    return fail(error);
   }
-  page += "</main>\n</body>\n</html>\n";
-  return WriteBytes(folder + "/index.html", page, err);
+  if (!WriteGalleryFiles(fresh, name, err)) {
+    RemoveTree(fresh);
+    return false;
+  }
+  if (!replaces) {
+    if (::rename(fresh.c_str(), path.c_str()) == 0) return true;
+    const int error = errno;
+    RemoveTree(fresh);
+    return fail(error);
+  }
+  // The old gallery moves onto an empty folder of its own, which a rename may replace.
+  const std::string aside = FolderBeside(path);
+  if (aside.empty() || ::rename(path.c_str(), aside.c_str()) != 0) {
+    const int error = errno;
+    if (!aside.empty()) ::rmdir(aside.c_str());
+    RemoveTree(fresh);
+    return fail(error);
+  }
+  if (::rename(fresh.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::rename(aside.c_str(), path.c_str());
+    RemoveTree(fresh);
+    return fail(error);
+  }
+  RemoveTree(aside);
+  return true;
 }
 
 }  // namespace tarvela

@@ -25,8 +25,10 @@ std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D);
 // The file name of an entry's picture, e.g. "09-bar-3d.png".
 std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D);
 
-// Writes both pictures of every entry and index.html into folder (made when missing).
-// False after writing "tarvela: cannot write to FILE: why" to err.
+// Writes both pictures of every entry and index.html into a new folder beside folder,
+// then swaps it in whole for the old gallery there (its parents made when missing).
+// False after writing "tarvela: cannot write to FILE: why" to err, with the old gallery
+// as it was and nothing left beside it.
 bool WriteGallery(const std::string& folder, std::ostream& err);
 
 }  // namespace tarvela

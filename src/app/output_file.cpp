@@ -154,29 +154,11 @@ bool WriteBesideAndRename(const std::string& path, const struct stat* existing, 
   return true;
 }
 
-// The file a symbolic link names, so that the link survives the rename, also when that
-// file does not exist yet; the name itself for anything else.
-std::string FollowLink(const std::string& path) {
-  std::string name = path;
-  // The system's own bound on a chain of links; a loop ends at it.
-  for (int depth = 0; depth < 40; ++depth) {
-    struct stat link;
-    if (::lstat(name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return name;
-    std::vector<char> target(static_cast<std::size_t>(link.st_size > 0 ? link.st_size : 4096) + 1);
-    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
-    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return name;
-    const std::string next(target.data(), static_cast<std::size_t>(length));
-    const std::size_t slash = name.rfind('/');
-    name = next.front() == '/' || slash == std::string::npos ? next : name.substr(0, slash + 1) + next;
-  }
-  return name;
-}
-
 }  // namespace
 
 bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWriter& write, std::string* reason) {
   if (target == "-") return WriteToStream(out, write, reason);
-  const std::string path = FollowLink(target);
+  const std::string path = FollowLinks(target);
   struct stat info;
   if (::stat(path.c_str(), &info) != 0) {
     if (errno != ENOENT) {
@@ -213,6 +195,22 @@ bool MakeFolders(const std::string& path, std::string* reason) {
     return false;
   }
   return true;
+}
+
+std::string FollowLinks(const std::string& path) {
+  std::string name = path;
+  // The system's own bound on a chain of links; a loop ends at it.
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat link;
+    if (::lstat(name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return name;
+    std::vector<char> target(static_cast<std::size_t>(link.st_size > 0 ? link.st_size : 4096) + 1);
+    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return name;
+    const std::string next(target.data(), static_cast<std::size_t>(length));
+    const std::size_t slash = name.rfind('/');
+    name = next.front() == '/' || slash == std::string::npos ? next : name.substr(0, slash + 1) + next;
+  }
+  return name;
 }
 
 DeviceWriter BytesWriter(const std::string& bytes) {

@@ -34,6 +34,11 @@ bool WriteOutput(const std::string& target, std::ostream& out, const DeviceWrite
 // Makes the folder and any missing parents; false with why in reason.
 bool MakeFolders(const std::string& path, std::string* reason = nullptr);
 
+// The file or folder a symbolic link names, followed to its end (also when that does not
+// exist yet), so that what is replaced is what the link names and the link survives; the
+// name itself for anything else.
+std::string FollowLinks(const std::string& path);
+
 // A writer that puts bytes on the device, whole.
 DeviceWriter BytesWriter(const std::string& bytes);
 

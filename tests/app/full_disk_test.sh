@@ -105,6 +105,8 @@ printf '<html>old</html>\n' >"$disk/g/index.html"
 printf 'old picture' >"$disk/g/01-old-3d.png"
 fill
 check "--gallery over an old one" "tarvela: cannot write to $quoted_disk/g/[^/]+: $full" --gallery "$disk/g"
+check "--gallery into a new folder" "tarvela: cannot write to $quoted_disk/new-g/[^/]+: $full" \
+  --gallery "$disk/new-g"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,57 @@ TEST(Gallery, EveryEntryIsDrawnInThreeAndTwoDimensionsAndListedOnThePage) {
   EXPECT_EQ(images, pictures);
 
   EXPECT_EQ(RunWith({"--gallery", first.string(), "--png", "x.png"}).status, 2);
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A gallery drawn over an old one is the new one alone: no picture of an entry the
+// catalogue no longer has, no folder of the swap left beside it, the folder's
+// permissions and a link to it kept.
+TEST(Gallery, AnOldGalleryIsReplacedWholeAndNothingIsLeftBesideIt) {
+  namespace fs = std::filesystem;
+  const fs::path parent = fs::path(::testing::TempDir()) / "tarvela-gallery-swap";
+  fs::remove_all(parent);
+  fs::create_directories(parent / "g");
+  std::ofstream(parent / "g" / "99-gone-3d.png") << "stale";
+  std::ofstream(parent / "g" / "index.html") << "old";
+  fs::permissions(parent / "g", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  fs::create_directory_symlink("g", parent / "link");
+
+  // Through the link, and with a trailing slash, as a shell's completion writes it.
+  for (const fs::path& name : {parent / "g/", parent / "link"}) {
+    const app_test::RunResult run = RunWith({"--gallery", name.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Names(parent), (std::vector<std::string>{"g", "link"})) << name;
+    EXPECT_TRUE(fs::is_symlink(parent / "link"));
+    EXPECT_EQ(fs::read_symlink(parent / "link"), fs::path("g"));
+    const std::vector<std::string> files = Names(parent / "g");
+    EXPECT_EQ(files.size(), 29u) << name;
+    EXPECT_EQ(std::count(files.begin(), files.end(), "99-gone-3d.png"), 0) << name;
+    EXPECT_EQ(fs::status(parent / "g").permissions() & fs::perms::all,
+              fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    QXmlStreamReader page(Bytes(parent / "g" / "index.html"));
+    int images = 0;
+    while (!page.atEnd())
+      if (page.readNext() == QXmlStreamReader::StartElement && page.name() == QLatin1String("img")) ++images;
+    EXPECT_FALSE(page.hasError()) << page.errorString().toStdString();
+    EXPECT_EQ(images, 28);
+    EXPECT_EQ(QImage::fromData(Bytes(parent / "g" / files.front()), "PNG").size(), QSize(kGalleryWidth, kGalleryHeight))
+        << files.front();
+  }
+
+  // A file where the folder should be stays as it was.
+  std::ofstream(parent / "file") << "mine";
+  const app_test::RunResult file = RunWith({"--gallery", (parent / "file").string()});
+  EXPECT_EQ(file.status, 1);
+  EXPECT_EQ(file.err, "tarvela: cannot write to " + (parent / "file").string() + ": Not a directory\n");
+  EXPECT_EQ(Bytes(parent / "file"), QByteArray("mine"));
+  EXPECT_EQ(Names(parent), (std::vector<std::string>{"file", "g", "link"}));
 }
 
 // A function's picture shows what it computes from its sample series.
