@@ -595,10 +595,13 @@ class CommandLineRun {
     bool written = false;
     std::string reason;
     // A failure while drawing is the error box's, a file that cannot be written is ours.
+    // A window's paint reports its failure to the box and returns, leaving a picture of
+    // half a chart: that picture must not replace the file either.
     const bool drawn = Draw(
         [&] {
-          written =
-              WriteOutput(target, m_out, [&](QIODevice& device) { return write(*form, device); }, &reason);
+          written = WriteOutput(
+              target, m_out, [&](QIODevice& device) { return write(*form, device) && !m_presenter.Failed(); },
+              &reason);
         },
         chartSize);
     if (!drawn) return false;
@@ -607,7 +610,12 @@ class CommandLineRun {
 
   bool Failed() {
     if (!m_presenter.Failed() || m_reported) return m_presenter.Failed();
-    m_err << "tarvela: " << m_presenter.Text() << '\n';
+    // A chart file's run draws what the file describes: a failure there ("Format string
+    // too long.") is the file's, and the file is what the user has to mend. Which setting
+    // raised it the engine does not say.
+    m_err << "tarvela: ";
+    if (m_options.chart) m_err << ChartFileName(*m_options.chart) << ": ";
+    m_err << m_presenter.Text() << '\n';
     m_reported = true;
     return true;
   }

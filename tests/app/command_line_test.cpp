@@ -395,6 +395,34 @@ TEST(CommandLine, ChartFromStandardInputIsReadOnceForEveryOutput) {
     EXPECT_EQ(RunChartWindow(options, err), 1);
     EXPECT_EQ(err.str(), "tarvela: standard input:2: Unknown property 'Nope' of TChart\n");
   }
+  // A failure found only while painting is the file's too: the user learns which file to
+  // mend. A pattern of 224 characters still draws; one more is too long.
+  const auto withFormat = [&](std::size_t length) {
+    std::string text = kSmallChart;
+    text.insert(text.find("  object"), "  LeftAxis.AxisValuesFormat = '" + std::string(length, '#') + "'\n");
+    return WriteBytes(folder / ("format-" + std::to_string(length) + ".chart"), text);
+  };
+  const std::string fits = withFormat(224), tooLong = withFormat(225);
+  EXPECT_EQ(RunWith({"--chart", fits, "--png", png}).status, 0);
+  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(200, 150));
+  WriteBytes(folder / "old.png", "old picture");
+  for (const char* option : {"--png", "--svg", "--screenshot"}) {
+    const RunResult run = RunWith({"--chart", tooLong, option, (folder / "old.png").string()});
+    EXPECT_EQ(run.status, 1) << option;
+    EXPECT_EQ(run.err, "tarvela: " + tooLong + ": Format string too long.\n") << option;
+    QFile file(QString::fromStdString((folder / "old.png").string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("old picture")) << option;
+  }
+  {
+    app_test::StandardInputFrom in(tooLong);
+    ASSERT_TRUE(in.Set());
+    const RunResult run = RunWith({"--chart", "-", "--svg", svg});
+    EXPECT_EQ(run.err, "tarvela: standard input: Format string too long.\n");
+  }
+  // The form's own failures stay the error box's text alone: no file is to blame.
+  EXPECT_EQ(RunWith({"--sigma", "1e400", "--second", "0", "--errors-png", png}).err,
+            "tarvela: Floating point overflow.\n");
   // A stream with no size beforehand is still bounded.
   {
     app_test::StandardInputFrom in("/dev/zero");
