@@ -139,17 +139,20 @@ bool NamesSvg(const std::string& path) {
 
 void SaveChartPicture(ChartWindow& window, const std::string& path) {
   std::ostringstream unused;
+  std::string reason;
   bool written = false;
   if (NamesSvg(path) && window.Panel() != nullptr) {
     TCustomZavPanel& chart = *window.Panel();
-    written = WriteOutput(path, unused, [&](QIODevice& device) { return WriteChartSvg(chart, device, std::nullopt); });
+    written = WriteOutput(
+        path, unused, [&](QIODevice& device) { return WriteChartSvg(chart, device, std::nullopt); }, &reason);
   } else {
     // The pixels the window shows; grabbing a window with a current buffer only copies it.
     const QImage picture = window.grab().toImage();
     if (picture.isNull()) throw std::bad_alloc();
-    written = WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(picture, device); });
+    written = WriteOutput(path, unused, [&](QIODevice& device) { return WritePng(picture, device); }, &reason);
   }
-  if (!written) throw Exception("Cannot write to " + path);
+  // The error box says why, as the command line does.
+  if (!written) throw Exception("Cannot write to " + path + (reason.empty() ? "" : ": " + reason));
 }
 
 std::optional<std::string> AskChartFileName(ChartWindow& window) {

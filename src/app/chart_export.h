@@ -44,7 +44,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale = 1);
 
 // Saves the chart of window as the window shows it: an SVG document when path ends in
 // .svg (any case), else a PNG image of the window's pixels (at a dense screen's
-// pixels). Written whole or not at all; throws Exception "Cannot write to PATH" when
+// pixels). Written whole or not at all; throws Exception "Cannot write to PATH: why" when
 // it could not be.
 void SaveChartPicture(ChartWindow& window, const std::string& path);
 

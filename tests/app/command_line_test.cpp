@@ -554,7 +554,7 @@ TEST(ChartSaving, AFullDiskKeepsTheOldPictureAndLeavesNothingBehind) {
       SaveChartPicture(*window, path);
       ADD_FAILURE() << name << " saved on a full disk";
     } catch (const Exception& e) {
-      EXPECT_EQ(std::string(e.what()), "Cannot write to " + path) << name;
+      EXPECT_EQ(std::string(e.what()), "Cannot write to " + path + ": No space left on device") << name;
     }
   }
   std::vector<std::string> names;

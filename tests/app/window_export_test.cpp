@@ -172,7 +172,7 @@ TEST(WindowExport, CtrlSSavesTheChartAsPngOrSvg) {
 
   answer = "/nonexistent-dir/chart.png";
   QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(errors.texts, "Cannot write to /nonexistent-dir/chart.png.");
+  EXPECT_EQ(errors.texts, "Cannot write to /nonexistent-dir/chart.png: No such file or directory.");
   errors.texts.clear();
   answer.reset();
   QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
