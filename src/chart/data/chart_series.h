@@ -157,7 +157,7 @@ class TChartSeries : public TComponent {
   void SetReachPastEnd(bool reach) { m_reachPastEnd = reach; }
   // Depth slot in a 3D chart; -1 lets the chart assign one.
   int DepthOrder() const { return m_depthOrder; }
-  void SetDepthOrder(int order) { Change(m_depthOrder, order); }
+  void SetDepthOrder(int order);
   // Whether a series with one point may be drawn (a computed level line needs two).
   bool AllowSinglePoint() const { return m_allowSinglePoint; }
   TFollowFlags FollowFlags() const { return m_followFlags; }
