@@ -1,12 +1,14 @@
 // Extreme data painted through both surfaces: values that are not finite or close to
 // the largest double, series with no point, one point, all points at one X or null,
-// ten million points, a legend of ten thousand series and a pie of a hundred thousand
-// slices. Each paint must end, within the suite's command bound.
+// ten million points, a legend of ten thousand series, a pie of a hundred thousand
+// slices, and descriptions of thousands of series: a chain of data sources, bars of one
+// group, pies. Each reading and paint must end, within the suite's command bound.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,80 @@ TEST(ExtremeData, PieOfAHundredThousandSlicesPaints) {
     TChartSeries& pie = *chart->SeriesAt(0);
     for (int i = 0; i < 100000; ++i) pie.AddPointXY(i, 1 + i % 10, "slice " + std::to_string(i));
     ExpectBoundedPaint(*chart, view3D ? "100,000 slices in 3D" : "100,000 slices in 2D", 1);
+  }
+}
+
+// Each series of the chain but the first takes the one before it as its source.
+std::string ChainDescription(int length) {
+  std::ostringstream text;
+  text << "object C: TChart\n  View3D = False\n";
+  for (int i = 1; i <= length; ++i) {
+    text << "  object S" << i << ": TLineSeries\n";
+    if (i > 1) text << "    DataSource = S" << i - 1 << "\n";
+    text << "  end\n";
+  }
+  text << "end\n";
+  return text.str();
+}
+
+// Read link by link, every series reloads once from the one before it when loaded; a
+// change of the first then runs down to the last.
+TEST(ExtremeData, AChainOfTwoThousandDataSourcesReadsAndPaints) {
+  constexpr int kLength = 2000;
+  std::unique_ptr<TChart> chart = ChartOf(ChainDescription(kLength));
+  ASSERT_NE(chart, nullptr);
+  ASSERT_EQ(chart->SeriesTotal(), kLength);
+  TChartSeries& first = *chart->SeriesAt(0);
+  for (const double y : {2.0, 7.0, 5.0}) first.AddPointY(y);
+  TChartSeries& last = *chart->SeriesAt(kLength - 1);
+  ASSERT_EQ(last.PointCount(), 3);
+  EXPECT_EQ(last.YValueAt(1), 7);
+  first.YValues().SetMultiplier(2);
+  EXPECT_EQ(last.YValueAt(1), 14);
+  ExpectBoundedPaint(*chart, "a chain of 2,000 data sources", 1);
+}
+
+// count series of className read from a description, two points each.
+std::unique_ptr<TChart> ManySeriesChart(const std::string& className, int count, bool view3D) {
+  std::ostringstream text;
+  text << "object C: TChart\n  View3D = " << (view3D ? "True" : "False") << "\n";
+  for (int i = 1; i <= count; ++i) text << "  object S" << i << ": " << className << "\n  end\n";
+  text << "end\n";
+  std::unique_ptr<TChart> chart = ChartOf(text.str());
+  if (chart == nullptr) return nullptr;
+  for (int i = 0; i < chart->SeriesTotal(); ++i) {
+    chart->SeriesAt(i)->AddPointXY(1, 1 + i % 7);
+    chart->SeriesAt(i)->AddPointXY(2, 3);
+  }
+  return chart;
+}
+
+// The bars of one class stand side by side as one group: each knows its place and the
+// group's size, and in 3D they share the slab of the first.
+TEST(ExtremeData, ThreeThousandBarSeriesOfOneGroupReadAndPaint) {
+  constexpr int kCount = 3000;
+  for (const char* className : {"TBarSeries", "THorizBarSeries"}) {
+    for (const bool view3D : {false, true}) {
+      std::unique_ptr<TChart> chart = ManySeriesChart(className, kCount, view3D);
+      ASSERT_NE(chart, nullptr);
+      ExpectBoundedPaint(*chart, std::string("3,000 ") + className + (view3D ? " (3D)" : " (2D)"), 1);
+      auto& last = SeriesOf<TCustomBarSeries>(*chart, kCount - 1);
+      EXPECT_EQ(last.NumBars(), kCount);
+      EXPECT_EQ(last.SidePlace(), kCount);
+      EXPECT_EQ(last.DepthSlot(), chart->SeriesAt(0)->DepthSlot());
+      EXPECT_EQ(chart->MaxDepthSlot(), 0);
+    }
+  }
+}
+
+// Without a group every pie takes a slab of its own in 3D.
+TEST(ExtremeData, ThreeThousandPieSeriesReadAndPaint) {
+  constexpr int kCount = 3000;
+  for (const bool view3D : {false, true}) {
+    std::unique_ptr<TChart> chart = ManySeriesChart("TPieSeries", kCount, view3D);
+    ASSERT_NE(chart, nullptr);
+    ExpectBoundedPaint(*chart, std::string("3,000 pies") + (view3D ? " (3D)" : " (2D)"), 1);
+    EXPECT_EQ(chart->MaxDepthSlot(), view3D ? kCount - 1 : 0);
   }
 }
 

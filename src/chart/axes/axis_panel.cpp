@@ -2,7 +2,10 @@
 
 namespace tarvela {
 
-TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomZavPanelExtended(owner) { CreateStandardAxes(); }
+TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomZavPanelExtended(owner) {
+  CreateStandardAxes();
+  SeriesArrangementChanged();
+}
 
 void TCustomAxisPanel::Assign(const TCustomZavPanel& source) {
   if (auto* chart = dynamic_cast<const TCustomAxisPanel*>(&source); chart != nullptr && chart != this) {

@@ -10,10 +10,12 @@
 // The chart refers to its series and does not own them: a destroyed series leaves
 // the list, a destroyed chart leaves its series without a chart.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -122,6 +124,11 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   // The widest mark text of the active series in the canvas' current font
   // (series_marks.cpp).
   int MaxMarkWidth();
+  // Nonzero only while the series of a paint are drawn, and new whenever a series
+  // changes meanwhile: what is worked out from all series can be kept while it stays.
+  std::uint64_t DrawingStamp() const { return m_drawingStamp; }
+  // Told by a series that it changed (its Repaint).
+  void SeriesChangedWhileDrawn();
 
   // operations: the paint sequence (chart_layout.cpp, series_paint.cpp); the state
   // they compute holds from one paint to the next
@@ -135,6 +142,11 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   bool SharesDepthSlot(const TChartSeries& series) const;
   // Active, and no active series before it in the list has the same ZOrder.
   bool FirstInDepthSlot(const TChartSeries& series) const;
+  // A new number whenever a series joins or leaves the list, is switched on or off or
+  // takes another DepthOrder, never one another chart had: what is worked out from the
+  // whole list can be kept while it stays.
+  std::uint64_t SeriesArrangement() const { return m_seriesArrangement; }
+  void SeriesArrangementChanged();
   // The slab of every active series from its slot, and its marks' depth.
   void SetSeriesDepths();
   // The depth of one slot and of the whole box from Chart3DPercent and PlotWidth.
@@ -252,6 +264,22 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   int m_boxDepthX = 0;
   int m_boxDepthY = 0;
   std::function<LocaleSettings()> m_localeProvider;
+  std::uint64_t m_seriesArrangement = 0;
+  // The active series of each z order as the last AssignDepthSlots left them: how many
+  // have no Z values of their own, and the first in the list. Worked out on demand.
+  struct TDepthSlab {
+    int withoutZ = 0;
+    const TChartSeries* first = nullptr;
+  };
+  mutable std::unordered_map<int, TDepthSlab> m_depthSlabs;
+  mutable std::uint64_t m_depthSlabsArrangement = 0;  // 0: to be worked out again
+  const TDepthSlab* DepthSlabOf(int z) const;
+  std::uint64_t m_drawingStamp = 0;
+  // MaxMarkWidth by font for m_markWidthsStamp: every circled series asks for it, and
+  // each answer measures every mark of every series.
+  std::uint64_t m_markWidthsStamp = 0;
+  std::vector<std::pair<SurfaceFont, int>> m_markWidths;
+  friend class TSeriesDrawing;
 };
 
 }  // namespace tarvela

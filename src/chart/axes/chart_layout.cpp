@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "chart/axes/axis_panel.h"
 #include "runtime/rounding.h"
@@ -48,6 +49,25 @@ std::vector<double> TCustomAxisPanel::PaintedLayout() const {
   return layout;
 }
 
+// The drawing of the series, however it ends: what the series ask of all of them is
+// kept while nothing changes.
+class TSeriesDrawing {
+ public:
+  explicit TSeriesDrawing(TCustomAxisPanel& chart) : m_chart(chart) {
+    m_chart.m_drawingStamp = 1;
+    m_chart.SeriesChangedWhileDrawn();
+  }
+  TSeriesDrawing(const TSeriesDrawing&) = delete;
+  TSeriesDrawing& operator=(const TSeriesDrawing&) = delete;
+  ~TSeriesDrawing() {
+    m_chart.m_drawingStamp = 0;
+    m_chart.m_markWidths.clear();
+  }
+
+ private:
+  TCustomAxisPanel& m_chart;
+};
+
 void TCustomAxisPanel::DrawChartBody(const TRect& paintRect) {
   PaintPanelBackground(paintRect);
   for (int i = 0; i < SeriesTotal(); ++i) {
@@ -58,6 +78,9 @@ void TCustomAxisPanel::DrawChartBody(const TRect& paintRect) {
   AssignDepthSlots();
   LayoutAxes();
   SetSeriesDepths();
+  // From the margins, which every bar series works out from its whole group, to the
+  // last series drawn.
+  auto drawing = std::make_unique<TSeriesDrawing>(*this);
   FitSeriesMargins();
   Canvas().SetProjectionCenter(m_boxDepthX, paintRect, PlotRect());
   if (Canvas().RotatesFreely()) {
@@ -77,6 +100,7 @@ void TCustomAxisPanel::DrawChartBody(const TRect& paintRect) {
     TChartSeries* series = SeriesAt(i);
     if (series->Active()) DrawOneSeries(*series);
   }
+  drawing.reset();
   if (m_axisVisible && !AxesBehindSeries) DrawAllAxes();
   // A paint during a zoom drag would otherwise wipe the band the user is dragging.
   if (ZoomDrag().Active) DrawZoomBand();

@@ -64,10 +64,22 @@ TChartSeries::~TChartSeries() {
 // [SECTION] Settings
 
 void TChartSeries::Repaint() const {
-  if (m_parentChart != nullptr) m_parentChart->Invalidate();
+  if (m_parentChart == nullptr) return;
+  m_parentChart->SeriesChangedWhileDrawn();
+  m_parentChart->Invalidate();
 }
 
-void TChartSeries::SetActive(bool active) { Change(m_active, active); }
+void TChartSeries::SetActive(bool active) {
+  if (active == m_active) return;
+  Change(m_active, active);
+  if (m_parentChart != nullptr) m_parentChart->SeriesArrangementChanged();
+}
+
+void TChartSeries::SetDepthOrder(int order) {
+  if (order == m_depthOrder) return;
+  Change(m_depthOrder, order);
+  if (m_parentChart != nullptr) m_parentChart->SeriesArrangementChanged();
+}
 
 void TChartSeries::SetColorEachPoint(bool colorEachPoint) {
   if (colorEachPoint == m_colorEachPoint) return;

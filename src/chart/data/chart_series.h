@@ -157,7 +157,7 @@ class TChartSeries : public TComponent {
   void SetReachPastEnd(bool reach) { m_reachPastEnd = reach; }
   // Depth slot in a 3D chart; -1 lets the chart assign one.
   int DepthOrder() const { return m_depthOrder; }
-  void SetDepthOrder(int order) { Change(m_depthOrder, order); }
+  void SetDepthOrder(int order);
   // Whether a series with one point may be drawn (a computed level line needs two).
   bool AllowSinglePoint() const { return m_allowSinglePoint; }
   TFollowFlags FollowFlags() const { return m_followFlags; }
@@ -310,6 +310,13 @@ class TChartSeries : public TComponent {
   // Tells every linked series of the change, each by its FollowFlags.
   void NotifyLinkedSeries(TSourceChange change, int index = -1);
 
+ private:
+  // ClearPoints without telling the linked series: CopyAllFrom reloads them all
+  // at its end anyway.
+  void ClearPointsBeforeReload();
+
+ public:
+
   // operations: function (series_links.cpp)
   TZavFunction* FunctionObject() const { return m_function.get(); }
   // Releases the old function, takes the new one (out of its component owner, if
@@ -416,6 +423,9 @@ class TChartSeries : public TComponent {
 
   std::vector<TComponent*> m_dataSources;
   std::vector<TChartSeries*> m_linkedSeries;
+  // How many series hold this one among their DataSources, detached ones too (which
+  // are missing from m_linkedSeries): none, and no link to it can close a circle.
+  int m_dependentCount = 0;
   TFollowFlags m_followFlags = kAllFollowFlags;
   int m_firstDrawnIndex = -1;
   int m_lastDrawnIndex = -1;

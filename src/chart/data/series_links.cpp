@@ -1,6 +1,7 @@
 #include "chart/data/series_links.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "chart/axes/axis_panel.h"
@@ -72,14 +73,18 @@ void TChartSeries::LinkDataSource(TComponent* source) {
   source->FreeNotification(this);
   if (auto* sourceSeries = dynamic_cast<TChartSeries*>(source)) {
     if (!Contains(sourceSeries->m_linkedSeries, this)) sourceSeries->m_linkedSeries.push_back(this);
+    ++sourceSeries->m_dependentCount;
     FreeNotification(sourceSeries);
   }
 }
 
 void TChartSeries::UnlinkDataSource(TComponent* source) {
-  std::erase(m_dataSources, source);
+  const auto removed = static_cast<int>(std::erase(m_dataSources, source));
   auto* sourceSeries = dynamic_cast<TChartSeries*>(source);
-  if (sourceSeries != nullptr) std::erase(sourceSeries->m_linkedSeries, this);
+  if (sourceSeries != nullptr) {
+    std::erase(sourceSeries->m_linkedSeries, this);
+    sourceSeries->m_dependentCount -= removed;
+  }
   // No other link joins the two: the circular check keeps this series out of source's sources.
   source->RemoveFreeNotification(this);
   RemoveFreeNotification(source);
@@ -118,6 +123,9 @@ void TChartSeries::NotifyLinkedSeries(TSourceChange change, int index) {
   // By index: a reaction may change the links.
   for (std::size_t k = 0; k < m_linkedSeries.size(); ++k) {
     TChartSeries* linked = m_linkedSeries[k];
+    // Its Loaded reloads everything from its source once the whole description is
+    // read; following now as well would reload a chain once per link above it.
+    if (linked->Loading()) continue;
     const TFollowFlags follow = linked->m_followFlags;
     switch (change) {
       case TSourceChange::Cleared:
@@ -163,9 +171,18 @@ void TChartSeries::SourcePointAdded(TChartSeries* source, int index) {
   NotifyPointAdded(this, place);
 }
 
+void TChartSeries::ClearPointsBeforeReload() {
+  ClearValueLists();
+  if (OnClearValues) OnClearValues(this);
+  if (m_active) Repaint();
+}
+
 void TChartSeries::CopyAllFrom(TChartSeries* source) {
   if (source == nullptr || !IsValidSourceOf(source)) return;
-  ClearPoints();
+  // Each linked series reloads when this one is done (every series may take this one
+  // as its source), and that reload clears it: telling them of the clearing as well
+  // would clear everything below once more for each link of a chain.
+  ClearPointsBeforeReload();
   if (m_function != nullptr) {
     m_xValues.SetDateTime(source->m_xValues.DateTime());
     m_yValues.SetDateTime(source->m_yValues.DateTime());
@@ -212,12 +229,22 @@ void TCustomAxisPanel::RefreshFromDataSource(TChartSeries* series) {
 
 // Any of source's sources, not only its first, closing the chain counts: a series
 // with several sources (a function over them) could otherwise close a loop that
-// reloads without end.
+// reloads without end. Each source is looked at once, however many paths lead to it,
+// and a series that is nobody's source closes nothing: a chain read link by link
+// checks each link at once.
 void TCustomAxisPanel::CheckCircularSource(const TChartSeries* series, const TChartSeries* source) const {
-  const std::vector<TComponent*>& sources = source->DataSources();
-  if (Contains(sources, static_cast<const TComponent*>(series))) throw ChartException(messages::kCircularSeries);
-  for (const TComponent* next : sources)
-    if (auto* nextSeries = dynamic_cast<const TChartSeries*>(next)) CheckCircularSource(series, nextSeries);
+  if (series->m_dependentCount == 0) return;
+  std::unordered_set<const TChartSeries*> seen{source};
+  std::vector<const TChartSeries*> pending{source};
+  while (!pending.empty()) {
+    const TChartSeries* next = pending.back();
+    pending.pop_back();
+    const std::vector<TComponent*>& sources = next->DataSources();
+    if (Contains(sources, static_cast<const TComponent*>(series))) throw ChartException(messages::kCircularSeries);
+    for (const TComponent* further : sources)
+      if (auto* furtherSeries = dynamic_cast<const TChartSeries*>(further); furtherSeries != nullptr && seen.insert(furtherSeries).second)
+        pending.push_back(furtherSeries);
+  }
 }
 
 void TCustomAxisPanel::RemovedDataSource(TChartSeries*, TComponent*) {}

@@ -1,6 +1,7 @@
 #include "chart/data/series_list.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "chart/axes/axis_panel.h"
 #include "chart/data/chart_series.h"
@@ -53,6 +54,7 @@ void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
   series->RelinkDataSources();
   RefreshFromDataSource(series);
   m_seriesList.Add(series);
+  SeriesArrangementChanged();
   Invalidate();
   series->ChartMembershipChanged(this, true);
 }
@@ -65,6 +67,7 @@ void TCustomAxisPanel::DetachSeries(TChartSeries* series) {
   RemoveFreeNotification(series);
   series->RemoveFreeNotification(this);
   m_seriesList.Remove(series);
+  SeriesArrangementChanged();
   Invalidate();
   series->ChartMembershipChanged(this, false);
 }
@@ -85,10 +88,31 @@ void TCustomAxisPanel::Notification(TComponent* component, TOperation operation)
   for (TChartSeries* series : m_seriesList) {
     if (static_cast<TComponent*>(series) == component) {
       m_seriesList.Remove(series);
+      SeriesArrangementChanged();
       Invalidate();
       return;
     }
   }
+}
+
+// Counted across all charts: a cache worked out for one chart never matches another
+// chart that takes its place in memory.
+namespace {
+
+std::uint64_t NextStamp() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+}  // namespace
+
+void TCustomAxisPanel::SeriesArrangementChanged() {
+  m_seriesArrangement = NextStamp();
+  SeriesChangedWhileDrawn();
+}
+
+void TCustomAxisPanel::SeriesChangedWhileDrawn() {
+  if (m_drawingStamp != 0) m_drawingStamp = NextStamp();
 }
 
 // [SECTION] Queries

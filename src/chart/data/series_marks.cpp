@@ -352,9 +352,22 @@ void TChartSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMar
 // [SECTION] Chart side
 
 int TCustomAxisPanel::MaxMarkWidth() {
+  const SurfaceFont font = Canvas().Font();
+  if (m_drawingStamp != 0 && m_markWidthsStamp == m_drawingStamp)
+    for (const auto& [keptFont, width] : m_markWidths)
+      if (keptFont == font) return width;
   int widest = 0;
   for (TChartSeries* series : m_seriesList)
     if (series->Active()) widest = std::max(widest, series->WidestMarkText());
+  // A mark text may have changed the series (an OnGetMarkText handler): kept only when
+  // nothing changed meanwhile.
+  const std::uint64_t stamp = m_drawingStamp;
+  if (stamp == 0) return widest;
+  if (m_markWidthsStamp != stamp) {
+    m_markWidths.clear();
+    m_markWidthsStamp = stamp;
+  }
+  m_markWidths.emplace_back(font, widest);
   return widest;
 }
 

@@ -16,6 +16,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeindex>
+#include <unordered_map>
+#include <utility>
 
 #include "chart/axes/axis_panel.h"
 #include "chart/messages.h"
@@ -125,41 +128,81 @@ bool TCustomBarSeries::SameClass(const TChartSeries& other) const {
   return bar != nullptr && bar->HasClassOf(*this);
 }
 
+// Sharing a class is the same for every series of one dynamic class, so the groups are
+// found by class, each new class compared once with the first series of each group.
+void TCustomBarSeries::PlaceAllInGroups(const TCustomAxisPanel& chart) {
+  struct Group {
+    const TCustomBarSeries* first;
+    std::shared_ptr<TBarGroup> group;
+  };
+  std::vector<Group> groups;
+  std::unordered_map<std::type_index, std::size_t> groupOfClass;
+  std::vector<std::pair<TCustomBarSeries*, std::size_t>> placed;
+  for (TChartSeries* series : chart.SeriesList()) {
+    auto* bar = dynamic_cast<TCustomBarSeries*>(series);
+    if (bar == nullptr) continue;
+    auto [entry, fresh] = groupOfClass.try_emplace(std::type_index(typeid(*bar)), groups.size());
+    if (fresh) {
+      auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return bar->SameClass(*g.first); });
+      if (same != groups.end())
+        entry->second = static_cast<std::size_t>(same - groups.begin());
+      else
+        groups.push_back({bar, std::make_shared<TBarGroup>()});
+    }
+    std::vector<TCustomBarSeries*>& members = groups[entry->second].group->members;
+    int index = -1;
+    if (bar->Active()) {
+      index = static_cast<int>(members.size());
+      members.push_back(bar);
+    }
+    bar->m_groupPlace = {chart.SeriesArrangement(), &chart, nullptr, index};
+    placed.emplace_back(bar, entry->second);
+  }
+  for (auto& [bar, group] : placed) bar->m_groupPlace.group = groups[group].group;
+}
+
+const TCustomBarSeries::TGroupPlace& TCustomBarSeries::GroupPlace() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  auto current = [&] { return m_groupPlace.chart == chart && m_groupPlace.arrangement == chart->SeriesArrangement(); };
+  if (chart != nullptr && !current()) PlaceAllInGroups(*chart);
+  if (chart != nullptr && current()) return m_groupPlace;
+  // Without a chart, or not (or no longer) in its list: looked for on its own, and
+  // again next time.
+  auto group = std::make_shared<TBarGroup>();
+  int index = -1;
+  if (chart != nullptr) {
+    for (TChartSeries* other : chart->SeriesList()) {
+      auto* bar = dynamic_cast<TCustomBarSeries*>(other);
+      if (bar == nullptr || !other->Active() || !SameClass(*bar)) continue;
+      if (bar == this) index = static_cast<int>(group->members.size());
+      group->members.push_back(bar);
+    }
+  }
+  m_groupPlace = {0, nullptr, std::move(group), index};
+  return m_groupPlace;
+}
+
 namespace {
 
-// Calls visit(member) for each group member in list order while it returns true. No
-// list is built: positions and stacks ask for it at every point of every paint.
+// Calls visit(member) for each group member in list order while it returns true.
 template <class Visit>
 void VisitMembers(const TCustomBarSeries& series, Visit visit) {
-  const TCustomAxisPanel* chart = series.ParentChart();
-  if (chart == nullptr) return;
-  for (TChartSeries* other : chart->SeriesList()) {
-    if (!other->Active()) continue;
-    auto* bar = dynamic_cast<TCustomBarSeries*>(other);
-    if (bar != nullptr && series.SameClass(*bar) && !visit(bar)) return;
-  }
+  const std::shared_ptr<const TCustomBarSeries::TBarGroup> group = series.Group();
+  for (TCustomBarSeries* member : group->members)
+    if (!visit(member)) return;
 }
 
 }  // namespace
 
 int TCustomBarSeries::NumBars() const {
   if (m_multiBar != mbSide) return 1;
-  int count = 0;
-  VisitMembers(*this, [&](TCustomBarSeries*) {
-    ++count;
-    return true;
-  });
-  return count;
+  return static_cast<int>(GroupPlace().group->members.size());
 }
 
+// After the whole group when this series is no member.
 int TCustomBarSeries::SidePlace() const {
-  int place = 1;
-  VisitMembers(*this, [&](TCustomBarSeries* member) {
-    if (member == this) return false;
-    ++place;
-    return true;
-  });
-  return place;
+  const TGroupPlace& place = GroupPlace();
+  return (place.index >= 0 ? place.index : static_cast<int>(place.group->members.size())) + 1;
 }
 
 namespace {
@@ -225,12 +268,17 @@ void TCustomBarSeries::ComputeBarSize() const {
   const TCustomAxisPanel* chart = ParentChart();
   if (chart != nullptr) {
     if (m_multiBar == mbSide) {
-      int members = 0;
-      VisitMembers(*this, [&](TCustomBarSeries* member) {
-        ++members;
-        count = std::max<long long>(count, member->PointCount());
-        return true;
-      });
+      // Each member asks while the series are drawn: counted once for all of them.
+      const TBarGroup& group = *GroupPlace().group;
+      const std::uint64_t stamp = chart->DrawingStamp();
+      if (stamp == 0 || group.mostPointsStamp != stamp) {
+        group.mostPoints = 0;
+        for (const TCustomBarSeries* member : group.members)
+          group.mostPoints = std::max<long long>(group.mostPoints, member->PointCount());
+        group.mostPointsStamp = stamp;
+      }
+      count = std::max(count, group.mostPoints);
+      const int members = static_cast<int>(group.members.size());
       // An inactive series is no member; it still gets the size a group of one would
       // give it, rather than a division by no bars at all.
       barsPerPoint = std::max(1, members);

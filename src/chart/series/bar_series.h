@@ -10,8 +10,11 @@
 // paint: the chart recomputes BarSize when it asks for margins and again before the
 // series draws, and the hit test reads what that paint left.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/canvas/chart_brush.h"
 #include "chart/canvas/chart_pen.h"
@@ -176,6 +179,33 @@ class TCustomBarSeries : public TChartSeries {
   bool m_useYOrigin = true;
   double m_yOrigin = 0;
   int m_customBarWidth = 0;
+
+ public:
+  // The active members of a group in list order, and the most points of one of them
+  // as last counted while the series were drawn (DrawingStamp).
+  struct TBarGroup {
+    std::vector<TCustomBarSeries*> members;
+    mutable std::uint64_t mostPointsStamp = 0;
+    mutable long long mostPoints = 0;
+  };
+
+ private:
+  // The group as last worked out for a chart's arrangement of series.
+  struct TGroupPlace {
+    std::uint64_t arrangement = 0;
+    const TCustomAxisPanel* chart = nullptr;
+    std::shared_ptr<const TBarGroup> group;
+    int index = -1;  // of this series among the members; -1 when inactive
+  };
+  mutable TGroupPlace m_groupPlace;
+  // Works out the groups of all bar series of chart at once, each series keeping its own.
+  static void PlaceAllInGroups(const TCustomAxisPanel& chart);
+  // m_groupPlace, worked out again when the chart's series changed.
+  const TGroupPlace& GroupPlace() const;
+
+ public:
+  // The group, kept until the chart's series change (SeriesArrangement); never null.
+  std::shared_ptr<const TBarGroup> Group() const { return GroupPlace().group; }
 };
 
 class TBarSeries : public TCustomBarSeries {

@@ -74,24 +74,39 @@ void TCustomAxisPanel::AssignDepthSlots() {
     const int fromBack = series->DepthOrder() != -1 ? series->DepthOrder() : series->m_depthSlot;
     series->m_depthSlot = stacked ? m_maxDepthSlot - fromBack : 0;
   }
+  m_depthSlabsArrangement = 0;
+}
+
+// Counted in one pass for all series: asked of every series, a count of its own would
+// compare every pair of them.
+const TCustomAxisPanel::TDepthSlab* TCustomAxisPanel::DepthSlabOf(int z) const {
+  if (m_depthSlabsArrangement != m_seriesArrangement) {
+    m_depthSlabs.clear();
+    for (const TChartSeries* series : m_seriesList) {
+      if (!series->Active()) continue;
+      TDepthSlab& slab = m_depthSlabs[series->ZOrder()];
+      if (slab.first == nullptr) slab.first = series;
+      if (!series->HasZValues()) ++slab.withoutZ;
+    }
+    m_depthSlabsArrangement = m_seriesArrangement;
+  }
+  auto it = m_depthSlabs.find(z);
+  return it == m_depthSlabs.end() ? nullptr : &it->second;
 }
 
 bool TCustomAxisPanel::SharesDepthSlot(const TChartSeries& series) const {
   if (!m_stackInDepth) return false;
-  const int z = series.ZOrder();
-  return std::any_of(m_seriesList.begin(), m_seriesList.end(), [&](const TChartSeries* other) {
-    return other != &series && other->Active() && !other->HasZValues() && other->ZOrder() == z;
-  });
+  const TDepthSlab* slab = DepthSlabOf(series.ZOrder());
+  if (slab == nullptr) return false;
+  // The series itself is no other series; it was counted when it is in the list.
+  const bool counted = series.ParentChart() == this && series.Active() && !series.HasZValues();
+  return slab->withoutZ - (counted ? 1 : 0) > 0;
 }
 
 bool TCustomAxisPanel::FirstInDepthSlot(const TChartSeries& series) const {
   if (!series.Active()) return false;
-  const int z = series.ZOrder();
-  for (const TChartSeries* other : m_seriesList) {
-    if (other == &series) return true;
-    if (other->Active() && other->ZOrder() == z) return false;
-  }
-  return true;
+  const TDepthSlab* slab = DepthSlabOf(series.ZOrder());
+  return slab == nullptr || slab->first == &series;
 }
 
 void TCustomAxisPanel::SetSeriesDepths() {

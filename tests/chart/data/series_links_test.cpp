@@ -102,6 +102,32 @@ TEST(SeriesLinks, ReloadsRunDownAChainOfSources) {
   EXPECT_EQ(XsOf(*c), (std::vector<double>{0, 1, 2, 4}));
 }
 
+// Every series below a changed one reloads, and so clears, once: not once more for
+// each series above it.
+TEST(SeriesLinks, AReloadClearsEachSeriesDownAChainOnce) {
+  LinkedPair p;
+  TLineSeries* c = NewLine(p.form, &p.chart);
+  TLineSeries* d = NewLine(p.form, &p.chart);
+  c->SetDataSource(p.b);
+  d->SetDataSource(c);
+  int cClears = 0;
+  int dClears = 0;
+  c->OnClearValues = [&](TChartSeries*) { ++cClears; };
+  d->OnClearValues = [&](TChartSeries*) { ++dClears; };
+  p.a->YValues().SetMultiplier(2);
+  EXPECT_EQ(cClears, 1);
+  EXPECT_EQ(dClears, 1);
+  EXPECT_EQ(YsOf(*d), (std::vector<double>{20, 40, 80}));
+  // A follower that does not follow clears reloads all the same.
+  c->SetFollowFlags(0);
+  p.a->YValues().SetMultiplier(1);
+  EXPECT_EQ(YsOf(*d), (std::vector<double>{10, 20, 40}));
+  // Clearing the source itself still runs down the chain.
+  c->SetFollowFlags(kAllFollowFlags);
+  p.a->ClearPoints();
+  EXPECT_EQ(d->PointCount(), 0);
+}
+
 TEST(SeriesLinks, RefusedSourcesFailWithTheirMessageAndKeepThePresentOnes) {
   LinkedPair p;
   ExpectChartError([&] { p.b->SetDataSource(p.b); }, "No valid DataSource: B");
@@ -172,6 +198,42 @@ TEST(SeriesLinks, ADestroyedSourceHandsOverToTheNextSeriesSource) {
   EXPECT_EQ(XsOf(*p.b), (std::vector<double>{9}));
 }
 
+// A series that left the chart keeps its sources, though it is no longer among their
+// linked series: a loop through it is still a loop.
+TEST(SeriesLinks, ALoopThroughAFollowerThatLeftTheChartIsRefused) {
+  LinkedPair p;
+  p.b->SetParentChart(nullptr);
+  ASSERT_TRUE(p.a->LinkedSeries().empty());
+  ExpectChartError([&] { p.a->SetDataSource(p.b); }, "Circular Series dependences are not allowed");
+  // Without the follower's link there is none.
+  p.b->SetParentChart(&p.chart);
+  p.b->SetDataSource(nullptr);
+  p.a->SetDataSource(p.b);
+  EXPECT_EQ(p.a->DataSource(), p.b);
+}
+
+// Many paths lead to the first series of a lattice; the check ends all the same and
+// still finds the loop.
+TEST(SeriesLinks, ALoopThroughALatticeOfSourcesIsFoundOnce) {
+  TComponent form(nullptr);
+  TChart chart(&form);
+  TLineSeries* top = NewLine(form, &chart);
+  std::vector<TLineSeries*> row{top};
+  for (int level = 0; level < 40; ++level) {
+    std::vector<TLineSeries*> next;
+    for (int k = 0; k < 2; ++k) {
+      TLineSeries* series = NewLine(form, &chart);
+      for (TLineSeries* source : row) series->AddDataSource(source);
+      next.push_back(series);
+    }
+    row = next;
+  }
+  ExpectChartError([&] { top->SetDataSource(row.front()); }, "Circular Series dependences are not allowed");
+  TLineSeries* loose = NewLine(form, &chart);
+  row.back()->AddDataSource(loose);
+  EXPECT_EQ(row.back()->DataSources().back(), loose);
+}
+
 TEST(SeriesLinks, AFollowerThatLeavesAndRejoinsAChartFollowsAgain) {
   LinkedPair p;
   p.b->SetParentChart(nullptr);
@@ -240,6 +302,33 @@ end
   EXPECT_FALSE(follower->Loading());
   source->AddPointXY(1, 2);
   EXPECT_EQ(YsOf(*follower), (std::vector<double>{2}));
+  // A chain named in any order links every series, and the first one's changes run
+  // down to the last.
+  root = ReadRootComponent(R"(object Chart1: TChart
+  object C: TLineSeries
+    DataSource = B
+  end
+  object A: TLineSeries
+  end
+  object D: TLineSeries
+    DataSource = C
+  end
+  object B: TLineSeries
+    DataSource = A
+  end
+end
+)");
+  auto* first = dynamic_cast<TChartSeries*>(root->FindComponent("A"));
+  ASSERT_NE(first, nullptr);
+  first->AddPointXY(1, 5);
+  first->AddPointXY(2, 6);
+  first->YValues().SetMultiplier(2);
+  for (const char* name : {"B", "C", "D"}) {
+    auto* series = dynamic_cast<TChartSeries*>(root->FindComponent(name));
+    ASSERT_NE(series, nullptr);
+    EXPECT_FALSE(series->Loading()) << name;
+    EXPECT_EQ(YsOf(*series), (std::vector<double>{10, 12})) << name;
+  }
   EXPECT_THROW(ReadRootComponent(R"(object Chart1: TChart
   object Follower: TLineSeries
     DataSource = Follower

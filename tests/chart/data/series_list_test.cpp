@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "chart/data/palette.h"
+#include "chart/series/bar_series.h"
 #include "runtime/exceptions.h"
 #include "series_fixtures.h"
 
@@ -181,6 +182,58 @@ TEST(SeriesListLifetime, ASeriesThatOnlyChangesOwnerStaysInTheChart) {
   other.InsertComponent(series);
   EXPECT_EQ(chart.SeriesTotal(), 1);
   EXPECT_EQ(series->ParentChart(), &chart);
+}
+
+template <class S>
+S* NewSeries(TComponent& owner, TCustomAxisPanel* chart) {
+  auto* series = new S(&owner);
+  if (chart != nullptr) series->SetParentChart(chart);
+  return series;
+}
+
+// What the bars of one class and the series of one slab know of each other is worked
+// out once for the whole list; every change of the list, of a series' activity or of
+// its depth order shows at once.
+TEST(SeriesListArrangement, GroupsAndSlabsFollowEveryChangeOfTheList) {
+  TComponent form(nullptr);
+  TChart chart(&form);
+  auto* a = NewSeries<TBarSeries>(form, &chart);
+  auto* h = NewSeries<THorizBarSeries>(form, &chart);
+  auto* b = NewSeries<TBarSeries>(form, &chart);
+  auto* c = NewSeries<TBarSeries>(form, &chart);
+  TLineSeries* line = NewLine(form, &chart);
+  EXPECT_EQ(a->NumBars(), 3);
+  EXPECT_EQ(c->SidePlace(), 3);
+  EXPECT_EQ(h->NumBars(), 1);
+  EXPECT_EQ(h->SidePlace(), 1);
+
+  b->SetActive(false);
+  EXPECT_EQ(a->NumBars(), 2);
+  EXPECT_EQ(c->SidePlace(), 2);
+  EXPECT_EQ(b->SidePlace(), 3);  // no member: after the whole group
+  c->SetParentChart(nullptr);
+  EXPECT_EQ(a->NumBars(), 1);
+  EXPECT_EQ(c->NumBars(), 0);
+  auto* d = NewSeries<TBarSeries>(form, &chart);
+  EXPECT_EQ(d->SidePlace(), 2);
+  b->SetActive(true);
+  EXPECT_EQ(d->SidePlace(), 3);
+
+  // In 3D the bars of the group share the slab of the first; the others take their own.
+  chart.SetView3D(true);
+  chart.AssignDepthSlots();
+  EXPECT_EQ(d->DepthSlot(), a->DepthSlot());
+  EXPECT_TRUE(chart.SharesDepthSlot(*a));
+  EXPECT_TRUE(chart.FirstInDepthSlot(*a));
+  EXPECT_FALSE(chart.FirstInDepthSlot(*d));
+  EXPECT_FALSE(chart.SharesDepthSlot(*line));
+  EXPECT_TRUE(chart.FirstInDepthSlot(*line));
+  line->SetDepthOrder(a->ZOrder());
+  EXPECT_TRUE(chart.SharesDepthSlot(*line));
+  EXPECT_FALSE(chart.FirstInDepthSlot(*line));
+  a->SetActive(false);
+  EXPECT_TRUE(chart.FirstInDepthSlot(*b));
+  EXPECT_FALSE(chart.FirstInDepthSlot(*a));
 }
 
 }  // namespace
