@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "app/chart_export.h"
@@ -18,7 +19,11 @@
 #include "chart/data/zav_function.h"
 #include "platform/qt/chart_window.h"
 #include "runtime/date_time.h"
+#include "runtime/exceptions.h"
 #include "runtime/form_reader.h"
+#include "runtime/properties.h"
+#include "runtime/class_registry.h"
+#include "chart/chart_registration.h"
 
 namespace tarvela {
 namespace {
@@ -297,6 +302,31 @@ end)",
 // What has no size beforehand is read up to one byte past the limit and refused: an
 // endless device ends the read instead of filling memory. A setting can name no file
 // to read: a text that looks like a path is the text.
+// A word of a point text or a class name from outside is repeated cut to 40 bytes.
+TEST(ChartFile, MessagesRepeatLongWordsCut) {
+  const std::string digits(1000000, '9');
+  auto readError = [](const std::string& text) -> std::string {
+    try {
+      TChartForm form(nullptr, text, "");
+    } catch (const EReadError& e) {
+      return e.Message();
+    }
+    return "(read)";
+  };
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 " + digits + "e9999')\n  end\nend"),
+            "Line 3: Point 1 of Points '1 " + digits.substr(0, 38) + "\u2026': " + digits.substr(0, 40) + "\u2026"
+            " is out of range");
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 2 x" + digits + "')\n  end\nend"),
+            "Line 3: Point 1 of Points '1 2 x" + digits.substr(0, 35) + "\u2026': 'x" + digits.substr(0, 39) +
+                "\u2026' is not a colour");
+  EXPECT_EQ(readError("object C: TChart\n  object S: T" + digits + "\n  end\nend"),
+            "Line 2: Class T" + digits.substr(0, 39) + "\u2026 not found");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + "\nend"),
+            "Line 2: Integer 1" + digits.substr(0, 39) + "\u2026 is out of range");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + ".5\nend"),
+            "Line 2: Number 1" + digits.substr(0, 39) + "\u2026 is out of range");
+}
+
 TEST(ChartFile, EndlessInputIsRefusedAtTheLimitAndPathsStayText) {
   try {
     ReadChartFileText("/dev/zero");
