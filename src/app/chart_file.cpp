@@ -290,18 +290,21 @@ void CheckIntegerSetting(const TComponent& object, std::string_view path, const 
     ThrowBeyondBound(object, path, std::to_string(value.integer), "integer");
 }
 
-// The floating-point settings that are percentages of the plot (where an axis starts,
-// ends and stands) become pixels in the paint: bounded as the integer ones are, so
-// that no pixel they give lies beyond what a picture can show. The others are values
-// of the data (an axis' minimum and maximum, an increment, a multiplier, an origin) and
-// may be as large as a value is.
-constexpr std::string_view kBoundedFloatSettings[] = {"StartPosition", "EndPosition", "PositionPercent"};
+// Every floating-point setting is bounded as the integer ones are, unless it is a value
+// of the data: those become pixels, percentages, angles or counts in the paint (where
+// an axis starts, ends and stands), and no pixel they give may lie beyond what a
+// picture can show. A setting added later is bounded until it is known to be data. The
+// values of the data (an axis' minimum and maximum, an increment, a multiplier, an
+// origin, the value under which pie slices join, a function's period, which may be a
+// span of dates) may be as large as a value is.
+constexpr std::string_view kDataValueSettings[] = {"Minimum", "Maximum",    "Increment", "YOrigin",
+                                                   "Multiplier", "Value", "Period"};
 
 void CheckFloatSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
   if (value.kind != PropertyValue::Kind::Integer && value.kind != PropertyValue::Kind::Float) return;
   const std::string_view last = LastName(path);
-  if (std::none_of(std::begin(kBoundedFloatSettings), std::end(kBoundedFloatSettings),
-                   [&](std::string_view name) { return SameIdent(last, name); }))
+  if (std::any_of(std::begin(kDataValueSettings), std::end(kDataValueSettings),
+                  [&](std::string_view name) { return SameIdent(last, name); }))
     return;
   const long double number = value.kind == PropertyValue::Kind::Integer ? value.integer : value.floating;
   if (number >= -kMaxIntegerSetting && number <= kMaxIntegerSetting) return;
