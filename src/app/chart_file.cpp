@@ -135,12 +135,13 @@ std::optional<double> ParseDate(std::string_view word) {
   }
   TDateTime date = 0, time = 0;
   if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time))
-    throw EConvertError(std::string(word) + " is not a date of the calendar");
+    throw EConvertError(EchoedToken(word) + " is not a date of the calendar");
   return date + time;
 }
 
 double ParsePointValue(const PointWord& word, const char* which) {
-  if (word.quoted) throw EConvertError(std::string("the ") + which + " value is \"" + word.text + "\", not a number");
+  if (word.quoted)
+    throw EConvertError(std::string("the ") + which + " value is \"" + EchoedToken(word.text) + "\", not a number");
   if (const std::optional<double> date = ParseDate(word.text)) return *date;
   std::string_view digits = word.text;
   if (digits.starts_with('+')) digits.remove_prefix(1);
@@ -149,9 +150,9 @@ double ParsePointValue(const PointWord& word, const char* which) {
   // '+'; its "inf" and "nan" are refused below.
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   const bool number = !digits.empty() && (digits[0] == '-' || digits[0] == '.' || (digits[0] >= '0' && digits[0] <= '9'));
-  if (ec == std::errc::result_out_of_range) throw EConvertError(word.text + " is out of range");
+  if (ec == std::errc::result_out_of_range) throw EConvertError(EchoedToken(word.text) + " is out of range");
   if (!number || ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
-    throw EConvertError("'" + word.text + "' is not a number (" + which + ")");
+    throw EConvertError("'" + EchoedToken(word.text) + "' is not a number (" + which + ")");
   return value;
 }
 
@@ -159,7 +160,7 @@ TColor ParsePointColor(const std::string& word) {
   TColor color = clDefault;
   const char c = word.empty() ? '\0' : word[0];
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
-    if (!ColorFromIdent(word, color)) throw EConvertError("'" + word + "' is not a colour");
+    if (!ColorFromIdent(word, color)) throw EConvertError("'" + EchoedToken(word) + "' is not a colour");
     return color;
   }
   // Like a colour property: up to $FFFFFFFF is the 32-bit pattern.
@@ -170,7 +171,7 @@ TColor ParsePointColor(const std::string& word) {
   const auto [end, ec] = std::from_chars(first, last, value, hex ? 16 : 10);
   if (first == last || ec != std::errc() || end != last || value < std::numeric_limits<std::int32_t>::min() ||
       value > std::numeric_limits<std::uint32_t>::max())
-    throw EConvertError("'" + word + "' is not a colour");
+    throw EConvertError("'" + EchoedToken(word) + "' is not a colour");
   return static_cast<TColor>(static_cast<std::uint32_t>(value));
 }
 
@@ -179,14 +180,14 @@ TColor ParsePointColor(const std::string& word) {
 ChartFilePoint ParsePointText(std::string_view text) {
   const std::vector<PointWord> words = SplitPointText(text);
   if (words.empty()) throw EConvertError("no X value");
-  if (words.size() < 2) throw EConvertError("no Y value after " + words[0].text);
+  if (words.size() < 2) throw EConvertError("no Y value after " + EchoedToken(words[0].text));
   ChartFilePoint point;
   point.x = ParsePointValue(words[0], "X");
   point.y = ParsePointValue(words[1], "Y");
   std::size_t next = 2;
   if (next < words.size() && words[next].quoted) point.label = words[next++].text;
   if (next < words.size() && !words[next].quoted) point.color = ParsePointColor(words[next++].text);
-  if (next < words.size()) throw EConvertError("'" + words[next].text + "' after the point's values");
+  if (next < words.size()) throw EConvertError("'" + EchoedToken(words[next].text) + "' after the point's values");
   return point;
 }
 
@@ -208,7 +209,8 @@ void SetPoints(TChartSeries& series, const PropertyValue& value, const ReadConte
       point = ParsePointText(texts[i]);
     } catch (const EConvertError& e) {
       const int line = i < ctx.itemLines.size() ? ctx.itemLines[i] : ctx.line;
-      throw EReadError(line, "Point " + std::to_string(i + 1) + " of Points '" + texts[i] + "': " + e.Message());
+      throw EReadError(line, "Point " + std::to_string(i + 1) + " of Points '" + EchoedToken(texts[i]) +
+                                 "': " + e.Message());
     }
     series.AddPointXY(point.x, point.y, point.label, point.color);
   }
@@ -273,8 +275,8 @@ bool SettingHolds(const TComponent& object, std::string_view path, PropertyValue
 [[noreturn]] void ThrowBeyondBound(const TComponent& object, std::string_view path, const std::string& value,
                                    const char* settings) {
   throw EConvertError("Invalid value for property '" + std::string(path) + "' of " + std::string(object.ClassName()) +
-                      ": " + value + " is beyond " + std::to_string(kMaxIntegerSetting) + ", the bound of a chart file's " +
-                      settings + " settings");
+                      ": " + EchoedToken(value) + " is beyond " + std::to_string(kMaxIntegerSetting) +
+                      ", the bound of a chart file's " + settings + " settings");
 }
 
 void CheckIntegerSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
@@ -288,18 +290,21 @@ void CheckIntegerSetting(const TComponent& object, std::string_view path, const 
     ThrowBeyondBound(object, path, std::to_string(value.integer), "integer");
 }
 
-// The floating-point settings that are percentages of the plot (where an axis starts,
-// ends and stands) become pixels in the paint: bounded as the integer ones are, so
-// that no pixel they give lies beyond what a picture can show. The others are values
-// of the data (an axis' minimum and maximum, an increment, a multiplier, an origin) and
-// may be as large as a value is.
-constexpr std::string_view kBoundedFloatSettings[] = {"StartPosition", "EndPosition", "PositionPercent"};
+// Every floating-point setting is bounded as the integer ones are, unless it is a value
+// of the data: those become pixels, percentages, angles or counts in the paint (where
+// an axis starts, ends and stands), and no pixel they give may lie beyond what a
+// picture can show. A setting added later is bounded until it is known to be data. The
+// values of the data (an axis' minimum and maximum, an increment, a multiplier, an
+// origin, the value under which pie slices join, a function's period, which may be a
+// span of dates) may be as large as a value is.
+constexpr std::string_view kDataValueSettings[] = {"Minimum", "Maximum",    "Increment", "YOrigin",
+                                                   "Multiplier", "Value", "Period"};
 
 void CheckFloatSetting(const TComponent& object, std::string_view path, const PropertyValue& value) {
   if (value.kind != PropertyValue::Kind::Integer && value.kind != PropertyValue::Kind::Float) return;
   const std::string_view last = LastName(path);
-  if (std::none_of(std::begin(kBoundedFloatSettings), std::end(kBoundedFloatSettings),
-                   [&](std::string_view name) { return SameIdent(last, name); }))
+  if (std::any_of(std::begin(kDataValueSettings), std::end(kDataValueSettings),
+                  [&](std::string_view name) { return SameIdent(last, name); }))
     return;
   const long double number = value.kind == PropertyValue::Kind::Integer ? value.integer : value.floating;
   if (number >= -kMaxIntegerSetting && number <= kMaxIntegerSetting) return;
@@ -330,11 +335,12 @@ ReadOptions ChartFileOptions() {
   options.refuseClass = [](std::string_view className, const TComponent* enclosing) -> std::string {
     const std::string name(className);
     if (enclosing == nullptr)
-      return SameIdent(className, "TChart") ? "" : "A chart file holds one TChart, not " + name;
+      return SameIdent(className, "TChart") ? "" : "A chart file holds one TChart, not " + EchoedToken(name);
     if (SameIdent(className, "TChart")) return "A chart cannot hold another TChart";
     if (IsChartClass(className)) return "";
-    if (ClassRegistry::Instance().IsRegistered(className)) return "Class " + name + " cannot be used in a chart file";
-    return "Class " + name + " not found";
+    if (ClassRegistry::Instance().IsRegistered(className))
+      return "Class " + EchoedToken(name) + " cannot be used in a chart file";
+    return "Class " + EchoedToken(name) + " not found";
   };
   options.setProperty = SetChartFileProperty;
   return options;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <new>
 #include <string>
@@ -16,11 +17,35 @@ namespace tarvela {
 
 namespace {
 
+}  // namespace
+
+std::string EchoedToken(std::string_view token) {
+  if (token.size() <= kMaxEchoedBytes) return std::string(token);
+  std::size_t end = kMaxEchoedBytes;
+  // Back to the first byte of a UTF-8 character, so that the cut splits none.
+  while (end > 0 && (static_cast<unsigned char>(token[end]) & 0xC0) == 0x80) --end;
+  return std::string(token.substr(0, end)) + "\u2026";
+}
+
+namespace {
+
 [[noreturn]] void ThrowAt(int line, const std::string& message) { throw EReadError(line, message); }
+
+// message with every long word of words in it cut as EchoedToken cuts it: the
+// property tables repeat a name or a value whole.
+std::string ShortenedEchoes(std::string message, std::initializer_list<std::string_view> words) {
+  for (const std::string_view word : words) {
+    if (word.size() <= kMaxEchoedBytes) continue;
+    const std::string cut = EchoedToken(word);
+    for (std::size_t at = message.find(word); at != std::string::npos; at = message.find(word, at + cut.size()))
+      message.replace(at, word.size(), cut);
+  }
+  return message;
+}
 
 // Runs step and gives any failure the line; only a lack of memory passes as it is.
 template <class Step>
-void AtLine(int line, Step&& step) {
+void AtLine(int line, Step&& step, std::initializer_list<std::string_view> echoedWords = {}) {
   try {
     step();
   } catch (const EReadError&) {
@@ -28,9 +53,9 @@ void AtLine(int line, Step&& step) {
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const Exception& e) {
-    ThrowAt(line, e.Message());
+    ThrowAt(line, ShortenedEchoes(e.Message(), echoedWords));
   } catch (const std::exception& e) {
-    ThrowAt(line, e.what());
+    ThrowAt(line, ShortenedEchoes(e.what(), echoedWords));
   }
 }
 
@@ -50,9 +75,9 @@ struct Token {
 std::string Describe(const Token& token) {
   switch (token.kind) {
     case TokenKind::End: return "end of text";
-    case TokenKind::Ident: return "'" + token.text + "'";
+    case TokenKind::Ident: return "'" + EchoedToken(token.text) + "'";
     case TokenKind::Integer:
-    case TokenKind::Float: return token.text;
+    case TokenKind::Float: return EchoedToken(token.text);
     case TokenKind::String: return "a string";
     case TokenKind::Symbol: return std::string("'") + token.symbol + "'";
   }
@@ -120,13 +145,14 @@ class Lexer {
   void SkipBlanks() {
     while (m_pos < m_text.size()) {
       char c = m_text[m_pos];
-      if (c == '\n') {
+      if (c == '\n' || c == '\r') {
+        // CR LF is one line end; a CR alone is one too (files of old systems).
         ++m_line;
-        ++m_pos;
-      } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
+        m_pos += c == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n' ? 2 : 1;
+      } else if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
         ++m_pos;
       } else if (c == '/' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '/') {
-        while (m_pos < m_text.size() && m_text[m_pos] != '\n') ++m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != '\n' && m_text[m_pos] != '\r') ++m_pos;
       } else {
         return;
       }
@@ -157,11 +183,13 @@ class Lexer {
     if (isFloat) {
       token.kind = TokenKind::Float;
       auto [end, ec] = std::from_chars(first, last, token.floating);
-      if (ec != std::errc() || end != last) ThrowAt(token.line, "Number " + token.text + " is out of range");
+      if (ec != std::errc() || end != last)
+        ThrowAt(token.line, "Number " + EchoedToken(token.text) + " is out of range");
     } else {
       token.kind = TokenKind::Integer;
       auto [end, ec] = std::from_chars(first, last, token.magnitude);
-      if (ec != std::errc() || end != last) ThrowAt(token.line, "Integer " + token.text + " is out of range");
+      if (ec != std::errc() || end != last)
+        ThrowAt(token.line, "Integer " + EchoedToken(token.text) + " is out of range");
     }
   }
 
@@ -173,7 +201,7 @@ class Lexer {
     token.text = m_text.substr(start, m_pos - start);
     if (m_pos == digits) ThrowAt(token.line, "Expected hexadecimal digits after '$'");
     auto [end, ec] = std::from_chars(m_text.data() + digits, m_text.data() + m_pos, token.magnitude, 16);
-    if (ec != std::errc()) ThrowAt(token.line, "Integer " + token.text + " is out of range");
+    if (ec != std::errc()) ThrowAt(token.line, "Integer " + EchoedToken(token.text) + " is out of range");
   }
 
   // Quoted pieces and #n character codes, as long as they follow each other directly.
@@ -228,7 +256,7 @@ class Lexer {
     auto [end, ec] = std::from_chars(m_text.data() + start, m_text.data() + m_pos, code, base);
     if (m_pos == start) ThrowAt(m_line, "Expected a character code after '#'");
     if (ec != std::errc() || code > 0x10FFFF)
-      ThrowAt(m_line, "Invalid character code #" + std::string(m_text.substr(start, m_pos - start)));
+      ThrowAt(m_line, "Invalid character code #" + EchoedToken(m_text.substr(start, m_pos - start)));
     return code;
   }
 
@@ -314,7 +342,7 @@ class Reader {
     if (!header.name.empty()) m_read.TakeName(header.name);
     root.SetLoading(true);
     try {
-      if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); });
+      if (!header.name.empty()) AtLine(header.line, [&] { root.SetName(header.name); }, {header.name});
       ReadBody(root, header, 1);
       if (m_current.kind != TokenKind::End) Fail("Expected end of text but found " + Describe(m_current));
       m_ctx.ResolveFixups();
@@ -387,7 +415,7 @@ class Reader {
         ReadPropertyLine(object);
       } else if (m_current.kind == TokenKind::End) {
         std::string name = header.name.empty() ? header.className : header.name;
-        Fail("Missing 'end' of object " + name + " (line " + std::to_string(header.line) + ")");
+        Fail("Missing 'end' of object " + EchoedToken(name) + " (line " + std::to_string(header.line) + ")");
       } else {
         Fail("Expected a property name, 'object' or 'end' but found " + Describe(m_current));
       }
@@ -401,20 +429,23 @@ class Reader {
     // component may move to another owner while it is read (a series takes its
     // function) and an owner's own name is not among its components'.
     if (!header.name.empty() && !m_read.TakeName(header.name))
-      ThrowAt(header.line, "A component named " + header.name + " already exists");
+      ThrowAt(header.line, "A component named " + EchoedToken(header.name) + " already exists");
     TComponent* created = nullptr;
     AtLine(header.line, [&] {
       RefuseClass(m_options, header, &enclosing);
       created = ClassRegistry::Instance().Create(header.className, &root);
       // Whatever the factory did, the root owns every component of the description.
       if (created->Owner() != &root) root.InsertComponent(created);
-    });
+    }, {header.className});
     m_read.Add(created, header.line);
     created->SetLoading(true);
-    AtLine(header.line, [&] {
-      if (!header.name.empty()) created->SetName(header.name);
-      created->SetParentComponent(&enclosing);
-    });
+    AtLine(
+        header.line,
+        [&] {
+          if (!header.name.empty()) created->SetName(header.name);
+          created->SetParentComponent(&enclosing);
+        },
+        {header.name});
     ReadBody(*created, header, depth);
   }
 
@@ -430,8 +461,8 @@ class Reader {
     // lost its value; either way the mistake is on this line, not on the next.
     if (!IsSymbol('=') && (m_current.line != line || m_current.kind == TokenKind::End)) {
       if (path.find('.') == std::string::npos)
-        ThrowAt(line, "Expected 'end' or a property but found '" + path + "'");
-      ThrowAt(line, "Expected '=' after " + path);
+        ThrowAt(line, "Expected 'end' or a property but found '" + EchoedToken(path) + "'");
+      ThrowAt(line, "Expected '=' after " + EchoedToken(path));
     }
     Expect('=');
     m_listLines.clear();
@@ -443,10 +474,14 @@ class Reader {
     m_ctx.line = line;
     m_ctx.component = &object;
     m_ctx.itemLines = std::move(m_listLines);
-    AtLine(line, [&] {
-      if (m_options.setProperty && m_options.setProperty(object, path, value, m_ctx)) return;
-      SetPropertyPath(object, path, value, &m_ctx);
-    });
+    const bool textual = value.kind == PropertyValue::Kind::Identifier || value.kind == PropertyValue::Kind::String;
+    AtLine(
+        line,
+        [&] {
+          if (m_options.setProperty && m_options.setProperty(object, path, value, m_ctx)) return;
+          SetPropertyPath(object, path, value, &m_ctx);
+        },
+        {path, textual ? std::string_view(value.text) : std::string_view()});
     m_ctx.itemLines.clear();
   }
 
@@ -485,7 +520,8 @@ class Reader {
     if (number.kind == TokenKind::Float) return PropertyValue::Float(negative ? -number.floating : number.floating);
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     if (number.magnitude > kMax + (negative ? 1 : 0))
-      ThrowAt(number.line, "Integer " + std::string(negative ? "-" : "") + number.text + " is out of range");
+      ThrowAt(number.line,
+              "Integer " + std::string(negative ? "-" : "") + EchoedToken(number.text) + " is out of range");
     if (!negative) return PropertyValue::Integer(static_cast<std::int64_t>(number.magnitude));
     // Negated in unsigned arithmetic so that the smallest int64 needs no overflow.
     return PropertyValue::Integer(static_cast<std::int64_t>(0 - number.magnitude));
@@ -577,7 +613,8 @@ void ReadComponent(std::string_view description, TComponent& root) {
   Reader reader(description, ctx, options);
   ObjectHeader header = reader.ReadTopHeader();
   if (!SameIdent(header.className, root.ClassName()))
-    ThrowAt(header.line, "The description is of class " + header.className + ", not " + std::string(root.ClassName()));
+    ThrowAt(header.line,
+            "The description is of class " + EchoedToken(header.className) + ", not " + std::string(root.ClassName()));
   reader.ReadRoot(header, root);
 }
 
@@ -594,7 +631,7 @@ std::unique_ptr<TComponent> ReadRootComponent(std::string_view description, TCom
   AtLine(header.line, [&] {
     RefuseClass(options, header, nullptr);
     root.reset(ClassRegistry::Instance().Create(header.className, owner));
-  });
+  }, {header.className});
   reader.ReadRoot(header, *root);
   return root;
 }

@@ -21,6 +21,7 @@
 //     end
 //   end
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,6 +94,12 @@ struct ReadOptions {
   std::function<bool(TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx)>
       setProperty;
 };
+
+// A word of a description as a message repeats it: whole when short, else its first
+// kMaxEchoedBytes bytes (never half a character) and "…", so that a text from outside
+// with a word of a million characters does not give a message of a megabyte.
+inline constexpr std::size_t kMaxEchoedBytes = 40;
+std::string EchoedToken(std::string_view token);
 
 // Objects nest at most this deep: the reader descends by recursion, and a text from
 // outside must not exhaust the stack.

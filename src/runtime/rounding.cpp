@@ -1,5 +1,6 @@
 #include "runtime/rounding.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cmath>
@@ -53,6 +54,15 @@ int MulDiv(int a, int b, int c) {
     quotient += ((product < 0) != (c < 0)) ? -1 : 1;
   if (quotient < INT_MIN || quotient > INT_MAX) return -1;
   return static_cast<int>(quotient);
+}
+
+int ClampPixel(std::int64_t pixel) {
+  return static_cast<int>(std::clamp<std::int64_t>(pixel, -kPixelLimit, kPixelLimit));
+}
+
+int ToPixel(long double position) {
+  if (std::isnan(position)) return 0;
+  return static_cast<int>(Round(std::clamp<long double>(position, -kPixelLimit, kPixelLimit)));
 }
 
 }  // namespace tarvela

@@ -16,4 +16,15 @@ std::int64_t Trunc(long double v);
 // zero. Returns -1 when c is 0 or the result does not fit in an int.
 int MulDiv(int a, int b, int c);
 
+// Pixels are held within +-kPixelLimit: far beyond any picture, and so far inside an
+// int that sums and differences of a few pixels, sizes and settings cannot wrap.
+inline constexpr int kPixelLimit = 1 << 28;
+
+// An integer pixel held to the pixel range.
+int ClampPixel(std::int64_t pixel);
+
+// A real position rounded to a pixel of the pixel range (halves to the even
+// neighbour, as Round); not a number is 0, the infinities the range's ends.
+int ToPixel(long double position);
+
 }  // namespace tarvela

@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "app/chart_export.h"
@@ -18,7 +19,11 @@
 #include "chart/data/zav_function.h"
 #include "platform/qt/chart_window.h"
 #include "runtime/date_time.h"
+#include "runtime/exceptions.h"
 #include "runtime/form_reader.h"
+#include "runtime/properties.h"
+#include "runtime/class_registry.h"
+#include "chart/chart_registration.h"
 
 namespace tarvela {
 namespace {
@@ -267,6 +272,68 @@ TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
 
 // A series given a second function releases the first and computes with the second;
 // the reader, which still knew the first, must not touch it again.
+// Every floating-point path of object and of its sub-objects.
+void CollectFloatSettings(TPersistent& object, const std::string& prefix, int depth, std::vector<std::string>& out) {
+  for (const PropertyInfo* info : object.Properties().All()) {
+    if (info->get && info->get(object).kind == PropertyValue::Kind::Float) out.push_back(prefix + info->name);
+    if (info->subObject && depth < 4) {
+      if (TPersistent* sub = info->subObject(object)) CollectFloatSettings(*sub, prefix + info->name + ".", depth + 1, out);
+    }
+  }
+}
+
+// Every floating-point setting of the chart, of each series type and of a function,
+// at 1E308 and -1E308: either the file is refused at the integer settings' bound (the
+// setting then reads and paints at the bound), or the setting is a value of the data
+// and the chart paints with it. Under the sanitizers a pixel that overflows fails.
+TEST(ChartFile, EveryFloatingPointSettingIsBoundedOrAValueThatPaints) {
+  RegisterChartClasses();
+  auto chartText = [](const std::string& seriesClass, const std::string& line, bool inFunction) {
+    std::string text = "object C: TChart\n  View3D = False\n  Legend.Visible = True\n";
+    text += "  object S: " + (inFunction ? std::string("TLineSeries") : seriesClass) + "\n";
+    text += "    Marks.Visible = True\n    Points = ('1 2' '2 5' '3 -1' '4 0.5')\n";
+    if (inFunction) text += "    object F: " + seriesClass + "\n    " + line + "\n    end\n";
+    else if (!line.empty()) text += "    " + line + "\n";
+    text += "  end\n";
+    if (seriesClass == "TChart") text = "object C: TChart\n  " + line + "\n  object S: TBarSeries\n    Marks.Visible = True\n"
+                                        "    Points = ('1 2' '2 5' '3 -1')\n  end\nend";
+    else text += "end";
+    return text;
+  };
+  std::set<std::string> bounded;
+  int painted = 0;
+  for (const std::string cls : {"TChart", "TLineSeries", "TBarSeries", "THorizBarSeries", "TAreaSeries", "TPointSeries",
+                                "TFastLineSeries", "TPieSeries", "TAverageZavFunction"}) {
+    const bool inFunction = cls.find("Function") != std::string::npos;
+    std::unique_ptr<TComponent> sample(ClassRegistry::Instance().Create(cls, nullptr));
+    std::vector<std::string> paths;
+    CollectFloatSettings(*sample, "", 0, paths);
+    for (const std::string& path : paths) {
+      for (const std::string value : {"1E308", "-1E308", "16384", "-16384"}) {
+        SCOPED_TRACE(cls + "." + path + " = " + value);
+        const std::string text = chartText(cls, path + " = " + value, inFunction);
+        try {
+          TChartForm form(nullptr, text, "");
+          EXPECT_FALSE(RenderChartImage(form.Chart()).isNull());
+          ++painted;
+        } catch (const EReadError& e) {
+          // Refused at the bound, or by the setting's own check (a negative increment).
+          if (e.Message().find("is beyond 16384, the bound of a chart file's percentage settings") == std::string::npos)
+            continue;
+          EXPECT_NE(value.find('E'), std::string::npos) << e.Message();
+          bounded.insert(path.substr(path.rfind('.') + 1));
+        } catch (const EOverflow&) {
+          // Values of 1E308 multiplied or summed overflow: the paint fails with the
+          // engine's own message, as any paint of such data does.
+          EXPECT_NE(value.find('E'), std::string::npos);
+        }
+      }
+    }
+  }
+  EXPECT_EQ(bounded, (std::set<std::string>{"EndPosition", "PositionPercent", "StartPosition"}));
+  EXPECT_GT(painted, 40);
+}
+
 TEST(ChartFile, ASecondFunctionOfASeriesReplacesTheFirst) {
   TChartForm form(nullptr, R"(object Chart1: TChart
   object Source: TLineSeries
@@ -297,6 +364,31 @@ end)",
 // What has no size beforehand is read up to one byte past the limit and refused: an
 // endless device ends the read instead of filling memory. A setting can name no file
 // to read: a text that looks like a path is the text.
+// A word of a point text or a class name from outside is repeated cut to 40 bytes.
+TEST(ChartFile, MessagesRepeatLongWordsCut) {
+  const std::string digits(1000000, '9');
+  auto readError = [](const std::string& text) -> std::string {
+    try {
+      TChartForm form(nullptr, text, "");
+    } catch (const EReadError& e) {
+      return e.Message();
+    }
+    return "(read)";
+  };
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 " + digits + "e9999')\n  end\nend"),
+            "Line 3: Point 1 of Points '1 " + digits.substr(0, 38) + "\u2026': " + digits.substr(0, 40) + "\u2026"
+            " is out of range");
+  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 2 x" + digits + "')\n  end\nend"),
+            "Line 3: Point 1 of Points '1 2 x" + digits.substr(0, 35) + "\u2026': 'x" + digits.substr(0, 39) +
+                "\u2026' is not a colour");
+  EXPECT_EQ(readError("object C: TChart\n  object S: T" + digits + "\n  end\nend"),
+            "Line 2: Class T" + digits.substr(0, 39) + "\u2026 not found");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + "\nend"),
+            "Line 2: Integer 1" + digits.substr(0, 39) + "\u2026 is out of range");
+  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + ".5\nend"),
+            "Line 2: Number 1" + digits.substr(0, 39) + "\u2026 is out of range");
+}
+
 TEST(ChartFile, EndlessInputIsRefusedAtTheLimitAndPathsStayText) {
   try {
     ReadChartFileText("/dev/zero");

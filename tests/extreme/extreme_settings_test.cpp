@@ -186,6 +186,143 @@ TEST(ExtremeSettings, AxisPositionsAtAndFarBeyondTheChartFilesBoundPaint) {
   }
 }
 
+// [SECTION] Settings at the bound together
+
+// The charts of every series type that draws from the settings: bars both ways with
+// marks, a pie, areas and points, each with a legend.
+std::vector<std::unique_ptr<TChart>> ChartsOfEveryKind() {
+  std::vector<std::unique_ptr<TChart>> charts;
+  charts.push_back(LineAndBars());
+  for (const char* type : {"THorizBarSeries", "TPieSeries", "TAreaSeries", "TPointSeries"}) {
+    charts.push_back(ChartOf(std::string("object C: TChart\n  Legend.Visible = True\n  object S: ") + type +
+                             "\n    Marks.Visible = True\n  end\nend"));
+    for (int i = 0; i < 6; ++i) charts.back()->SeriesAt(0)->AddPointXY(i, i % 3 == 1 ? -1 - i : 2 + i, "p");
+  }
+  return charts;
+}
+
+// Sets path to value unless the setting refuses it (a setter's own range check).
+bool TrySet(TPersistent& object, const std::string& path, const PropertyValue& value) {
+  try {
+    SetPropertyPath(object, path, value);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+// Every integer path of object and its sub-objects (colours and the chart's own place
+// and size aside).
+std::vector<std::string> IntegerSettingPaths(TPersistent& object) {
+  std::vector<std::string> paths;
+  std::function<void(TPersistent&, const std::string&, int)> collect = [&](TPersistent& o, const std::string& prefix,
+                                                                           int depth) {
+    for (const PropertyInfo* info : o.Properties().All()) {
+      const bool geometry = prefix.empty() && (info->name == "Width" || info->name == "Height" ||
+                                               info->name == "Left" || info->name == "Top");
+      if (info->get && !geometry && info->name.find("Color") == std::string::npos &&
+          info->get(o).kind == PropertyValue::Kind::Integer)
+        paths.push_back(prefix + info->name);
+      if (info->subObject && depth < 4) {
+        if (TPersistent* sub = info->subObject(o)) collect(*sub, prefix + info->name + ".", depth + 1);
+      }
+    }
+  };
+  collect(object, "", 0);
+  return paths;
+}
+
+// A bar's width comes from the length of its axis, which the axis' start and end
+// percentages make as long as 2 * 16384 % of the chart, or as 1e308 % through the
+// program; bars side by side, stacked and alone, upright and lying.
+TEST(ExtremeSettings, BarsOnAxesSpanningFarBeyondThePicturePaint) {
+  const double bound = static_cast<double>(kMaxPictureSide);
+  for (const double far : {bound, -bound, 1e308, -1e308}) {
+    for (const TMultiBar multiBar : {mbNone, mbSide, mbStacked}) {
+      for (const bool horizontal : {false, true}) {
+        std::unique_ptr<TChart> chart = ChartOf(std::string("object C: TChart\n  object A: ") +
+                                                (horizontal ? "THorizBarSeries" : "TBarSeries") +
+                                                "\n    Marks.Visible = True\n  end\n  object B: " +
+                                                (horizontal ? "THorizBarSeries" : "TBarSeries") + "\n  end\nend");
+        for (int i = 0; i < 4; ++i) {
+          chart->SeriesAt(0)->AddPointXY(i, 1 + i);
+          chart->SeriesAt(1)->AddPointXY(i, 3 - i);
+        }
+        SeriesOf<TCustomBarSeries>(*chart, 0).SetMultiBar(multiBar);
+        TChartAxis& axis = horizontal ? chart->LeftAxis() : chart->BottomAxis();
+        axis.SetStartPosition(far);
+        axis.SetEndPosition(-far);
+        ExpectBoundedPaint(*chart, "start " + std::to_string(far) + (horizontal ? " lying" : " upright"));
+        axis.SetStartPosition(-far);
+        axis.SetEndPosition(far);
+        ExpectBoundedPaint(*chart, "end " + std::to_string(far) + (horizontal ? " lying" : " upright"));
+      }
+    }
+  }
+}
+
+// The settings that move a mark's box: the legend's shadow, the span of the axis, the
+// chart's margin and the 3D zoom, at -16384 each alone and all at once, for each
+// series type; the sums of them would wrap an int.
+TEST(ExtremeSettings, MarksWithTheirPlaceSettingsAtTheNegativeBoundPaint) {
+  const std::int64_t bound = kMaxPictureSide;
+  const std::vector<std::string> paths = {"Legend.ShadowSize", "BottomAxis.StartPosition", "BottomAxis.EndPosition",
+                                          "MarginRight", "View3DOptions.Zoom", "LeftAxis.EndPosition",
+                                          "MarginTop", "Legend.HorizMargin"};
+  for (std::unique_ptr<TChart>& chart : ChartsOfEveryKind()) {
+    for (const std::int64_t value : {-bound, bound}) {
+      for (const std::string& path : paths) {
+        const PropertyValue original = GetPropertyPath(*chart, path);
+        if (TrySet(*chart, path, PropertyValue::Integer(value))) {
+          SCOPED_TRACE(path + " = " + std::to_string(value));
+          // A zoom of 16384 % may leave nothing on the image: only the bound is asked.
+          EXPECT_LE(PaintBoth(*chart, 1).commands, kMaxPaintCommands);
+        }
+        SetPropertyPath(*chart, path, original);
+      }
+      for (const bool view3D : {false, true}) {
+        chart->SetView3D(view3D);
+        for (const std::string& path : paths) TrySet(*chart, path, PropertyValue::Integer(value));
+        SCOPED_TRACE("all at " + std::to_string(value) + (view3D ? " in 3D" : ""));
+        EXPECT_LE(PaintBoth(*chart, 1).commands, kMaxPaintCommands);
+      }
+    }
+  }
+}
+
+// Every integer setting of the chart and its series at the bound at once, with the
+// axes' percentages at the bound of the same or the other sign, for every series
+// type, flat and in 3D: no sum of settings computes a pixel that wraps.
+TEST(ExtremeSettings, AllSettingsAtTheBoundAtOncePaintForEverySeriesType) {
+  const std::int64_t bound = kMaxPictureSide;
+  int painted = 0;
+  for (const std::int64_t integers : {bound, -bound}) {
+    for (const std::int64_t percents : {bound, -bound}) {
+      for (std::unique_ptr<TChart>& chart : ChartsOfEveryKind()) {
+        for (TPersistent* object : {static_cast<TPersistent*>(chart.get()), static_cast<TPersistent*>(chart->SeriesAt(0))})
+          for (const std::string& path : IntegerSettingPaths(*object))
+            TrySet(*object, path, PropertyValue::Integer(integers));
+        for (TChartAxis* axis : {&chart->LeftAxis(), &chart->RightAxis(), &chart->TopAxis(), &chart->BottomAxis()}) {
+          axis->SetVisible(true);
+          axis->SetStartPosition(static_cast<double>(percents));
+          axis->SetEndPosition(static_cast<double>(-percents));
+          axis->SetPositionPercent(static_cast<double>(percents));
+        }
+        for (const bool view3D : {false, true}) {
+          chart->SetView3D(view3D);
+          const std::string what = "integers " + std::to_string(integers) + ", percentages " + std::to_string(percents) +
+                                   " in " + std::string(chart->SeriesAt(0)->ClassName()) + (view3D ? ", 3D" : "");
+          SCOPED_TRACE(what);
+          const Painted both = PaintBoth(*chart, 1);
+          EXPECT_LE(both.commands, kMaxPaintCommands);
+          ++painted;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(painted, 2 * 2 * 5 * 2);
+}
+
 TEST(ExtremeSettings, BarsAtTheLimitsOfBarWidthPercentPaint) {
   for (const int percent : {1, 100}) {
     for (const TMultiBar multiBar : {mbNone, mbSide, mbStacked, mbStacked100}) {

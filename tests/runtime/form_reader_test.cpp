@@ -241,6 +241,50 @@ TEST_F(FormReaderTest, ErrorsOfContentGiveTheLineOfTheirProperty) {
             "Line 4: Component 'F' (TToyForm) does not fit property 'FocusControl'");
 }
 
+// A word from outside is repeated in a message up to 40 bytes and "…": a number, a
+// name, a class or a value of a million characters gives a message of a line.
+TEST_F(FormReaderTest, MessagesRepeatLongWordsCutToFortyBytes) {
+  const std::string digits(1000000, '7');
+  const std::string cut = digits.substr(0, 40) + "\u2026";
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = " + digits + "\nend"), "Line 2: Integer " + cut + " is out of range");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 1" + digits + "e999999\nend"),
+            "Line 2: Number 1" + digits.substr(0, 39) + "\u2026 is out of range");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  Tag = 1 0." + digits + "\nend"),
+            "Line 2: Expected the end of the line after the value but found 0." + digits.substr(0, 38) + "\u2026");
+  const std::string name = "N" + std::string(999999, 'x');
+  const std::string nameCut = name.substr(0, 40) + "\u2026";
+  EXPECT_EQ(ReadError("object F: TToyForm\n  " + name + "\nend"),
+            "Line 2: Expected 'end' or a property but found '" + nameCut + "'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  " + name + " = 1\nend"),
+            "Line 2: Unknown property '" + nameCut + "' of TToyForm");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: TToyControl\n    Align = " + name + "\n  end\nend"),
+            "Line 3: Invalid value for property 'Align' of TToyControl: Unknown identifier " + nameCut);
+  EXPECT_EQ(ReadError("object F: TToyForm\n  object L: " + name + "\n  end\nend"), "Line 2: Class " + nameCut + " not found");
+  EXPECT_EQ(ReadError("object F: TToyForm\n  " + name + " " + name + "\nend"),
+            "Line 2: Expected '=' but found '" + nameCut + "'");
+  // A cut never splits a character: "é" takes two bytes, the 40th and 41st here.
+  const std::string accented = "A" + std::string(38, 'b') + "\u00e9\u00e9\u00e9";
+  EXPECT_EQ(EchoedToken(accented), accented.substr(0, 39) + "\u2026");
+  EXPECT_EQ(EchoedToken(std::string(40, 'z')), std::string(40, 'z'));
+  EXPECT_EQ(EchoedToken(std::string(41, 'z')), std::string(40, 'z') + "\u2026");
+  EXPECT_EQ(EchoedToken(""), "");
+}
+
+// A CR alone ends a line as LF and CR LF do; a CR LF is one line end, not two, and a
+// comment ends at any of them.
+TEST_F(FormReaderTest, ACarriageReturnAloneEndsALine) {
+  EXPECT_EQ(ReadError("object F: TToyForm\r  Tag = 1x\rend"), "Line 2: Expected the end of the line after the value but found 'x'");
+  EXPECT_EQ(ReadError("object F: TToyForm\r\n  Tag = 1\r\n\r  Tag = @\rend"), "Line 4: Unexpected character '@'");
+  EXPECT_EQ(ReadError("object F: TToyForm\n\r  Tag = @\nend"), "Line 3: Unexpected character '@'");
+  EXPECT_EQ(ReadError("object F: TToyForm // a comment\r  Tag = @\rend"), "Line 2: Unexpected character '@'");
+  EXPECT_EQ(ReadError("object F: TToyForm\r  Caption = 'open\rend"), "Line 2: Unterminated string");
+  // Two properties on lines ended by CR alone are two lines, not one with two values.
+  std::unique_ptr<TComponent> root = ReadRootComponent("object F: TToyForm\r  object L: TToyControl\r    Left = 3\r"
+                                                       "    Width = 4\r  end\rend\r");
+  EXPECT_EQ(Control(*root, "L").Left(), 3);
+  EXPECT_EQ(Control(*root, "L").Width(), 4);
+}
+
 // A reference names one component, so a name is taken once in a description, the
 // root's name included (a reference to the root's name finds the root).
 TEST_F(FormReaderTest, ANameIsTakenOnceInTheWholeDescription) {

@@ -87,3 +87,27 @@ TEST(MulDiv, ReturnsMinusOneForZeroDivisorOrResultBeyondInt) {
 
 }  // namespace
 }  // namespace tarvela
+
+namespace tarvela {
+namespace {
+
+TEST(ToPixel, RoundsWithinThePixelRangeAndHoldsTheRestAtItsEnds) {
+  EXPECT_EQ(ToPixel(2.5L), 2);
+  EXPECT_EQ(ToPixel(-3.5L), -4);
+  EXPECT_EQ(ToPixel(kPixelLimit - 0.4L), kPixelLimit);
+  EXPECT_EQ(ToPixel(1e308L), kPixelLimit);
+  EXPECT_EQ(ToPixel(-1e4000L), -kPixelLimit);
+  EXPECT_EQ(ToPixel(std::numeric_limits<long double>::infinity()), kPixelLimit);
+  EXPECT_EQ(ToPixel(-std::numeric_limits<long double>::infinity()), -kPixelLimit);
+  EXPECT_EQ(ToPixel(std::numeric_limits<long double>::quiet_NaN()), 0);
+}
+
+TEST(ClampPixel, HoldsIntegersToThePixelRange) {
+  EXPECT_EQ(ClampPixel(0), 0);
+  EXPECT_EQ(ClampPixel(-kPixelLimit), -kPixelLimit);
+  EXPECT_EQ(ClampPixel(std::int64_t{kPixelLimit} + 1), kPixelLimit);
+  EXPECT_EQ(ClampPixel(INT64_MIN), -kPixelLimit);
+}
+
+}  // namespace
+}  // namespace tarvela

@@ -39,14 +39,6 @@ int ClampToInt(std::int64_t value) {
                                                    std::numeric_limits<int>::max()));
 }
 
-// A pixel position from a percentage that may be far out (or not a number): held at
-// the int limits, 0 when not a number.
-int RoundPixel(long double value) {
-  if (std::isnan(value)) return 0;
-  value = std::clamp<long double>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-  return static_cast<int>(Round(value));
-}
-
 // Round for a label count: far-out quotients are held at ±2^62, which any int count
 // compares with correctly.
 std::int64_t RoundCount(long double value) {
@@ -276,13 +268,15 @@ void TCustomChartAxis::RefreshScale() {
   UpdateRange(m_scale);
 }
 
+// The span is held to the pixel range, so that what the drawing adds to a pixel of the
+// axis (a bar's width, a mark's box) cannot wrap, however far the percentages reach.
 void TCustomChartAxis::LayoutPixels() {
   if (m_chart == nullptr) return;
   const TRect& plot = m_chart->PlotRect();
   const int origin = m_horizontal ? plot.left : plot.top;
   const long double size = m_horizontal ? m_chart->PlotWidth() : m_chart->PlotHeight();
-  SetPixelSpan(m_scale, ClampToInt(static_cast<std::int64_t>(origin) + RoundPixel(size * 0.01L * m_startPosition)),
-               ClampToInt(static_cast<std::int64_t>(origin) + RoundPixel(size * 0.01L * m_endPosition)));
+  SetPixelSpan(m_scale, ClampPixel(static_cast<std::int64_t>(origin) + ToPixel(size * 0.01L * m_startPosition)),
+               ClampPixel(static_cast<std::int64_t>(origin) + ToPixel(size * 0.01L * m_endPosition)));
 }
 
 void TCustomChartAxis::ApplyPixelMargins(const TRect& margins) {

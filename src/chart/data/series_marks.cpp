@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "chart/axes/axis_panel.h"
 #include "chart/canvas/text_lines.h"
@@ -209,10 +210,11 @@ void TSeriesMarks::PaintAt(int valueIndex, TColor color, std::string_view text, 
 
   // The box stays flat, facing the viewer, hung where the arrow ends on the screen.
   if (view3D && !canvas.DrawsTrue3D()) {
-    const int dx = position.ArrowEnd.x - position.TopLeft.x;
-    const int dy = position.ArrowEnd.y - position.TopLeft.y;
+    // In 64 bits: a zoom or offset at its bound projects as far as the int limits.
+    const std::int64_t dx = std::int64_t{position.ArrowEnd.x} - position.TopLeft.x;
+    const std::int64_t dy = std::int64_t{position.ArrowEnd.y} - position.TopLeft.y;
     const TPoint q = canvas.ProjectPoint(position.ArrowEnd.x, position.ArrowEnd.y, m_marksDepth);
-    position.TopLeft = {q.x - dx, q.y - dy};
+    position.TopLeft = {ClampPixel(q.x - dx), ClampPixel(q.y - dy)};
   }
 
   if (m_frame.Visible() || !m_transparent) {
@@ -225,13 +227,13 @@ void TSeriesMarks::PaintAt(int valueIndex, TColor color, std::string_view text, 
       canvas.DrawRectangleRect(position.BoundsRect());
     }
     // The text starts inside the frame.
-    if (m_frame.Visible()) position.TopLeft.y += m_frame.Width();
+    if (m_frame.Visible()) position.TopLeft.y = ClampPixel(std::int64_t{position.TopLeft.y} + m_frame.Width());
   }
 
   canvas.SetBrushStyle(bsClear);
   canvas.SetTextBackMode(BkMode::Transparent);
   canvas.SetTextAlignFlags(kTextAlignCenter | kTextAlignTop);
-  const int x = position.TopLeft.x + position.BoxWidth / 2;
+  const int x = ClampPixel(std::int64_t{position.TopLeft.x} + position.BoxWidth / 2);
   int y = position.TopLeft.y;
   const int lineHeight = canvas.LineHeight();
   std::string_view rest = text;
@@ -247,7 +249,7 @@ void TSeriesMarks::PaintAt(int valueIndex, TColor color, std::string_view text, 
     }
     // A final empty piece is no line, as when the box was measured.
     if (end == std::string_view::npos || end + 1 == rest.size()) break;
-    y += lineHeight;
+    y = ClampPixel(std::int64_t{y} + lineHeight);
     rest = LeadingCharacters(rest.substr(end + 1), kMaxMarkLineRest);
   }
   canvas.SetTextAlignFlags(kTextAlignLeft | kTextAlignTop);
@@ -340,7 +342,7 @@ void TChartSeries::DrawAllMarks() {
     position.BoxHeight = height;
     position.ArrowStart = at;
     position.ArrowEnd = at;
-    position.TopLeft = {at.x - width / 2, at.y - height + 1};
+    position.TopLeft = {ClampPixel(std::int64_t{at.x} - width / 2), ClampPixel(std::int64_t{at.y} - height + 1)};
     PaintMark(i, text, position);
   }
 }

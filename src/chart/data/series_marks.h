@@ -10,6 +10,7 @@
 // (TChartSeries::DrawAllMarks, series_marks.cpp) and each series type shifts it
 // (PaintMark); PaintAt here only draws.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@
 #include "runtime/font.h"
 #include "runtime/persistent.h"
 #include "runtime/properties.h"
+#include "runtime/rounding.h"
 
 namespace tarvela {
 
@@ -63,8 +65,10 @@ struct TSeriesMarkPosition {
   int BoxWidth = 0;
 
   // TopLeft extended by the box's size; right and bottom excluded as for any rectangle.
+  // Held to the pixel range: a box placed by settings at their bounds may start near it.
   TRect BoundsRect() const {
-    return {TopLeft.x, TopLeft.y, TopLeft.x + BoxWidth, TopLeft.y + BoxHeight};
+    return {TopLeft.x, TopLeft.y, ClampPixel(std::int64_t{TopLeft.x} + BoxWidth),
+            ClampPixel(std::int64_t{TopLeft.y} + BoxHeight)};
   }
   // Every field but UserPlaced: a stored position keeps its own flag.
   void Assign(const TSeriesMarkPosition& source);

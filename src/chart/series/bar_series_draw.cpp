@@ -12,10 +12,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 
 #include "chart/axes/axis_panel.h"
 #include "chart/series/bar_series.h"
+#include "runtime/rounding.h"
 
 namespace tarvela {
 
@@ -39,10 +41,12 @@ void TCustomBarSeries::DrawPoint(int valueIndex) {
   const int value = ValuePixel(valueIndex);
   const int base = BaselinePos(valueIndex);
   const int place = CategoryPixel(valueIndex);
+  // A bar of an axis reaching as far as the int limits ends there, not wrapped round.
+  const int far = ClampPixel(std::int64_t{place} + m_barSize);
   if (VerticalBars()) {
-    m_barRect = {place, value, place + m_barSize, base};
+    m_barRect = {place, value, far, base};
   } else {
-    m_barRect = {base, place, value, place + m_barSize};
+    m_barRect = {base, place, value, far};
   }
   DrawBar(valueIndex, std::min(value, base), std::max(value, base));
 }
@@ -302,8 +306,8 @@ bool TCustomBarSeries::BarHit(int valueIndex, int x, int y) const {
   // Worked out as for a vertical bar: a horizontal one with x and y exchanged.
   const bool vertical = VerticalBars();
   const TPoint p = vertical ? TPoint{x, y} : TPoint{y, x};
-  if (p.x < place || p.x > place + m_barSize) return false;
-  const int far = place + m_barSize;
+  const int far = ClampPixel(std::int64_t{place} + m_barSize);
+  if (p.x < place || p.x > far) return false;
   const int mid = (place + far) / 2;
   const auto at = [](int across, int along) { return TPoint{across, along}; };
   switch (m_barStyle) {
