@@ -385,21 +385,7 @@ TEST(ExtremeSettings, EveryIntegerSettingPaintsAtTheChartFilesBound) {
   int painted = 0;
   for (TPersistent* object : {static_cast<TPersistent*>(chart.get()), static_cast<TPersistent*>(chart->SeriesAt(0)),
                               static_cast<TPersistent*>(chart->SeriesAt(1))}) {
-    std::vector<std::string> paths;
-    std::function<void(TPersistent&, const std::string&, int)> collect = [&](TPersistent& o, const std::string& prefix,
-                                                                             int depth) {
-      for (const PropertyInfo* info : o.Properties().All()) {
-        const bool geometry = prefix.empty() && (info->name == "Width" || info->name == "Height" ||
-                                                 info->name == "Left" || info->name == "Top");
-        if (info->get && !geometry && info->name.find("Color") == std::string::npos &&
-            info->get(o).kind == PropertyValue::Kind::Integer)
-          paths.push_back(prefix + info->name);
-        if (info->subObject && depth < 4) {
-          if (TPersistent* sub = info->subObject(o)) collect(*sub, prefix + info->name + ".", depth + 1);
-        }
-      }
-    };
-    collect(*object, "", 0);
+    const std::vector<std::string> paths = IntegerSettingPaths(*object);
     for (const std::string& path : paths) {
       const PropertyValue original = GetPropertyPath(*object, path);
       for (const std::int64_t value : {kMaxPictureSide, -kMaxPictureSide}) {
