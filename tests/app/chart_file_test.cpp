@@ -85,6 +85,16 @@ bool HasPixelOf(const QImage& image, TColor color) {
   return false;
 }
 
+// The reader's message for text, or "(read)" when it reads.
+std::string ReadError(const std::string& text) {
+  try {
+    TChartForm form(nullptr, text, "");
+  } catch (const EReadError& e) {
+    return e.Message();
+  }
+  return "(read)";
+}
+
 TEST(ChartFile, PointTextsGiveNumbersDatesLabelsAndColoursInTheCLocale) {
   ChartFilePoint p = ParsePointText("1 2");
   EXPECT_EQ(p.x, 1);
@@ -220,53 +230,45 @@ end)",
 }
 
 TEST(ChartFile, OnlyChartClassesAndBoundedSettingsAreRead) {
-  auto readError = [](const std::string& text) -> std::string {
-    try {
-      TChartForm form(nullptr, text, "");
-    } catch (const EReadError& e) {
-      return e.Message();
-    }
-    return "(read)";
-  };
   RegisterControlClasses();  // known to the registry, still not for a chart file
-  EXPECT_EQ(readError("object F: TButton\nend"), "Line 1: A chart file holds one TChart, not TButton");
-  EXPECT_EQ(readError("object C: TChart\n  object B: TButton\n  end\nend"),
+  EXPECT_EQ(ReadError("object F: TButton\nend"), "Line 1: A chart file holds one TChart, not TButton");
+  EXPECT_EQ(ReadError("object C: TChart\n  object B: TButton\n  end\nend"),
             "Line 2: Class TButton cannot be used in a chart file");
-  EXPECT_EQ(readError("object C: TChart\n  object B: TChart\n  end\nend"), "Line 2: A chart cannot hold another TChart");
-  EXPECT_EQ(readError("object C: TChart\n  OnAfterDraw = FormCreate\nend"), "Line 2: Handler 'FormCreate' not found");
-  EXPECT_EQ(readError("object C: TChart\n  Width = 0\nend"), "Line 2: Width 0 is not within 1..16384");
-  EXPECT_EQ(readError("object C: TChart\n  Width = 16384\n  Height = 8193\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  object B: TChart\n  end\nend"), "Line 2: A chart cannot hold another TChart");
+  EXPECT_EQ(ReadError("object C: TChart\n  OnAfterDraw = FormCreate\nend"), "Line 2: Handler 'FormCreate' not found");
+  EXPECT_EQ(ReadError("object C: TChart\n  Width = 0\nend"), "Line 2: Width 0 is not within 1..16384");
+  EXPECT_EQ(ReadError("object C: TChart\n  Width = 16384\n  Height = 8193\nend"),
             "Line 3: The chart's 16384x8193 pixels are more than 67108864 in all");
   // A paint loops over some integer settings; colours and floating-point settings
   // written as integers are not bounded so.
-  EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 1000000000\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  BevelWidth = 1000000000\nend"),
             "Line 2: Invalid value for property 'BevelWidth' of TChart: 1000000000 is beyond 16384, the bound of a "
             "chart file's integer settings");
-  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.MinorTickCount = -20000\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  LeftAxis.MinorTickCount = -20000\nend"),
             "Line 2: Invalid value for property 'LeftAxis.MinorTickCount' of TChart: -20000 is beyond 16384, the bound "
             "of a chart file's integer settings");
-  EXPECT_EQ(readError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
+  EXPECT_EQ(ReadError("object C: TChart\n  BevelWidth = 16384\n  Title.Font.Color = 16777215\n"
                       "  BottomAxis.Automatic = False\n  BottomAxis.Maximum = 45000000\nend"),
             "(read)");
   // Where an axis starts, ends and stands are percentages that become pixels: bounded
   // too, written as integers or not; its minimum, like any value, is not.
-  EXPECT_EQ(readError("object C: TChart\n  BottomAxis.StartPosition = 90\n  LeftAxis.PositionPercent = 1E308\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  BottomAxis.StartPosition = 90\n  LeftAxis.PositionPercent = 1E308\nend"),
             "Line 3: Invalid value for property 'LeftAxis.PositionPercent' of TChart: 1E+308 is beyond 16384, the "
             "bound of a chart file's percentage settings");
-  EXPECT_EQ(readError("object C: TChart\n  TopAxis.EndPosition = -16385\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  TopAxis.EndPosition = -16385\nend"),
             "Line 2: Invalid value for property 'TopAxis.EndPosition' of TChart: -16385 is beyond 16384, the "
             "bound of a chart file's percentage settings");
-  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.PositionPercent = -16384\n  LeftAxis.StartPosition = 16383.5\n"
+  EXPECT_EQ(ReadError("object C: TChart\n  LeftAxis.PositionPercent = -16384\n  LeftAxis.StartPosition = 16383.5\n"
                       "  LeftAxis.Automatic = False\n  LeftAxis.Minimum = -1E308\nend"),
             "(read)");
   // A name is taken once in a file, the chart's own included; a series' function is
   // no exception, although the series owns it.
-  EXPECT_EQ(readError("object Chart1: TChart\n  object Chart1: TLineSeries\n  end\nend"),
+  EXPECT_EQ(ReadError("object Chart1: TChart\n  object Chart1: TLineSeries\n  end\nend"),
             "Line 2: A component named Chart1 already exists");
-  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    object Series2: TAddZavFunction\n    end\n"
+  EXPECT_EQ(ReadError("object C: TChart\n  object S: TLineSeries\n    object Series2: TAddZavFunction\n    end\n"
                       "  end\n  object series2: TLineSeries\n  end\nend"),
             "Line 6: A component named series2 already exists");
-  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  object S: TLineSeries\n    Points = 'x'\n  end\nend"),
             "Line 3: Invalid value for property 'Points' of TLineSeries: expected a list of strings such as ('1 2' '2 3.5')");
 }
 
@@ -367,25 +369,17 @@ end)",
 // A word of a point text or a class name from outside is repeated cut to 40 bytes.
 TEST(ChartFile, MessagesRepeatLongWordsCut) {
   const std::string digits(1000000, '9');
-  auto readError = [](const std::string& text) -> std::string {
-    try {
-      TChartForm form(nullptr, text, "");
-    } catch (const EReadError& e) {
-      return e.Message();
-    }
-    return "(read)";
-  };
-  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 " + digits + "e9999')\n  end\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 " + digits + "e9999')\n  end\nend"),
             "Line 3: Point 1 of Points '1 " + digits.substr(0, 38) + "\u2026': " + digits.substr(0, 40) + "\u2026"
             " is out of range");
-  EXPECT_EQ(readError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 2 x" + digits + "')\n  end\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  object S: TLineSeries\n    Points = ('1 2 x" + digits + "')\n  end\nend"),
             "Line 3: Point 1 of Points '1 2 x" + digits.substr(0, 35) + "\u2026': 'x" + digits.substr(0, 39) +
                 "\u2026' is not a colour");
-  EXPECT_EQ(readError("object C: TChart\n  object S: T" + digits + "\n  end\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  object S: T" + digits + "\n  end\nend"),
             "Line 2: Class T" + digits.substr(0, 39) + "\u2026 not found");
-  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + "\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + "\nend"),
             "Line 2: Integer 1" + digits.substr(0, 39) + "\u2026 is out of range");
-  EXPECT_EQ(readError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + ".5\nend"),
+  EXPECT_EQ(ReadError("object C: TChart\n  LeftAxis.StartPosition = 1" + digits + ".5\nend"),
             "Line 2: Number 1" + digits.substr(0, 39) + "\u2026 is out of range");
 }
 
