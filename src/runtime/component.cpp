@@ -14,20 +14,19 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   m_destroying = true;
-  for (TComponent* target : m_subscriptions) std::erase(target->m_subscribers, this);
-  m_subscriptions.clear();
-  // A subscriber may drop other links while it hears of this one, so the list is
+  m_subscriptions.ForEach([this](TComponent* target) { target->m_subscribers.Remove(this); });
+  m_subscriptions.Clear();
+  // A subscriber may drop other links while it hears of this one, so the set is
   // re-read after every notice.
-  while (!m_subscribers.empty()) {
-    TComponent* subscriber = m_subscribers.front();
-    m_subscribers.erase(m_subscribers.begin());
-    std::erase(subscriber->m_subscriptions, this);
+  while (!m_subscribers.Empty()) {
+    TComponent* subscriber = m_subscribers.TakeFirst();
+    subscriber->m_subscriptions.Remove(this);
     subscriber->Notification(this, opRemove);
   }
   DestroyComponents();
   if (m_owner != nullptr) {
     TComponent* owner = m_owner;
-    owner->Detach(this);  // a no-op when the owner is the one destroying it
+    if (!m_detached) owner->Detach(this);
     m_owner = nullptr;
     owner->Notification(this, opRemove);
   }
@@ -52,9 +51,15 @@ void TComponent::SetName(const std::string& name) {
   if (name == m_name) return;
   if (!name.empty() && !IsValidIdent(name))
     throw Exception("'" + name + "' is not a valid component name");
-  if (m_owner != nullptr && !name.empty()) {
-    TComponent* other = m_owner->FindComponent(name);
-    if (other != nullptr && other != this) throw Exception("A component named " + name + " already exists");
+  if (m_owner != nullptr) {
+    std::unordered_map<std::string, TComponent*>& named = m_owner->m_named;
+    std::string key = IdentKey(name);
+    if (!name.empty()) {
+      auto [entry, fresh] = named.try_emplace(key, this);
+      if (!fresh && entry->second != this) throw Exception("A component named " + name + " already exists");
+    }
+    // A change of letter case alone keeps the key.
+    if (!m_name.empty() && (name.empty() || !SameIdent(name, m_name))) named.erase(IdentKey(m_name));
   }
   m_name = name;
 }
@@ -66,9 +71,8 @@ TComponent* TComponent::Components(int index) const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (const auto& component : m_components)
-    if (SameIdent(component->m_name, name)) return component.get();
-  return nullptr;
+  auto entry = m_named.find(IdentKey(name));
+  return entry == m_named.end() ? nullptr : entry->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -77,8 +81,11 @@ void TComponent::InsertComponent(TComponent* component) {
     if (c == component) throw Exception("A component cannot own itself or one of its owners");
   if (!component->m_name.empty() && FindComponent(component->m_name) != nullptr)
     throw Exception("A component named " + component->m_name + " already exists");
-  // Nothing may throw between leaving the old owner and joining this one.
-  m_components.reserve(m_components.size() + 1);
+  // Nothing may throw between leaving the old owner and joining this one, so the
+  // name takes its place first.
+  if (m_components.size() == m_components.capacity()) m_components.reserve(std::max<std::size_t>(8, 2 * m_components.size()));
+  if (!component->m_name.empty()) m_named.emplace(IdentKey(component->m_name), component);
+  if (component->m_hearsOfSiblings) m_listeners.Add(component);
   if (component->m_owner != nullptr) component->m_owner->RemoveComponent(component);
   m_components.emplace_back(component);
   component->m_owner = this;
@@ -98,6 +105,8 @@ void TComponent::Detach(TComponent* component) {
   if (it == m_components.end()) return;
   it->release();
   m_components.erase(it);
+  if (!component->m_name.empty()) m_named.erase(IdentKey(component->m_name));
+  m_listeners.Remove(component);
 }
 
 void TComponent::DestroyComponents() {
@@ -106,30 +115,94 @@ void TComponent::DestroyComponents() {
   while (!m_components.empty()) {
     std::unique_ptr<TComponent> last = std::move(m_components.back());
     m_components.pop_back();
+    if (!last->m_name.empty()) m_named.erase(IdentKey(last->m_name));
+    m_listeners.Remove(last.get());
+    last->m_detached = true;
     last.reset();
   }
 }
 
 void TComponent::FreeNotification(TComponent* subscriber) {
   if (subscriber == nullptr || subscriber == this) return;
-  if (std::find(m_subscribers.begin(), m_subscribers.end(), subscriber) != m_subscribers.end()) return;
-  m_subscribers.push_back(subscriber);
-  subscriber->m_subscriptions.push_back(this);
+  if (m_subscribers.Add(subscriber)) subscriber->m_subscriptions.Add(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* subscriber) {
   if (subscriber == nullptr) return;
-  if (std::erase(m_subscribers, subscriber) > 0) std::erase(subscriber->m_subscriptions, this);
+  if (m_subscribers.Remove(subscriber)) subscriber->m_subscriptions.Remove(this);
+}
+
+// [SECTION] LinkSet
+
+bool TComponent::LinkSet::Add(TComponent* component) {
+  if (!m_index.try_emplace(component, m_items.size()).second) return false;
+  m_items.push_back(component);
+  return true;
+}
+
+bool TComponent::LinkSet::Remove(TComponent* component) {
+  auto entry = m_index.find(component);
+  if (entry == m_index.end()) return false;
+  m_items[entry->second] = nullptr;
+  m_index.erase(entry);
+  if (m_index.empty()) {
+    Clear();
+  } else if (m_items.size() - m_first > 2 * m_index.size() + 8) {
+    Compact();
+  }
+  return true;
+}
+
+TComponent* TComponent::LinkSet::TakeFirst() {
+  while (m_items[m_first] == nullptr) ++m_first;
+  TComponent* first = m_items[m_first];
+  Remove(first);
+  return first;
+}
+
+std::vector<TComponent*> TComponent::LinkSet::Items() const {
+  std::vector<TComponent*> items;
+  items.reserve(m_index.size());
+  ForEach([&items](TComponent* component) { items.push_back(component); });
+  return items;
+}
+
+void TComponent::LinkSet::Clear() {
+  m_items.clear();
+  m_index.clear();
+  m_first = 0;
+}
+
+// More holes than links: the links close up, in their order.
+void TComponent::LinkSet::Compact() {
+  std::size_t kept = 0;
+  for (std::size_t i = m_first; i < m_items.size(); ++i) {
+    if (m_items[i] == nullptr) continue;
+    m_index[m_items[i]] = kept;
+    m_items[kept++] = m_items[i];
+  }
+  m_items.resize(kept);
+  m_first = 0;
 }
 
 void TComponent::Loaded() { m_loading = false; }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
-  if (operation != opRemove) return;
-  // By index: a component may destroy a sibling while it hears the notice.
-  for (std::size_t i = 0; i < m_components.size(); ++i) {
-    TComponent* owned = m_components[i].get();
-    if (owned != component) owned->Notification(component, operation);
+  if (operation != opRemove || m_listeners.Empty()) return;
+  // A component may destroy a sibling while it hears the notice: one that has left
+  // meanwhile hears nothing more.
+  for (TComponent* listener : m_listeners.Items())
+    if (listener != component && m_listeners.Contains(listener)) listener->Notification(component, operation);
+}
+
+void TComponent::SetHearsOfSiblings(bool hears) {
+  if (hears == m_hearsOfSiblings) return;
+  m_hearsOfSiblings = hears;
+  if (m_owner == nullptr) return;
+  if (hears) {
+    m_owner->m_listeners.Add(this);
+  } else {
+    m_owner->m_listeners.Remove(this);
   }
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/persistent.h"
@@ -79,7 +80,7 @@ class TComponent : public TPersistent {
   // opInsert when a component joins this one's components; opRemove when one
   // leaves them or dies, and when a component this one subscribed to dies. The base
   // passes every opRemove on to the owned components, so that siblings that refer
-  // to a dying component hear of it.
+  // to a dying component hear of it (those that hear of siblings, see below).
   virtual void Notification(TComponent* component, TOperation operation);
   // The enclosing object in a description (a control's parent, a series' chart);
   // the base has none.
@@ -88,6 +89,12 @@ class TComponent : public TPersistent {
   // The handler of that name a root (a form) publishes, as the std::function type
   // of the event; an empty std::any if there is none.
   virtual std::any MethodAddress(std::string_view name);
+
+ protected:
+  // A class whose every reference to another component is kept by free notification
+  // needs no notice of its siblings' removal, and then does not cost its owner a call
+  // for each one: many series in one chart would make a teardown take minutes.
+  void SetHearsOfSiblings(bool hears);
 
  private:
   // Leaves m_components without destroying the component and without telling anyone.
@@ -98,10 +105,42 @@ class TComponent : public TPersistent {
   std::string m_name;
   std::int64_t m_tag = 0;
   std::vector<std::unique_ptr<TComponent>> m_components;
-  std::vector<TComponent*> m_subscribers;    // told when this one dies
-  std::vector<TComponent*> m_subscriptions;  // components this one is a subscriber of
+  // The named ones among m_components by IdentKey: a name is checked for clashes and
+  // found without comparing it with every other one.
+  std::unordered_map<std::string, TComponent*> m_named;
+  // Components in the order they were added, each once. A chart and each of its many
+  // series subscribe to one another, so adding, finding and removing one must not
+  // take longer the more there are: a removed one leaves a hole, filled in later.
+  class LinkSet {
+   public:
+    bool Empty() const { return m_index.empty(); }
+    bool Contains(TComponent* component) const { return m_index.contains(component); }
+    // In their order, with no holes.
+    std::vector<TComponent*> Items() const;
+    bool Add(TComponent* component);
+    bool Remove(TComponent* component);
+    // The first one added of those still here, taken out of the set; there must be one.
+    TComponent* TakeFirst();
+    template <class F>
+    void ForEach(F apply) const {
+      for (std::size_t i = m_first; i < m_items.size(); ++i)
+        if (m_items[i] != nullptr) apply(m_items[i]);
+    }
+    void Clear();
+
+   private:
+    void Compact();
+    std::vector<TComponent*> m_items;  // null where one was removed
+    std::unordered_map<TComponent*, std::size_t> m_index;  // into m_items
+    std::size_t m_first = 0;  // no one before it
+  };
+  LinkSet m_listeners;      // the owned components that hear of their siblings' removal
+  LinkSet m_subscribers;    // told when this one dies
+  LinkSet m_subscriptions;  // components this one is a subscriber of
   bool m_loading = false;
   bool m_destroying = false;
+  bool m_hearsOfSiblings = true;
+  bool m_detached = false;  // already taken out of its owner's list by DestroyComponents
 };
 
 }  // namespace tarvela

@@ -10,8 +10,10 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "chart/series/area_series.h"
 #include "chart/series/bar_series.h"
 #include "chart/series/line_series.h"
 #include "chart/series/pie_series.h"
@@ -130,8 +132,8 @@ std::string ChainDescription(int length) {
 
 // Read link by link, every series reloads once from the one before it when loaded; a
 // change of the first then runs down to the last.
-TEST(ExtremeData, AChainOfTwoThousandDataSourcesReadsAndPaints) {
-  constexpr int kLength = 2000;
+TEST(ExtremeData, AChainOfTenThousandDataSourcesReadsAndPaints) {
+  constexpr int kLength = 10000;
   std::unique_ptr<TChart> chart = ChartOf(ChainDescription(kLength));
   ASSERT_NE(chart, nullptr);
   ASSERT_EQ(chart->SeriesTotal(), kLength);
@@ -142,14 +144,20 @@ TEST(ExtremeData, AChainOfTwoThousandDataSourcesReadsAndPaints) {
   EXPECT_EQ(last.YValueAt(1), 7);
   first.YValues().SetMultiplier(2);
   EXPECT_EQ(last.YValueAt(1), 14);
-  ExpectBoundedPaint(*chart, "a chain of 2,000 data sources", 1);
+  ExpectBoundedPaint(*chart, "a chain of 10,000 data sources", 1);
 }
 
-// count series of className read from a description, two points each.
-std::unique_ptr<TChart> ManySeriesChart(const std::string& className, int count, bool view3D) {
+// count series of className read from a description, two points each; each series
+// sets setting when it is not empty, as a file written by a program would.
+std::unique_ptr<TChart> ManySeriesChart(const std::string& className, int count, bool view3D,
+                                        const std::string& setting = "") {
   std::ostringstream text;
   text << "object C: TChart\n  View3D = " << (view3D ? "True" : "False") << "\n";
-  for (int i = 1; i <= count; ++i) text << "  object S" << i << ": " << className << "\n  end\n";
+  for (int i = 1; i <= count; ++i) {
+    text << "  object S" << i << ": " << className << "\n";
+    if (!setting.empty()) text << "    " << setting << "\n";
+    text << "  end\n";
+  }
   text << "end\n";
   std::unique_ptr<TChart> chart = ChartOf(text.str());
   if (chart == nullptr) return nullptr;
@@ -162,29 +170,43 @@ std::unique_ptr<TChart> ManySeriesChart(const std::string& className, int count,
 
 // The bars of one class stand side by side as one group: each knows its place and the
 // group's size, and in 3D they share the slab of the first.
-TEST(ExtremeData, ThreeThousandBarSeriesOfOneGroupReadAndPaint) {
-  constexpr int kCount = 3000;
-  for (const char* className : {"TBarSeries", "THorizBarSeries"}) {
-    for (const bool view3D : {false, true}) {
-      std::unique_ptr<TChart> chart = ManySeriesChart(className, kCount, view3D);
-      ASSERT_NE(chart, nullptr);
-      ExpectBoundedPaint(*chart, std::string("3,000 ") + className + (view3D ? " (3D)" : " (2D)"), 1);
-      auto& last = SeriesOf<TCustomBarSeries>(*chart, kCount - 1);
-      EXPECT_EQ(last.NumBars(), kCount);
-      EXPECT_EQ(last.SidePlace(), kCount);
-      EXPECT_EQ(last.DepthSlot(), chart->SeriesAt(0)->DepthSlot());
-      EXPECT_EQ(chart->MaxDepthSlot(), 0);
-    }
+TEST(ExtremeData, TenThousandBarSeriesOfOneGroupReadAndPaint) {
+  constexpr int kCount = 10000;
+  for (const auto& [className, view3D] : {std::pair{"TBarSeries", false}, std::pair{"THorizBarSeries", true}}) {
+    std::unique_ptr<TChart> chart = ManySeriesChart(className, kCount, view3D);
+    ASSERT_NE(chart, nullptr);
+    ExpectBoundedPaint(*chart, std::string("10,000 ") + className + (view3D ? " (3D)" : " (2D)"), 1);
+    auto& last = SeriesOf<TCustomBarSeries>(*chart, kCount - 1);
+    EXPECT_EQ(last.NumBars(), kCount);
+    EXPECT_EQ(last.SidePlace(), kCount);
+    EXPECT_EQ(last.DepthSlot(), chart->SeriesAt(0)->DepthSlot());
+    EXPECT_EQ(chart->MaxDepthSlot(), 0);
   }
 }
 
+// Every series of the file stacks itself: each bar and area stands on the sum of all
+// before it, and they share one slab.
+TEST(ExtremeData, TenThousandStackedBarAndAreaSeriesReadAndPaint) {
+  constexpr int kCount = 10000;
+  std::unique_ptr<TChart> bars = ManySeriesChart("TBarSeries", kCount, false, "MultiBar = mbStacked");
+  ASSERT_NE(bars, nullptr);
+  ExpectBoundedPaint(*bars, "10,000 stacked bars", 1);
+  // Point 1 of each is 3: the last stands on all the others.
+  EXPECT_EQ(SeriesOf<TCustomBarSeries>(*bars, kCount - 1).StackOrigin(1), 3.0 * (kCount - 1));
+  std::unique_ptr<TChart> areas = ManySeriesChart("TAreaSeries", kCount, true, "MultiArea = maStacked100");
+  ASSERT_NE(areas, nullptr);
+  ExpectBoundedPaint(*areas, "10,000 stacked areas in 3D", 1);
+  EXPECT_EQ(SeriesOf<TAreaSeries>(*areas, kCount - 1).StackOrigin(1, true), 3.0 * kCount);
+  EXPECT_EQ(areas->MaxDepthSlot(), 0);
+}
+
 // Without a group every pie takes a slab of its own in 3D.
-TEST(ExtremeData, ThreeThousandPieSeriesReadAndPaint) {
-  constexpr int kCount = 3000;
+TEST(ExtremeData, TenThousandPieSeriesReadAndPaint) {
+  constexpr int kCount = 10000;
   for (const bool view3D : {false, true}) {
     std::unique_ptr<TChart> chart = ManySeriesChart("TPieSeries", kCount, view3D);
     ASSERT_NE(chart, nullptr);
-    ExpectBoundedPaint(*chart, std::string("3,000 pies") + (view3D ? " (3D)" : " (2D)"), 1);
+    ExpectBoundedPaint(*chart, std::string("10,000 pies") + (view3D ? " (3D)" : " (2D)"), 1);
     EXPECT_EQ(chart->MaxDepthSlot(), view3D ? kCount - 1 : 0);
   }
 }

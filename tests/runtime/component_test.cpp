@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -177,6 +178,42 @@ TEST(Component, NamesAreUniqueAmongTheOwnersComponentsIgnoringCase) {
   (new TComponent(&other))->SetName("Label1");  // another owner's namespace
   EXPECT_EQ(owner.FindComponent("Nothing"), nullptr);
   EXPECT_EQ(owner.FindComponent(""), nullptr);
+}
+
+// Many components under one owner: names are found, freed and taken again, and a
+// component that does not hear of its siblings still hears through free notification.
+TEST(Component, ManyComponentsKeepTheirNamesAndNoticesApart) {
+  struct Quiet : Probe {
+    Quiet(TComponent* owner, const std::string& name, std::vector<std::string>* log) : Probe(owner, name, log) {
+      SetHearsOfSiblings(false);
+    }
+  };
+  std::vector<std::string> log;
+  Probe owner(nullptr, "Owner", &log);
+  std::vector<TComponent*> many;
+  for (int i = 0; i < 1000; ++i) many.push_back(new Quiet(&owner, "C" + std::to_string(i), &log));
+  EXPECT_EQ(owner.FindComponent("c999"), many[999]);
+  many[10]->SetName("Renamed");
+  EXPECT_EQ(owner.FindComponent("C10"), nullptr);
+  many[11]->SetName("c10");  // the old name is free again
+  EXPECT_EQ(owner.FindComponent("C10"), many[11]);
+  EXPECT_THROW(many[12]->SetName("RENAMED"), Exception);
+  delete many[20];
+  (new TComponent(&owner))->SetName("C20");  // a dead component's name is free
+  auto* loud = new Probe(&owner, "Loud", &log);
+  auto* quiet = static_cast<Quiet*>(many[30]);
+  loud->reference = many[40];
+  quiet->reference = many[50];
+  many[50]->FreeNotification(quiet);
+  log.clear();
+  delete many[40];
+  delete many[50];
+  EXPECT_EQ(loud->reference, nullptr);
+  EXPECT_EQ(quiet->reference, nullptr);
+  // The quiet ones heard nothing of the first death; the loud one heard of both.
+  EXPECT_EQ(std::count(log.begin(), log.end(), "C30 -C40"), 0);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "C30 -C50"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Loud -C50"), 1);
 }
 
 TEST(Component, NameMustBeEmptyOrAnIdentifier) {

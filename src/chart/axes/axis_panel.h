@@ -146,6 +146,10 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   // takes another DepthOrder, never one another chart had: what is worked out from the
   // whole list can be kept while it stays.
   std::uint64_t SeriesArrangement() const { return m_seriesArrangement; }
+  // A new number whenever a value of one of its series changes (never 0): what is
+  // worked out from the values of many series can be kept while it stays.
+  std::uint64_t ValuesRevision() const { return m_valuesRevision; }
+  void SeriesValuesChanged() { ++m_valuesRevision; }
   void SeriesArrangementChanged();
   // The slab of every active series from its slot, and its marks' depth.
   void SetSeriesDepths();
@@ -265,6 +269,7 @@ class TCustomAxisPanel : public TCustomZavPanelExtended {
   int m_boxDepthY = 0;
   std::function<LocaleSettings()> m_localeProvider;
   std::uint64_t m_seriesArrangement = 0;
+  std::uint64_t m_valuesRevision = 1;
   // The active series of each z order as the last AssignDepthSlots left them: how many
   // have no Z values of their own, and the first in the list. Worked out on demand.
   struct TDepthSlab {

@@ -49,6 +49,9 @@ const std::string kNoLabel;
 
 TChartSeries::TChartSeries(TComponent* owner) : TComponent(owner) {
   m_xValues.SetOrder(loAscending);
+  // Its chart, its sources and the series that follow it are all linked by free
+  // notification.
+  SetHearsOfSiblings(false);
 }
 
 // Events are not fired from here: the owner that holds the handlers may be half
@@ -67,6 +70,10 @@ void TChartSeries::Repaint() const {
   if (m_parentChart == nullptr) return;
   m_parentChart->SeriesChangedWhileDrawn();
   m_parentChart->Invalidate();
+}
+
+void TChartSeries::ValuesChanged() {
+  if (m_parentChart != nullptr) m_parentChart->SeriesValuesChanged();
 }
 
 void TChartSeries::SetActive(bool active) {

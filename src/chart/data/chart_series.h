@@ -328,6 +328,8 @@ class TChartSeries : public TComponent {
   // operations: the rest
   // Asks the chart, if any, to repaint; the paint happens later.
   void Repaint() const;
+  // Told by a value list of every change of a value; tells the chart, if any.
+  void ValuesChanged();
   // Copies the settings of source (not its points, links, chart or events).
   virtual void Assign(const TChartSeries& source);
   // A click on a point: OnDblClick for a double click, else OnClick. True when a

@@ -18,15 +18,17 @@ TChartSeries* TChartSeriesList::Items(int index) const {
   return m_series[static_cast<std::size_t>(index)];
 }
 
+// From the end: series leave in the reverse of the order they joined when their owner
+// destroys them, so each is found at once.
 int TChartSeriesList::IndexOf(const TChartSeries* series) const {
-  auto it = std::find(m_series.begin(), m_series.end(), series);
-  return it == m_series.end() ? -1 : static_cast<int>(it - m_series.begin());
+  auto it = std::find(m_series.rbegin(), m_series.rend(), series);
+  return static_cast<int>(m_series.rend() - it) - 1;
 }
 
 bool TChartSeriesList::Remove(const TChartSeries* series) {
-  auto it = std::find(m_series.begin(), m_series.end(), series);
-  if (it == m_series.end()) return false;
-  m_series.erase(it);
+  const int index = IndexOf(series);
+  if (index < 0) return false;
+  m_series.erase(m_series.begin() + index);
   return true;
 }
 
@@ -44,7 +46,8 @@ TCustomAxisPanel::~TCustomAxisPanel() {
 }
 
 void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
-  if (series == nullptr || m_seriesList.Contains(series)) return;
+  // Only a series that names this chart can be in its list: a new one is not looked for.
+  if (series == nullptr || (series->m_parentChart == this && m_seriesList.Contains(series))) return;
   if (series->m_parentChart != nullptr && series->m_parentChart != this) series->m_parentChart->DetachSeries(series);
   if (series->SeriesColor() == clDefault) series->SetSeriesColor(FreeSeriesColor(true));
   series->m_parentChart = this;

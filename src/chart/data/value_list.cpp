@@ -44,6 +44,11 @@ TChartValueList::~TChartValueList() {
   if (m_owner != nullptr) m_owner->ValueLists().Remove(this);
 }
 
+void TChartValueList::Changed() {
+  m_statsDirty = true;
+  if (m_owner != nullptr) m_owner->ValuesChanged();
+}
+
 void TChartValueList::Repaint() const {
   if (m_owner != nullptr) m_owner->Repaint();
 }
@@ -199,6 +204,8 @@ void TChartValueList::RotateValues() {
   if (m_values.empty()) return;
   std::rotate(m_values.begin(), m_values.begin() + 1, m_values.end());
   if (m_values.size() > 1) m_inOrder = ComputeInOrder();
+  // The statistics stay as they were (the same values), but a value's place changed.
+  if (m_owner != nullptr) m_owner->ValuesChanged();
 }
 
 void TChartValueList::FillWithIndexes() {

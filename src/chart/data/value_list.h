@@ -115,7 +115,8 @@ class TChartValueList : public TPersistent {
   void CheckNeighbours(std::size_t index);
   double Scaled(double stored) const;
   void QuickSort(int l, int r);
-  void Changed() { m_statsDirty = true; }
+  // Every change of a value: the statistics are worked out again, and the chart hears.
+  void Changed();
   void Repaint() const;
 
   // state

@@ -9,7 +9,9 @@
 #include "chart/series/area_series.h"
 
 #include <algorithm>
+#include <typeindex>
 #include <typeinfo>
+#include <unordered_map>
 
 #include "chart/axes/axis_panel.h"
 
@@ -64,9 +66,56 @@ bool TAreaSeries::StacksWith(const TChartSeries& other) const {
   return other.Active() && typeid(other) == typeid(*this);
 }
 
+// Sharing a class is a matter of the dynamic class alone, so the stacks are found by
+// class in one pass over the list.
+void TAreaSeries::PlaceAllInStacks(const TCustomAxisPanel& chart) {
+  std::unordered_map<std::type_index, std::shared_ptr<TAreaStack>> stacks;
+  for (TChartSeries* series : chart.SeriesList()) {
+    auto* area = dynamic_cast<TAreaSeries*>(series);
+    if (area == nullptr) continue;
+    std::shared_ptr<TAreaStack>& stack = stacks[std::type_index(typeid(*area))];
+    if (stack == nullptr) stack = std::make_shared<TAreaStack>();
+    int index = -1;
+    if (area->Active()) {
+      index = static_cast<int>(stack->members.size());
+      stack->members.push_back(area);
+    }
+    area->m_stackPlace = {chart.SeriesArrangement(), &chart, stack, index};
+  }
+}
+
+const TAreaSeries::TAreaStack* TAreaSeries::Stack() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr) return nullptr;
+  const auto current = [&] {
+    return m_stackPlace.chart == chart && m_stackPlace.arrangement == chart->SeriesArrangement();
+  };
+  if (!current()) PlaceAllInStacks(*chart);
+  // Not (or no longer) in its chart's list: no stack of its own.
+  return current() ? m_stackPlace.stack.get() : nullptr;
+}
+
+const TStackSums<double>* TAreaSeries::StackSums(int valueIndex) const {
+  const TAreaStack* stack = Stack();
+  if (stack == nullptr || m_stackPlace.index < 0 || stack->members.size() <= kStackSumsAfterMembers) return nullptr;
+  const std::uint64_t revision = ParentChart()->ValuesRevision();
+  if (!stack->sums.CurrentAt(revision)) {
+    // What the loop below adds up, member by member.
+    const auto part = [](const TAreaSeries& member, int index) {
+      if (index >= member.PointCount()) return 0.0;
+      const double value = member.YValueAt(index);
+      return value > 0 ? value : 0.0;
+    };
+    stack->sums.Build(stack->members, part, revision);
+  }
+  return stack->sums.Has(static_cast<std::size_t>(m_stackPlace.index), valueIndex) ? &stack->sums : nullptr;
+}
+
 double TAreaSeries::StackOrigin(int valueIndex, bool includeAll) const {
   const TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr) return includeAll && YValueAt(valueIndex) > 0 ? YValueAt(valueIndex) : 0;
+  if (const TStackSums<double>* sums = StackSums(valueIndex))
+    return includeAll ? sums->Total(valueIndex) : sums->Origin(static_cast<std::size_t>(m_stackPlace.index), valueIndex);
   double sum = 0;
   for (const TChartSeries* other : chart->SeriesList()) {
     if (other == this && !includeAll) break;
@@ -116,6 +165,7 @@ double TAreaSeries::LowestY() const { return m_multiArea == maStacked100 ? 0 : T
 const TChartSeries* TAreaSeries::DepthSlotLeader() const {
   const TCustomAxisPanel* chart = ParentChart();
   if (!Stacked() || chart == nullptr) return nullptr;
+  if (const TAreaStack* stack = Stack()) return stack->members.empty() ? nullptr : stack->members.front();
   for (const TChartSeries* other : chart->SeriesList())
     if (StacksWith(*other)) return other;
   return nullptr;

@@ -5,7 +5,12 @@
 // one depth slab. The drawing is TCustomSeries' with DrawArea set; what changes is
 // where a point and its baseline lie.
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 #include "chart/series/line_series.h"
+#include "chart/series/stack_sums.h"
 
 namespace tarvela {
 
@@ -53,8 +58,29 @@ class TAreaSeries : public TCustomSeries {
   // A series of the same class as this one that takes part in the stack.
   bool StacksWith(const TChartSeries& other) const;
 
+  // The active area series of one class in a chart, in list order, and their sums.
+  struct TAreaStack {
+    std::vector<const TAreaSeries*> members;
+    mutable TStackSums<double> sums;
+  };
+  // The stack as last worked out for a chart's arrangement of series.
+  struct TStackPlace {
+    std::uint64_t arrangement = 0;
+    const TCustomAxisPanel* chart = nullptr;
+    std::shared_ptr<const TAreaStack> stack;
+    int index = -1;  // of this series among the members; -1 when inactive
+  };
+  // Works out the stacks of all area series of chart at once, each keeping its own.
+  static void PlaceAllInStacks(const TCustomAxisPanel& chart);
+  // The stack of this series in its chart's current arrangement; null without a chart.
+  const TAreaStack* Stack() const;
+  // The stack's sums when this series is a member of a stack large enough to keep them
+  // (at one of its own points); null otherwise.
+  const TStackSums<double>* StackSums(int valueIndex) const;
+
   // state
   TMultiArea m_multiArea = maNone;
+  mutable TStackPlace m_stackPlace;
 };
 
 }  // namespace tarvela

@@ -65,19 +65,28 @@ void TCustomBarSeries::SetOffsetPercent(int percent) {
 void TCustomBarSeries::SetMultiBar(TMultiBar multiBar) {
   if (m_multiBar == multiBar) return;
   Change(m_multiBar, multiBar);
-  if (ParentChart() == nullptr) return;
-  for (TChartSeries* series : ParentChart()->SeriesList())
-    if (auto* bar = dynamic_cast<TCustomBarSeries*>(series); bar != nullptr && bar != this && SameClass(*bar))
-      bar->Change(bar->m_multiBar, multiBar);
+  ForEachOtherOfClass([multiBar](TCustomBarSeries& bar) { bar.Change(bar.m_multiBar, multiBar); });
 }
 
 void TCustomBarSeries::SetSideMargins(bool sideMargins) {
   if (m_sideMargins == sideMargins) return;
   Change(m_sideMargins, sideMargins);
+  ForEachOtherOfClass([sideMargins](TCustomBarSeries& bar) { bar.Change(bar.m_sideMargins, sideMargins); });
+}
+
+// Every series of a file may set what the whole group shares, so the usual case, a
+// series of the same dynamic class, is told apart without a cast.
+template <class F>
+void TCustomBarSeries::ForEachOtherOfClass(F apply) {
   if (ParentChart() == nullptr) return;
-  for (TChartSeries* series : ParentChart()->SeriesList())
-    if (auto* bar = dynamic_cast<TCustomBarSeries*>(series); bar != nullptr && bar != this && SameClass(*bar))
-      bar->Change(bar->m_sideMargins, sideMargins);
+  for (TChartSeries* series : ParentChart()->SeriesList()) {
+    if (series == this) continue;
+    if (typeid(*series) == typeid(*this)) {
+      apply(static_cast<TCustomBarSeries&>(*series));
+    } else if (auto* bar = dynamic_cast<TCustomBarSeries*>(series); bar != nullptr && SameClass(*bar)) {
+      apply(*bar);
+    }
+  }
 }
 
 void TCustomBarSeries::Assign(const TChartSeries& source) {
@@ -214,7 +223,18 @@ double StackPart(const TCustomBarSeries& member, int index) {
 
 }  // namespace
 
+const TStackSums<long double>* TCustomBarSeries::GroupSums(int valueIndex) const {
+  const TGroupPlace& place = GroupPlace();
+  if (place.index < 0 || place.group->members.size() <= kStackSumsAfterMembers) return nullptr;
+  const std::uint64_t revision = ParentChart()->ValuesRevision();
+  TStackSums<long double>& sums = place.group->sums;
+  if (!sums.CurrentAt(revision)) sums.Build(place.group->members, StackPart, revision);
+  return sums.Has(static_cast<std::size_t>(place.index), valueIndex) ? &sums : nullptr;
+}
+
 double TCustomBarSeries::StackOrigin(int valueIndex) const {
+  if (const TStackSums<long double>* sums = GroupSums(valueIndex))
+    return sums->Origin(static_cast<std::size_t>(GroupPlace().index), valueIndex);
   long double sum = 0;
   VisitMembers(*this, [&](TCustomBarSeries* member) {
     if (member == this) return false;
@@ -225,6 +245,7 @@ double TCustomBarSeries::StackOrigin(int valueIndex) const {
 }
 
 double TCustomBarSeries::StackTotal(int valueIndex) const {
+  if (const TStackSums<long double>* sums = GroupSums(valueIndex)) return sums->Total(valueIndex);
   long double sum = 0;
   VisitMembers(*this, [&](TCustomBarSeries* member) {
     sum += StackPart(*member, valueIndex);

@@ -19,6 +19,7 @@
 #include "chart/canvas/chart_brush.h"
 #include "chart/canvas/chart_pen.h"
 #include "chart/data/chart_series.h"
+#include "chart/series/stack_sums.h"
 
 namespace tarvela {
 
@@ -111,6 +112,9 @@ class TCustomBarSeries : public TChartSeries {
   int MarkRoom(int valueIndex) const;
   // The positive values at valueIndex of the group members before this series.
   double StackOrigin(int valueIndex) const;
+  // The stack's sums when this series is a member of a group large enough to keep them
+  // (at one of its own points); null otherwise.
+  const TStackSums<long double>* GroupSums(int valueIndex) const;
   // The positive values at valueIndex of the whole group.
   double StackTotal(int valueIndex) const;
   // Pixel of the bar's top (vertical) or right end (horizontal) along the value axis.
@@ -187,6 +191,8 @@ class TCustomBarSeries : public TChartSeries {
     std::vector<TCustomBarSeries*> members;
     mutable std::uint64_t mostPointsStamp = 0;
     mutable long long mostPoints = 0;
+    // The stack's sums for a large group, at the chart's values revision.
+    mutable TStackSums<long double> sums;
   };
 
  private:
@@ -198,6 +204,9 @@ class TCustomBarSeries : public TChartSeries {
     int index = -1;  // of this series among the members; -1 when inactive
   };
   mutable TGroupPlace m_groupPlace;
+  // Calls apply(series) for every other bar series of the same class in the chart.
+  template <class F>
+  void ForEachOtherOfClass(F apply);
   // Works out the groups of all bar series of chart at once, each series keeping its own.
   static void PlaceAllInGroups(const TCustomAxisPanel& chart);
   // m_groupPlace, worked out again when the chart's series changed.

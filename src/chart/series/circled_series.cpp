@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <typeinfo>
 #include <utility>
 
 #include "chart/axes/axis_panel.h"
@@ -50,10 +51,16 @@ template <class F>
 void TCircledSeries::ForEachSameClass(F apply) {
   apply(*this);
   if (ParentChart() == nullptr) return;
-  for (TChartSeries* series : ParentChart()->SeriesList())
-    if (auto* circled = dynamic_cast<TCircledSeries*>(series); circled != nullptr && circled != this &&
-                                                                SameCircledClass(*circled))
+  // Every series of a file may set what the class shares, so the usual case, a series
+  // of the same dynamic class, is told apart without a cast.
+  for (TChartSeries* series : ParentChart()->SeriesList()) {
+    if (series == this) continue;
+    if (typeid(*series) == typeid(*this)) {
+      apply(static_cast<TCircledSeries&>(*series));
+    } else if (auto* circled = dynamic_cast<TCircledSeries*>(series); circled != nullptr && SameCircledClass(*circled)) {
       apply(*circled);
+    }
+  }
 }
 
 void TCircledSeries::SetCircled(bool circled) {

@@ -107,6 +107,43 @@ TEST(AreaSeries, SecondStackedAreaStandsOnTheFirstWhoseNegativeValuesAddNothing)
   EXPECT_EQ(upper->BaselinePos(0), 270);
 }
 
+// A stack of many areas keeps its sums: they must be those the members add up one by
+// one, and follow every change of a value or a member.
+TEST(AreaSeries, AStackOfManyAreasFollowsEveryChangeOfItsValues) {
+  AreaRig a;
+  std::vector<TAreaSeries*> stack;
+  for (int m = 0; m < 12; ++m) {
+    stack.push_back(a.Area({}, clRed));
+    for (int i = 0; i < 2 + m % 3; ++i) stack.back()->AddPointXY(i, ((m * 5 + i * 7) % 9 - 2) * 0.3);
+  }
+  stack[0]->SetMultiArea(maStacked100);
+  a.Lay();
+  auto expectSums = [&](const char* when) {
+    SCOPED_TRACE(when);
+    for (std::size_t m = 0; m < stack.size(); ++m) {
+      if (!stack[m]->Active()) continue;
+      for (int i = 0; i < stack[m]->PointCount(); ++i) {
+        double below = 0, total = 0;
+        for (std::size_t k = 0; k < stack.size(); ++k) {
+          if (!stack[k]->Active() || i >= stack[k]->PointCount() || stack[k]->YValueAt(i) <= 0) continue;
+          if (k < m) below += stack[k]->YValueAt(i);
+          total += stack[k]->YValueAt(i);
+        }
+        ASSERT_EQ(stack[m]->StackOrigin(i), below) << "member " << m << ", point " << i;
+        ASSERT_EQ(stack[m]->StackOrigin(i, true), total) << "member " << m << ", point " << i;
+      }
+    }
+  };
+  expectSums("as built");
+  stack[1]->YValues().SetValueAt(0, 4.25);
+  expectSums("after a value changed");
+  stack[6]->SetActive(false);
+  expectSums("with a member switched off");
+  EXPECT_EQ(stack[9]->DepthSlotLeader(), stack[0]);
+  stack[0]->SetActive(false);
+  EXPECT_EQ(stack[9]->DepthSlotLeader(), stack[1]);
+}
+
 TEST(AreaSeries, StackedToOneHundredPercentFillsThePlotAndLiesFlatWithoutValues) {
   AreaRig a;
   TAreaSeries* lower = a.Area({{0, 40}, {10, 0}}, clRed);

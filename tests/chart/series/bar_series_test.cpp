@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -177,6 +178,46 @@ TEST(BarSeriesLayout, HundredPercentWithAllZerosLiesAtZero) {
   bars.Draw(*first);
   ASSERT_EQ(bars.Of("LineTo").size(), 1u);
   EXPECT_EQ(Points(bars.Of("LineTo")[0]).at(1).y, 270);
+}
+
+// A stack of many bar series keeps its sums: they must be those the members add up
+// one by one, and follow every change of a value, a multiplier or a member.
+TEST(BarSeriesLayout, AStackOfManySeriesFollowsEveryChangeOfItsValues) {
+  BarRig bars;
+  std::vector<TBarSeries*> stack;
+  for (int m = 0; m < 14; ++m) {
+    stack.push_back(bars.Add({}));
+    // Counts differ, so that a member is missing from some indexes.
+    for (int i = 0; i < 3 + m % 4; ++i) stack.back()->AddPointXY(i, ((m * 7 + i * 3) % 11 - 3) * 0.1);
+  }
+  stack[0]->SetMultiBar(mbStacked);
+  auto expectSums = [&](const char* when) {
+    SCOPED_TRACE(when);
+    for (std::size_t m = 0; m < stack.size(); ++m) {
+      for (int i = 0; i < stack[m]->PointCount(); ++i) {
+        long double below = 0, total = 0;
+        for (std::size_t k = 0; k < stack.size(); ++k) {
+          if (!stack[k]->Active() || i >= stack[k]->PointCount()) continue;
+          const long double part = std::max(0.0, stack[k]->YValueAt(i));
+          if (k < m) below += part;
+          total += part;
+        }
+        if (!stack[m]->Active()) continue;
+        ASSERT_EQ(stack[m]->StackOrigin(i), static_cast<double>(below)) << "member " << m << ", point " << i;
+        ASSERT_EQ(stack[m]->StackTotal(i), static_cast<double>(total)) << "member " << m << ", point " << i;
+      }
+    }
+  };
+  expectSums("as built");
+  stack[2]->YValues().SetValueAt(1, 5.5);  // no repaint asked for
+  expectSums("after a value changed");
+  stack[4]->YValues().SetMultiplier(3);
+  expectSums("after a multiplier changed");
+  stack[1]->SetActive(false);
+  expectSums("with a member switched off");
+  stack[3]->AddPointXY(9, 2);
+  stack[5]->DeletePoint(0);
+  expectSums("after points were added and deleted");
 }
 
 // [SECTION] Drawing
