@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <new>
 
-#include "platform/qt/controls.h"
 #include "runtime/exceptions.h"
 
 namespace tarvela {
@@ -80,7 +79,7 @@ void TApplication::HandleException(std::exception_ptr error) {
   box.ShowError(m_title, text);
 }
 
-int TApplication::Run(TForm& mainForm) {
+int TApplication::Run(MainWindow& mainForm) {
   mainForm.Show();
   return m_qt->exec();
 }

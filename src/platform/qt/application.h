@@ -13,7 +13,15 @@ class QApplication;
 
 namespace tarvela {
 
-class TForm;
+// The window the message loop runs for: Run shows it, and the loop ends when the last
+// window closes. The form (controls.h) is one; the application needs to know no more
+// of it, so the controls can report to the application without the two knowing each
+// other.
+class MainWindow {
+ public:
+  virtual ~MainWindow() = default;
+  virtual void Show() = 0;
+};
 
 // Shows the error box. The windowing layer's own shows a modal message box; tests
 // and the command line put theirs in its place.
@@ -45,7 +53,7 @@ class TApplication {
   void HandleException(std::exception_ptr error);
 
   // Shows the main form and runs the message loop until it is closed.
-  int Run(TForm& mainForm);
+  int Run(MainWindow& mainForm);
 
   QApplication& Qt() { return *m_qt; }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/application.h"
 #include "runtime/control.h"
 #include "runtime/string_list.h"
 
@@ -59,7 +60,7 @@ class TWidgetControl : public Base, public TQtControl {
   QPalette::ColorRole m_textRole;
 };
 
-class TForm : public TWinControl, public TQtControl {
+class TForm : public TWinControl, public TQtControl, public MainWindow {
  public:
   explicit TForm(TComponent* owner);
   ~TForm() override;
@@ -89,7 +90,7 @@ class TForm : public TWinControl, public TQtControl {
   TNotifyEvent OnResize;
 
   // operations
-  void Show();
+  void Show() override;
   // Closes the window; closing the main form ends the message loop.
   void Close();
   bool Closed() const { return m_closed; }
