@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
+#include "widgets/application.h"
+#include "widgets/qt_surface.h"
 #include "runtime/rounding.h"
 #include "qt_bench_main.h"
 

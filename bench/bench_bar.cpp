@@ -18,9 +18,9 @@
 
 #include "chart/chart.h"
 #include "chart/series/bar_series.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "widgets/application.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

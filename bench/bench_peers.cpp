@@ -53,10 +53,10 @@
 #include "app/form1.h"
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_convert.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "widgets/application.h"
+#include "widgets/qt_convert.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -15,9 +15,9 @@
 
 #include "app/form1.h"
 #include "chart/chart.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "widgets/application.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

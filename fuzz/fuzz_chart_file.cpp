@@ -11,9 +11,9 @@
 
 #include "app/chart_export.h"
 #include "app/chart_file.h"
-#include "platform/qt/application.h"
 #include "platform/recording_surface.h"
 #include "runtime/form_reader.h"
+#include "widgets/application.h"
 
 using namespace tarvela;
 

@@ -13,10 +13,10 @@
 #include "app/output_file.h"
 #include "app/png_file.h"
 #include "chart/panel/panel.h"
-#include "platform/qt/chart_window.h"
-#include "platform/qt/controls.h"
-#include "platform/qt/qt_surface.h"
 #include "runtime/exceptions.h"
+#include "widgets/chart_window.h"
+#include "widgets/controls.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 

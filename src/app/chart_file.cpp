@@ -20,13 +20,13 @@
 #include "app/command_line.h"
 #include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
-#include "platform/qt/screen_metrics.h"
-#include "platform/qt/system_locale.h"
 #include "runtime/class_registry.h"
 #include "runtime/date_time.h"
 #include "runtime/form_reader.h"
 #include "runtime/identifiers.h"
 #include "runtime/properties.h"
+#include "widgets/screen_metrics.h"
+#include "widgets/system_locale.h"
 
 namespace tarvela {
 

@@ -49,9 +49,9 @@
 #include <string_view>
 
 #include "chart/chart.h"
-#include "platform/qt/controls.h"
 #include "runtime/colors.h"
 #include "runtime/exceptions.h"
+#include "widgets/controls.h"
 
 namespace tarvela {
 

@@ -17,9 +17,9 @@
 #include "app/results_export.h"
 #include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
-#include "platform/qt/application.h"
 #include "runtime/exceptions.h"
 #include "runtime/form_reader.h"
+#include "widgets/application.h"
 
 namespace tarvela {
 

@@ -9,7 +9,7 @@
 #include "app/report.h"
 #include "app/solver.h"
 #include "chart/chart.h"
-#include "platform/qt/controls.h"
+#include "widgets/controls.h"
 
 namespace tarvela {
 

@@ -22,7 +22,7 @@
 #include "chart/data/zav_function.h"
 #include "chart/series/circled_series.h"
 #include "chart/series/line_series.h"
-#include "platform/qt/qt_convert.h"
+#include "widgets/qt_convert.h"
 
 namespace tarvela {
 

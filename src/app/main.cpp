@@ -13,8 +13,8 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
 #include "runtime/exceptions.h"
+#include "widgets/application.h"
 
 namespace {
 

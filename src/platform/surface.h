@@ -13,7 +13,7 @@
 // and text alignment are kept here; hooks read them through the getters.
 //
 // Implementations: RecordingSurface (a readable command log, for tests) and QtSurface
-// (platform/qt, QPainter on any paint device).
+// (widgets/, QPainter on any paint device).
 
 #include <memory>
 #include <span>

@@ -20,7 +20,7 @@
 #include "chart/axes/axis.h"
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
-#include "platform/qt/qt_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -17,7 +17,7 @@
 #include "app/command_line.h"
 #include "chart/data/chart_series.h"
 #include "chart/data/zav_function.h"
-#include "platform/qt/chart_window.h"
+#include "widgets/chart_window.h"
 #include "runtime/date_time.h"
 #include "runtime/exceptions.h"
 #include "runtime/form_reader.h"

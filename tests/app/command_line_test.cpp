@@ -20,8 +20,8 @@
 
 #include "app/chart_file.h"
 #include "app/output_file.h"
-#include "platform/qt/chart_window.h"
 #include "runtime/exceptions.h"
+#include "widgets/chart_window.h"
 
 namespace tarvela {
 namespace {

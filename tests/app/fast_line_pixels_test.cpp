@@ -12,8 +12,8 @@
 
 #include "chart/chart.h"
 #include "chart/series/fast_line_series.h"
-#include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "chart/data/chart_series.h"
-#include "platform/qt/application.h"
+#include "widgets/application.h"
 
 namespace tarvela {
 namespace {

@@ -26,9 +26,9 @@
 #include "chart/canvas/canvas3d.h"
 #include "chart/data/chart_series.h"
 #include "chart/series/line_series.h"
-#include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
 #include "runtime/colors.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "chart/chart.h"
 #include "chart/series/pie_series.h"
-#include "platform/qt/qt_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

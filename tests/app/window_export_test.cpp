@@ -29,8 +29,8 @@
 #include "app/chart_file.h"
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/chart_window.h"
+#include "widgets/application.h"
+#include "widgets/chart_window.h"
 
 namespace tarvela {
 namespace {

@@ -18,9 +18,9 @@
 
 #include "chart/chart.h"
 #include "chart/chart_registration.h"
-#include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
 #include "runtime/form_reader.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela::extreme {
 

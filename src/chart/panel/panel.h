@@ -9,7 +9,7 @@
 //   TCustomZavPanelExtended  the background (gradient, back image) and the zoom and pan
 //                            switches.
 //
-// TCustomZavPanel is not a widget; ChartWindow (platform/qt) hosts it: it hands every
+// TCustomZavPanel is not a widget; ChartWindow (widgets/) hosts it: it hands every
 // paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
 // repaints when the control peer or HostInvalidate asks, and paints the buffer with the
 // rubber band over it when HostPaintBand asks. Nor does a panel know what

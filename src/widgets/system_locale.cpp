@@ -1,4 +1,4 @@
-#include "platform/qt/system_locale.h"
+#include "widgets/system_locale.h"
 
 #include <QLocale>
 

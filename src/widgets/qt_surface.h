@@ -38,11 +38,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/qt/cosmetic_outline.h"
-#include "platform/qt/pixel_lines.h"
-#include "platform/qt/raster_spans.h"
-#include "platform/qt/raster_target.h"
 #include "platform/surface.h"
+#include "widgets/cosmetic_outline.h"
+#include "widgets/pixel_lines.h"
+#include "widgets/raster_spans.h"
+#include "widgets/raster_target.h"
 
 namespace tarvela {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/qt/qt_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

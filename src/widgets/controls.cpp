@@ -1,4 +1,4 @@
-#include "platform/qt/controls.h"
+#include "widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -9,10 +9,10 @@
 #include <QResizeEvent>
 #include <QWidget>
 
-#include "platform/qt/application.h"
-#include "platform/qt/chart_window.h"
-#include "platform/qt/qt_convert.h"
 #include "runtime/class_registry.h"
+#include "widgets/application.h"
+#include "widgets/chart_window.h"
+#include "widgets/qt_convert.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_convert.h"
+#include "widgets/qt_convert.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The chart as pixels: the form's panel drawn through QtSurface, and the window that
 // hosts a panel (paint, buffer copy, mouse, wheel, leave, cursor).
-#include "platform/qt/chart_window.h"
+#include "widgets/chart_window.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 #include "chart/chart.h"
 #include "chart/paint_test_support.h"
-#include "platform/qt/qt_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

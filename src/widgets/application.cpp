@@ -1,4 +1,4 @@
-#include "platform/qt/application.h"
+#include "widgets/application.h"
 
 #include <QApplication>
 #include <QFont>

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/qt_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

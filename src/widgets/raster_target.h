@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "platform/qt/raster_spans.h"
+#include "widgets/raster_spans.h"
 
 namespace tarvela {
 

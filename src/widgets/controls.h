@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/application.h"
 #include "runtime/control.h"
 #include "runtime/string_list.h"
+#include "widgets/application.h"
 
 class QWidget;
 class QLabel;

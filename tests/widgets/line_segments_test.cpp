@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "platform/qt/qt_surface.h"
 #include "platform/recording_surface.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

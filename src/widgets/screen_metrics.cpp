@@ -1,4 +1,4 @@
-#include "platform/qt/screen_metrics.h"
+#include "widgets/screen_metrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

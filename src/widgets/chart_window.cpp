@@ -1,4 +1,4 @@
-#include "platform/qt/chart_window.h"
+#include "widgets/chart_window.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "chart/panel/panel.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_convert.h"
-#include "platform/qt/qt_surface.h"
+#include "widgets/application.h"
+#include "widgets/qt_convert.h"
+#include "widgets/qt_surface.h"
 
 namespace tarvela {
 

@@ -1,6 +1,6 @@
 // Opaque colours written into image memory, cut to the device and the clip.
 
-#include "platform/qt/raster_target.h"
+#include "widgets/raster_target.h"
 
 namespace tarvela {
 
