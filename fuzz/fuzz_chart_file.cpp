@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "app/chart_export.h"
-#include "app/chart_file.h"
 #include "platform/recording_surface.h"
 #include "runtime/form_reader.h"
 #include "widgets/application.h"
+#include "widgets/chart_file.h"
+#include "widgets/chart_picture.h"
 
 using namespace tarvela;
 

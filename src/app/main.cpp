@@ -13,6 +13,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/window_pictures.h"
 #include "runtime/exceptions.h"
 #include "widgets/application.h"
 

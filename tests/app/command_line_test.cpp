@@ -18,10 +18,11 @@
 #include <streambuf>
 #include <unistd.h>
 
-#include "app/chart_file.h"
-#include "app/output_file.h"
 #include "runtime/exceptions.h"
+#include "widgets/chart_file.h"
+#include "widgets/chart_picture.h"
 #include "widgets/chart_window.h"
+#include "widgets/output_file.h"
 
 namespace tarvela {
 namespace {

@@ -25,11 +25,12 @@
 #include <vector>
 
 #include "app/app_test_support.h"
-#include "app/chart_export.h"
-#include "app/chart_file.h"
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/window_pictures.h"
 #include "widgets/application.h"
+#include "widgets/chart_file.h"
+#include "widgets/chart_picture.h"
 #include "widgets/chart_window.h"
 
 namespace tarvela {

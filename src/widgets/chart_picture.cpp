@@ -1,21 +1,17 @@
-#include "app/chart_export.h"
+#include "widgets/chart_picture.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QPixmap>
 #include <QSvgGenerator>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <new>
 #include <sstream>
 
-#include "app/output_file.h"
-#include "app/png_file.h"
 #include "chart/panel/panel.h"
 #include "runtime/exceptions.h"
 #include "widgets/chart_window.h"
-#include "widgets/controls.h"
+#include "widgets/output_file.h"
+#include "widgets/png_file.h"
 #include "widgets/qt_surface.h"
 
 namespace tarvela {
@@ -57,12 +53,12 @@ namespace {
 // Dots per metre of a picture drawn at scale times the pixels of a 96 dpi screen.
 int DotsPerMetre(int scale) { return static_cast<int>(std::lround(96.0 * scale / 0.0254)); }
 
-void MarkScale(QImage& image, int scale) {
+}  // namespace
+
+void MarkPictureScale(QImage& image, int scale) {
   image.setDotsPerMeterX(DotsPerMetre(scale));
   image.setDotsPerMeterY(DotsPerMetre(scale));
 }
-
-}  // namespace
 
 QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> size, int scale) {
   ExportBounds bounds(chart, size);
@@ -70,7 +66,7 @@ QImage RenderChartImage(TCustomZavPanel& chart, std::optional<ChartImageSize> si
   QImage image(std::max(1, chart.Width()) * scale, std::max(1, chart.Height()) * scale, QImage::Format_RGB32);
   if (image.isNull()) return image;
   image.setDevicePixelRatio(scale);
-  MarkScale(image, scale);
+  MarkPictureScale(image, scale);
   image.fill(Qt::white);
   {
     // Straight into the picture: the canvas's bitmap copied there would give the same
@@ -111,24 +107,6 @@ bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
   return true;
 }
 
-bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
-  QWidget* window = form.Widget();
-  if (window == nullptr) return false;
-  if (scale <= 1) {
-    const QPixmap picture = window->grab();
-    if (picture.isNull()) throw std::bad_alloc();
-    return WritePng(picture.toImage(), device);
-  }
-  // Rendered into a denser image, the window and every control in it draw at its pixels.
-  QImage picture(window->size() * scale, QImage::Format_RGB32);
-  if (picture.isNull()) throw std::bad_alloc();
-  picture.setDevicePixelRatio(scale);
-  MarkScale(picture, scale);
-  picture.fill(Qt::white);
-  window->render(&picture);
-  return WritePng(picture, device);
-}
-
 namespace {
 
 bool NamesSvg(const std::string& path) {
@@ -153,23 +131,6 @@ void SaveChartPicture(ChartWindow& window, const std::string& path) {
   }
   // The error box says why, as the command line does.
   if (!written) throw Exception("Cannot write to " + path + (reason.empty() ? "" : ": " + reason));
-}
-
-std::optional<std::string> AskChartFileName(ChartWindow& window) {
-  const QString png = QStringLiteral("PNG image (*.png)");
-  const QString svg = QStringLiteral("SVG document (*.svg)");
-  QString chosen = png;
-  QString name = QFileDialog::getSaveFileName(&window, QStringLiteral("Save the chart"), QStringLiteral("chart.png"),
-                                              png + QStringLiteral(";;") + svg, &chosen);
-  if (name.isEmpty()) return std::nullopt;
-  if (QFileInfo(name).suffix().isEmpty()) name += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
-  return name.toStdString();
-}
-
-void InstallChartSaving(ChartFileNameQuestion ask) {
-  SetChartSaver([ask = std::move(ask)](ChartWindow& window) {
-    if (const std::optional<std::string> path = ask(window)) SaveChartPicture(window, *path);
-  });
 }
 
 }  // namespace tarvela

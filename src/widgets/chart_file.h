@@ -1,6 +1,7 @@
 #pragma once
-// Charts from description files: `tarvela --chart FILE` shows or renders the chart a
-// file describes, so the engine is a tool and not only the main form's chart.
+// Charts from description files: the chart a file describes, in a form that shows it
+// in a window or draws it as a picture (chart_picture.h), as `tarvela --chart FILE`
+// does, so that the engine is a tool and not only the main form's chart.
 //
 // The file is a form description (form_reader.h has the syntax) holding one chart:
 //
@@ -55,6 +56,7 @@
 
 namespace tarvela {
 
+class EReadError;
 class TCustomAxisPanel;
 
 // A larger file is refused before it is read: a chart's description is a few
@@ -69,9 +71,16 @@ class EChartFileError : public Exception { using Exception::Exception; };
 
 // The bytes of the file, or of standard input for "-"; the name is passed to the
 // system byte for byte. EChartFileError "FILE: cannot be read (reason)" or
-// "FILE: larger than 16 MiB (16777216 bytes), refused", FILE being "standard input"
-// for "-".
+// "FILE: larger than 16 MiB (16777216 bytes), refused", FILE being ChartFileName(path).
 std::string ReadChartFileText(const std::string& path);
+
+// How a chart file is named to the user: "standard input" for "-", else the name's
+// bytes as given.
+std::string ChartFileName(const std::string& path);
+
+// "FILE:12: what is wrong", as compilers name a place in a file: the message for a
+// description read from path that TChartForm refused.
+std::string ChartFileErrorText(const std::string& path, const EReadError& error);
 
 // One point of a Points string. EConvertError saying what is wrong.
 struct ChartFilePoint {

@@ -1,4 +1,4 @@
-#include "app/output_file.h"
+#include "widgets/output_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -222,7 +222,7 @@ DeviceWriter BytesWriter(const std::string& bytes) {
 std::string OutputName(const std::string& target) { return target == "-" ? "standard output" : target; }
 
 std::string CannotWriteMessage(const std::string& target, const std::string& reason) {
-  return "tarvela: cannot write to " + OutputName(target) + ": " + reason;
+  return "cannot write to " + OutputName(target) + ": " + reason;
 }
 
 }  // namespace tarvela

@@ -1,8 +1,8 @@
 #pragma once
-// Where the command line's outputs go: standard output for "-", else a file that is
-// written whole or not at all. The user keeps these files, so a full disk, a vanished
-// folder or a failing encoder must never leave a cut-off file that looks complete, nor
-// destroy the one that was there.
+// Where outputs go: standard output for "-", else a file that is written whole or not
+// at all. The user keeps these files, so a full disk, a vanished folder or a failing
+// encoder must never leave a cut-off file that looks complete, nor destroy the one that
+// was there.
 //
 // Names are the file system's own bytes, passed through untouched: a name that is not
 // valid UTF-8 reaches the file the user named, not one with replacement characters.
@@ -45,7 +45,7 @@ DeviceWriter BytesWriter(const std::string& bytes);
 // How a target is named to the user: "standard output" for "-", else its bytes as given.
 std::string OutputName(const std::string& target);
 
-// "tarvela: cannot write to NAME: reason", the command line's message for a failed output.
+// "cannot write to NAME: reason", the message for a failed output.
 std::string CannotWriteMessage(const std::string& target, const std::string& reason);
 
 }  // namespace tarvela

@@ -1,89 +1,29 @@
-#include "app/chart_file.h"
+#include "widgets/chart_file.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QWidget>
-#include <QXmlStreamReader>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
-#include "app/chart_export.h"
-#include "app/app_test_support.h"
-#include "app/command_line.h"
+#include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
 #include "chart/data/zav_function.h"
-#include "widgets/chart_window.h"
+#include "runtime/class_registry.h"
 #include "runtime/date_time.h"
 #include "runtime/exceptions.h"
 #include "runtime/form_reader.h"
 #include "runtime/properties.h"
-#include "runtime/class_registry.h"
-#include "chart/chart_registration.h"
+#include "widgets/chart_picture.h"
+#include "widgets/chart_window.h"
+#include "widgets/picture_test_support.h"
 
 namespace tarvela {
 namespace {
 
-using app_test::RunResult;
-using app_test::RunWith;
-using app_test::TempPath;
-
-std::string WriteTemp(const std::string& name, const std::string& text) {
-  const std::string path = TempPath(name);
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Examples() {
-  std::vector<std::string> paths;
-  for (const auto& entry : std::filesystem::directory_iterator(TARVELA_EXAMPLES_DIR))
-    if (entry.path().extension() == ".chart") paths.push_back(entry.path().string());
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-// Every <text> element's characters, and the root's view box.
-struct SvgFacts {
-  std::vector<std::string> texts;
-  QString viewBox;
-  bool wellFormed = false;
-};
-
-SvgFacts ReadSvg(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  SvgFacts facts;
-  if (!file.open(QIODevice::ReadOnly)) return facts;
-  QXmlStreamReader xml(&file);
-  while (!xml.atEnd()) {
-    if (!xml.readNext() || !xml.isStartElement()) continue;
-    if (xml.name() == QLatin1String("svg")) {
-      facts.viewBox = xml.attributes().value("viewBox").toString();
-    } else if (xml.name() == QLatin1String("text")) {
-      facts.texts.push_back(xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed().toStdString());
-    }
-  }
-  facts.wellFormed = !xml.hasError();
-  return facts;
-}
-
-bool HasPixelOf(const QImage& image, TColor color) {
-  const QRgb wanted = qRgb(RedOf(ColorToRGB(color)), GreenOf(ColorToRGB(color)), BlueOf(ColorToRGB(color)));
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == (wanted & 0xFFFFFF)) return true;
-  return false;
-}
+using picture_test::ExampleCharts;
+using picture_test::FileText;
+using picture_test::HasPixelOf;
 
 // The reader's message for text, or "(read)" when it reads.
 std::string ReadError(const std::string& text) {
@@ -390,7 +330,7 @@ TEST(ChartFile, EndlessInputIsRefusedAtTheLimitAndPathsStayText) {
   } catch (const EChartFileError& e) {
     EXPECT_EQ(e.Message(), "/dev/zero: larger than 16 MiB (16777216 bytes), refused");
   }
-  const std::string example = Examples().front();
+  const std::string example = ExampleCharts().front();
   TChartForm form(nullptr, "object C: TChart\n  Title.Text.Strings = ('" + example + "')\nend", "");
   EXPECT_EQ(form.Chart().Title().Text().Lines(), std::vector<std::string>{example});
 }
@@ -398,7 +338,7 @@ TEST(ChartFile, EndlessInputIsRefusedAtTheLimitAndPathsStayText) {
 // A window's first frame at a size, and every picture of it, is painted until the layout
 // repeats; a later paint at the same size is one paint that changes no pixel.
 TEST(ChartFile, TheFirstPaintAtASizeSettlesTheLayout) {
-  TChartForm form(nullptr, FileText(Examples().front()), "");
+  TChartForm form(nullptr, FileText(ExampleCharts().front()), "");
   int paints = 0;
   form.Chart().OnAfterDraw = [&](TComponent*) { ++paints; };
   const QImage settled = RenderChartImage(form.Chart());
@@ -414,135 +354,6 @@ TEST(ChartFile, TheFirstPaintAtASizeSettlesTheLayout) {
   paints = 0;
   const int reported = SettleChart(form.Chart(), [&] { RenderChartImage(form.Chart(), ChartImageSize{200, 150}); });
   EXPECT_EQ(reported, 2);
-}
-
-TEST(CommandLineChart, EveryExampleRendersAsPngAndSvg) {
-  const std::vector<std::string> examples = Examples();
-  ASSERT_GE(examples.size(), 4u);
-  for (const std::string& example : examples) {
-    SCOPED_TRACE(example);
-    const std::string png = TempPath("example.png");
-    const std::string svg = TempPath("example.svg");
-    std::filesystem::remove(png);
-    std::filesystem::remove(svg);
-    const RunResult run = RunWith({"--chart", example, "--png", png, "--svg", svg});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-
-    TChartForm form(nullptr, FileText(example), "");
-    const TChart& chart = form.Chart();
-    const QImage image(QString::fromStdString(png));
-    ASSERT_EQ(image.size(), QSize(chart.Width(), chart.Height()));
-    ASSERT_GT(chart.SeriesTotal(), 0);
-    EXPECT_TRUE(HasPixelOf(image, chart.SeriesAt(0)->SeriesColor()));
-
-    const SvgFacts facts = ReadSvg(svg);
-    EXPECT_TRUE(facts.wellFormed);
-    EXPECT_EQ(facts.viewBox.toStdString(), "0 0 " + std::to_string(chart.Width()) + " " + std::to_string(chart.Height()));
-    const std::string title = chart.Title().Text().Lines().front();
-    EXPECT_NE(std::find(facts.texts.begin(), facts.texts.end(), title), facts.texts.end()) << title;
-    // A series with visible marks shows each point's mark text.
-    for (int s = 0; s < chart.SeriesTotal(); ++s) {
-      TChartSeries& series = *chart.SeriesAt(s);
-      if (!series.Marks().Visible()) continue;
-      for (int i = 0; i < series.PointCount(); ++i) {
-        const std::string mark = series.MarkText(i);
-        EXPECT_NE(std::find(facts.texts.begin(), facts.texts.end(), mark), facts.texts.end()) << mark;
-      }
-    }
-  }
-}
-
-TEST(CommandLineChart, PicturesAreTheSettledWindowsAtTheirSizeAndPointsAreListed) {
-  const std::string example = TARVELA_EXAMPLES_DIR "/log-axis.chart";
-  const std::string png = TempPath("settled.png");
-  ASSERT_EQ(RunWith({"--chart", example, "--png", png}).status, 0);
-  // What a window shows after it has been painted a good many times.
-  TChartForm form(nullptr, FileText(example), "");
-  QImage window;
-  for (int i = 0; i < 8; ++i) window = RenderChartImage(form.Chart());
-  EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(window.format()), window);
-
-  const RunResult sized = RunWith({"--chart", example, "--size", "300x220", "--png", png, "--screenshot",
-                                   TempPath("settled-window.png"), "--points", "-"});
-  ASSERT_EQ(sized.status, 0) << sized.err;
-  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(300, 220));
-  EXPECT_EQ(QImage(QString::fromStdString(TempPath("settled-window.png"))).size(), QSize(300, 220));
-  std::istringstream lines(sized.out);
-  std::vector<std::string> points;
-  for (std::string line; std::getline(lines, line);) points.push_back(line);
-  ASSERT_EQ(points.size(), 18u);
-  EXPECT_EQ(points[0], "0 0 1000000 255");  // series 0, X, Y, its colour clRed
-  EXPECT_EQ(points[17], "2 10 65536 16711680");
-}
-
-TEST(CommandLineChart, BadFilesFailWithTheFileAndLineAndWriteNothing) {
-  const std::string png = TempPath("never.png");
-  std::filesystem::remove(png);
-  const std::pair<std::string, std::string> cases[] = {
-      {"object Chart1: TChart\n  object Series1: TLineSeries\n    Points = ('1 2')\n  end\n",
-       ":5: Missing 'end' of object Chart1 (line 1)"},
-      {"object Chart1: TChart\n  Chart3DPercent = 12x\nend\n", ":2: Expected the end of the line after the value but found 'x'"},
-      {"object Chart1: TChart\n  Chart3DPercent = 1.5\nend\n", ":2: Invalid value for property 'Chart3DPercent' of TChart: Expected an integer but found floating point number 1.5"},
-      {"object Chart1: TChart\n  BottomAxis.Maximum = 1e999\nend\n", ":2: Invalid value for property 'BottomAxis.Maximum' of TChart: 1E+999 is out of the floating point range"},
-      {"object Chart1: TChart\n  Title.Colour = clRed\nend\n", ":2: Unknown property 'Title.Colour' of TChart"},
-      {"object Chart1: TChart\n  object Odd: TNoSuchSeries\n  end\nend\n", ":2: Class TNoSuchSeries not found"},
-      {"object Chart1: TChart\n  object S: TLineSeries\n    Points = (\n      '1 2'\n      '2'\n      '3 4')\n  end\nend\n",
-       ":5: Point 2 of Points '2': no Y value after 2"},
-      {"object Chart1: TChart\n  object Series1: TLineSeries\n    Points = ('1 2')\n  edn\n  object Series2: TLineSeries\n"
-       "  end\nend\n",
-       ":4: Expected 'end' or a property but found 'edn'"},
-      {"object Chart1: TChart\n  object Series1: TLineSeries\n  end\n  object Chart1: TBarSeries\n  end\nend\n",
-       ":4: A component named Chart1 already exists"},
-  };
-  for (const auto& [text, message] : cases) {
-    const std::string path = WriteTemp("bad.chart", text);
-    const RunResult run = RunWith({"--chart", path, "--png", png});
-    EXPECT_EQ(run.status, 1) << text;
-    EXPECT_EQ(run.err, "tarvela: " + path + message + "\n");
-    EXPECT_FALSE(std::filesystem::exists(png));
-  }
-
-  const std::string missing = TempPath("no-such.chart");
-  RunResult run = RunWith({"--chart", missing, "--png", png});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "tarvela: " + missing + ": cannot be read (No such file or directory)\n");
-  run = RunWith({"--chart", ::testing::TempDir(), "--svg", "-"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find(": cannot be read (it is a folder)"), std::string::npos);
-  EXPECT_EQ(run.out, "");
-
-  // Sparse: the size is refused before a byte is read.
-  const std::string large = TempPath("large.chart");
-  { std::ofstream(large) << "object Chart1: TChart\nend\n"; }
-  std::filesystem::resize_file(large, kMaxChartFileBytes + 1);
-  run = RunWith({"--chart", large, "--png", png});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "tarvela: " + large + ": larger than 16 MiB (16777216 bytes), refused\n");
-  std::filesystem::remove(large);
-
-  // The window path reports the same way, before any window exists.
-  const std::string bad = WriteTemp("bad-window.chart", "object Chart1: TChart\n  Nope = 1\nend\n");
-  std::ostringstream err;
-  CommandLineOptions options;
-  options.chart = bad;
-  EXPECT_EQ(RunChartWindow(options, err), 1);
-  EXPECT_EQ(err.str(), "tarvela: " + bad + ":2: Unknown property 'Nope' of TChart\n");
-}
-
-TEST(CommandLineChart, FormOptionsAreRefusedAndTheRestDecideWhetherAWindowOpens) {
-  for (const char* option : {"--sigma", "--second", "--report", "--csv", "--json"}) {
-    const RunResult run = RunWith({"--chart", "x.chart", option, "1"});
-    EXPECT_EQ(run.status, 2) << option;
-    EXPECT_NE(run.err.find(std::string("option ") + option + " belongs to the form"), std::string::npos);
-  }
-  EXPECT_EQ(RunWith({"--chart"}).status, 2);
-  EXPECT_TRUE(ParseCommandLine({"--chart", "x"}).OpensChartWindow());
-  EXPECT_TRUE(ParseCommandLine({"--chart", "x", "--size", "300x200"}).OpensChartWindow());
-  EXPECT_FALSE(ParseCommandLine({"--chart", "x", "--svg", "-"}).OpensChartWindow());
-  EXPECT_FALSE(ParseCommandLine({"--chart", "x", "--points", "-"}).OpensChartWindow());
-  EXPECT_FALSE(ParseCommandLine({"--png", "-"}).OpensChartWindow());
-  EXPECT_NE(RunWith({"--help"}).out.find("--chart FILE"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/chart_file.h"
+#include "widgets/chart_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,7 +17,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/command_line.h"
 #include "chart/chart_registration.h"
 #include "chart/data/chart_series.h"
 #include "runtime/class_registry.h"
@@ -25,6 +24,7 @@
 #include "runtime/form_reader.h"
 #include "runtime/identifiers.h"
 #include "runtime/properties.h"
+#include "widgets/chart_picture.h"
 #include "widgets/screen_metrics.h"
 #include "widgets/system_locale.h"
 
@@ -36,7 +36,7 @@ std::string ReadChartFileText(const std::string& path) {
   // The name's own bytes go to the system: a name that is not valid UTF-8 still reaches
   // its file. "-" is standard input, read once; the caller keeps the text.
   const bool standardInput = path == "-";
-  const std::string name = standardInput ? std::string("standard input") : path;
+  const std::string name = ChartFileName(path);
   const auto cannotRead = [&](const std::string& why) { return EChartFileError(name + ": cannot be read (" + why + ")"); };
   const std::string tooLarge =
       name + ": larger than 16 MiB (" + std::to_string(kMaxChartFileBytes) + " bytes), refused";
@@ -68,6 +68,12 @@ std::string ReadChartFileText(const std::string& path) {
   }
   if (bytes.size() > kMaxChartFileBytes) throw EChartFileError(tooLarge);
   return bytes;
+}
+
+std::string ChartFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
+std::string ChartFileErrorText(const std::string& path, const EReadError& error) {
+  return ChartFileName(path) + ':' + std::to_string(error.Line()) + ": " + error.Detail();
 }
 
 // [SECTION] Points
