@@ -14,8 +14,8 @@
 
 #include "app/form1.h"
 #include "qt_bench_main.h"
-#include "widgets/application.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace {
 

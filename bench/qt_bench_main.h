@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "widgets/application.h"
+#include "tarvela/widgets/application.h"
 
 namespace tarvela {
 

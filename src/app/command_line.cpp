@@ -14,13 +14,13 @@
 #include "app/gallery.h"
 #include "app/results_export.h"
 #include "app/window_pictures.h"
-#include "chart/chart_registration.h"
-#include "chart/data/chart_series.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
-#include "widgets/application.h"
-#include "widgets/chart_file.h"
-#include "widgets/output_file.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/output_file.h"
 
 namespace tarvela {
 

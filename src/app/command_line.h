@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/chart_picture.h"
+#include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela {
 

@@ -14,15 +14,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "chart/chart.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/zav_function.h"
-#include "chart/series/circled_series.h"
-#include "chart/series/line_series.h"
-#include "widgets/chart_picture.h"
-#include "widgets/output_file.h"
-#include "widgets/png_file.h"
-#include "widgets/qt_convert.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/chart/series/circled_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/output_file.h"
+#include "tarvela/widgets/png_file.h"
+#include "tarvela/widgets/qt_convert.h"
 
 namespace tarvela {
 

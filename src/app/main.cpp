@@ -14,8 +14,8 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/window_pictures.h"
-#include "runtime/exceptions.h"
-#include "widgets/application.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/application.h"
 
 namespace {
 

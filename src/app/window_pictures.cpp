@@ -7,10 +7,10 @@
 #include <QWidget>
 #include <new>
 
-#include "widgets/chart_picture.h"
-#include "widgets/chart_window.h"
-#include "widgets/controls.h"
-#include "widgets/png_file.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
+#include "tarvela/widgets/controls.h"
+#include "tarvela/widgets/png_file.h"
 
 namespace tarvela {
 

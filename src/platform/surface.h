@@ -19,10 +19,10 @@
 #include <span>
 #include <string_view>
 
-#include "platform/picture.h"
-#include "platform/surface_types.h"
-#include "runtime/colors.h"
-#include "runtime/control.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/platform/surface_types.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"
 
 namespace tarvela {
 

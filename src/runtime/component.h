@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/persistent.h"
+#include "tarvela/runtime/persistent.h"
 
 namespace tarvela {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/colors.h"
-#include "runtime/component.h"
-#include "runtime/font.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/font.h"
 
 namespace tarvela {
 

@@ -1,11 +1,11 @@
-#include "widgets/application.h"
+#include "tarvela/widgets/application.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
 #include <new>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "widgets/chart_file.h"
+#include "tarvela/widgets/chart_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,16 +17,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "chart/chart_registration.h"
-#include "chart/data/chart_series.h"
-#include "runtime/class_registry.h"
-#include "runtime/date_time.h"
-#include "runtime/form_reader.h"
-#include "runtime/identifiers.h"
-#include "runtime/properties.h"
-#include "widgets/chart_picture.h"
-#include "widgets/screen_metrics.h"
-#include "widgets/system_locale.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/identifiers.h"
+#include "tarvela/runtime/properties.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/screen_metrics.h"
+#include "tarvela/widgets/system_locale.h"
 
 namespace tarvela {
 

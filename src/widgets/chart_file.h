@@ -49,10 +49,10 @@
 #include <string>
 #include <string_view>
 
-#include "chart/chart.h"
-#include "runtime/colors.h"
-#include "runtime/exceptions.h"
-#include "widgets/controls.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/controls.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "widgets/chart_picture.h"
+#include "tarvela/widgets/chart_picture.h"
 
 #include <QFileInfo>
 #include <QSvgGenerator>
@@ -7,12 +7,12 @@
 #include <new>
 #include <sstream>
 
-#include "chart/panel/panel.h"
-#include "runtime/exceptions.h"
-#include "widgets/chart_window.h"
-#include "widgets/output_file.h"
-#include "widgets/png_file.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/chart_window.h"
+#include "tarvela/widgets/output_file.h"
+#include "tarvela/widgets/png_file.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 

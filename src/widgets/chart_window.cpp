@@ -1,4 +1,4 @@
-#include "widgets/chart_window.h"
+#include "tarvela/widgets/chart_window.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,10 +10,10 @@
 #include <QWheelEvent>
 #include <optional>
 
-#include "chart/panel/panel.h"
-#include "widgets/application.h"
-#include "widgets/qt_convert.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_convert.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 

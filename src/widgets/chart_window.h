@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "runtime/control.h"
+#include "tarvela/runtime/control.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "widgets/controls.h"
+#include "tarvela/widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -9,10 +9,10 @@
 #include <QResizeEvent>
 #include <QWidget>
 
-#include "runtime/class_registry.h"
-#include "widgets/application.h"
-#include "widgets/chart_window.h"
-#include "widgets/qt_convert.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_window.h"
+#include "tarvela/widgets/qt_convert.h"
 
 namespace tarvela {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/control.h"
-#include "runtime/string_list.h"
-#include "widgets/application.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/string_list.h"
+#include "tarvela/widgets/application.h"
 
 class QWidget;
 class QLabel;

@@ -21,7 +21,7 @@
 // (solid and dashed, self-intersecting, degenerate, with coordinates far outside the
 // device): every pixel equal.
 
-#include "widgets/cosmetic_outline.h"
+#include "tarvela/widgets/cosmetic_outline.h"
 
 #include <algorithm>
 #include <cstdlib>

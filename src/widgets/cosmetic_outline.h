@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/surface_types.h"
+#include "tarvela/platform/surface_types.h"
 
 namespace tarvela {
 

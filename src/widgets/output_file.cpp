@@ -1,4 +1,4 @@
-#include "widgets/output_file.h"
+#include "tarvela/widgets/output_file.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -7,7 +7,7 @@
 // differ by one from the uncut line's. Styled horizontal and vertical lines (grids) are
 // laid out a dash at a time rather than a pixel at a time.
 
-#include "widgets/pixel_lines.h"
+#include "tarvela/widgets/pixel_lines.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/surface_types.h"
+#include "tarvela/platform/surface_types.h"
 
 class QPainter;
 

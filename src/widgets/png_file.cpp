@@ -4,7 +4,7 @@
 // smaller, a 3D one 14 %, bars 5 % larger) at zlib's default level, in three fifths of
 // the time.
 
-#include "widgets/png_file.h"
+#include "tarvela/widgets/png_file.h"
 
 #include <QImageWriter>
 #include <csetjmp>

@@ -1,4 +1,4 @@
-#include "widgets/qt_convert.h"
+#include "tarvela/widgets/qt_convert.h"
 
 #include <cstdlib>
 

@@ -7,9 +7,9 @@
 #include <QString>
 #include <string>
 
-#include "runtime/colors.h"
-#include "runtime/control.h"
-#include "runtime/font.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/font.h"
 
 namespace tarvela {
 

@@ -40,7 +40,7 @@
 // Raster operations exist only on the raster engine; elsewhere the modes fall back as
 // the header says, because a vector device cannot read back what it drew.
 
-#include "widgets/qt_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 #include <QBitmap>
 #include <QCoreApplication>

@@ -38,11 +38,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/surface.h"
-#include "widgets/cosmetic_outline.h"
-#include "widgets/pixel_lines.h"
-#include "widgets/raster_spans.h"
-#include "widgets/raster_target.h"
+#include "tarvela/platform/surface.h"
+#include "tarvela/widgets/cosmetic_outline.h"
+#include "tarvela/widgets/pixel_lines.h"
+#include "tarvela/widgets/raster_spans.h"
+#include "tarvela/widgets/raster_target.h"
 
 namespace tarvela {
 

@@ -32,7 +32,7 @@
 // Clips are kept in the same form (rows of spans), so that a clip polygon covers what a
 // fill of it covers.
 
-#include "widgets/raster_spans.h"
+#include "tarvela/widgets/raster_spans.h"
 
 #include <algorithm>
 #include <climits>

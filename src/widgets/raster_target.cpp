@@ -1,6 +1,6 @@
 // Opaque colours written into image memory, cut to the device and the clip.
 
-#include "widgets/raster_target.h"
+#include "tarvela/widgets/raster_target.h"
 
 namespace tarvela {
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "widgets/raster_spans.h"
+#include "tarvela/widgets/raster_spans.h"
 
 namespace tarvela {
 

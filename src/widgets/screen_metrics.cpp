@@ -1,4 +1,4 @@
-#include "widgets/screen_metrics.h"
+#include "tarvela/widgets/screen_metrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
 #pragma once
 // The screen the program shows its charts on, for pies that should look round.
 
-#include "chart/series/circled_series.h"
+#include "tarvela/chart/series/circled_series.h"
 
 namespace tarvela {
 

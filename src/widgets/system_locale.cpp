@@ -1,4 +1,4 @@
-#include "widgets/system_locale.h"
+#include "tarvela/widgets/system_locale.h"
 
 #include <QLocale>
 

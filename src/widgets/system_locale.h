@@ -1,7 +1,7 @@
 #pragma once
 // The user's locale settings as the conversions take them, read afresh on each call.
 
-#include "runtime/locale_settings.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

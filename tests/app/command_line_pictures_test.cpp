@@ -21,10 +21,10 @@
 #include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "chart/chart.h"
-#include "chart/data/chart_series.h"
-#include "widgets/chart_file.h"
-#include "widgets/chart_picture.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
 #include "widgets/picture_test_support.h"
 
 namespace tarvela {

@@ -18,11 +18,11 @@
 #include <streambuf>
 #include <unistd.h>
 
-#include "runtime/exceptions.h"
-#include "widgets/chart_file.h"
-#include "widgets/chart_picture.h"
-#include "widgets/chart_window.h"
-#include "widgets/output_file.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
+#include "tarvela/widgets/output_file.h"
 
 namespace tarvela {
 namespace {

@@ -9,8 +9,8 @@
 #include "app/form1.h"
 #include "app/recorded_paint.h"
 #include "app/results_export.h"
-#include "chart/axes/axis.h"
-#include "widgets/chart_file.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/widgets/chart_file.h"
 
 namespace tarvela {
 namespace {

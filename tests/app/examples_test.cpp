@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "app/recorded_paint.h"
-#include "chart/axes/axis.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/pie_series.h"
-#include "runtime/number_pattern.h"
-#include "widgets/chart_file.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/pie_series.h"
+#include "tarvela/runtime/number_pattern.h"
+#include "tarvela/widgets/chart_file.h"
 
 namespace tarvela {
 namespace {

@@ -28,10 +28,10 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/window_pictures.h"
-#include "widgets/application.h"
-#include "widgets/chart_file.h"
-#include "widgets/chart_picture.h"
-#include "widgets/chart_window.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
 
 namespace tarvela {
 namespace {

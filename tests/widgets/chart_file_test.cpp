@@ -1,4 +1,4 @@
-#include "widgets/chart_file.h"
+#include "tarvela/widgets/chart_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,16 +6,16 @@
 #include <QWidget>
 #include <set>
 
-#include "chart/chart_registration.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/zav_function.h"
-#include "runtime/class_registry.h"
-#include "runtime/date_time.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
-#include "runtime/properties.h"
-#include "widgets/chart_picture.h"
-#include "widgets/chart_window.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/properties.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
 #include "widgets/picture_test_support.h"
 
 namespace tarvela {

@@ -1,4 +1,4 @@
-#include "widgets/chart_picture.h"
+#include "tarvela/widgets/chart_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "chart/axes/axis.h"
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
-#include "widgets/chart_file.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/qt_surface.h"
 #include "widgets/picture_test_support.h"
-#include "widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -1,6 +1,6 @@
 // The chart as pixels: the form's panel drawn through QtSurface, and the window that
 // hosts a panel (paint, buffer copy, mouse, wheel, leave, cursor).
-#include "widgets/chart_window.h"
+#include "tarvela/widgets/chart_window.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
 #include "chart/paint_test_support.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

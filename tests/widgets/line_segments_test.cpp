@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "platform/recording_surface.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/panel/panel.h"
-#include "runtime/colors.h"
-#include "widgets/qt_surface.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela::picture_test {
 

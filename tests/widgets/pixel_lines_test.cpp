@@ -3,7 +3,7 @@
 // line rounded half away from the start; the dash pattern runs on from one segment to
 // the next, also over pixels outside the window, which are not lit. A solid line's runs
 // handed over one by one are the same pixels.
-#include "widgets/pixel_lines.h"
+#include "tarvela/widgets/pixel_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "widgets/png_file.h"
+#include "tarvela/widgets/png_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include "chart/chart.h"
-#include "widgets/chart_file.h"
-#include "widgets/chart_picture.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "widgets/qt_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

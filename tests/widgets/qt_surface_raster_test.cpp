@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/qt_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

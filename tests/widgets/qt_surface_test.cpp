@@ -1,6 +1,6 @@
 // Pixel tests of QtSurface on images: what only the picture shows (exact coverage,
 // pen modes, hatches, clipping, text really drawn, bitmap copies).
-#include "widgets/qt_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 #include <gtest/gtest.h>
 

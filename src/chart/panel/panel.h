@@ -23,13 +23,13 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/canvas/canvas3d.h"
-#include "chart/canvas/gradient.h"
-#include "chart/canvas/view3d_options.h"
-#include "platform/picture.h"
-#include "runtime/control.h"
-#include "runtime/font.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/chart/canvas/gradient.h"
+#include "tarvela/chart/canvas/view3d_options.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/font.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

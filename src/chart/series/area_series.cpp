@@ -6,12 +6,12 @@
 // so a negative value lowers its own line but not the ones above. In percent the same
 // sums are divided by the total at that index, so the last area reaches 100.
 
-#include "chart/series/area_series.h"
+#include "tarvela/chart/series/area_series.h"
 
 #include <algorithm>
 #include <typeinfo>
 
-#include "chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/axis_panel.h"
 
 namespace tarvela {
 

@@ -5,7 +5,7 @@
 // one depth slab. The drawing is TCustomSeries' with DrawArea set; what changes is
 // where a point and its baseline lie.
 
-#include "chart/series/line_series.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 
