@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
-#include "runtime/rounding.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_surface.h"
+#include "tarvela/runtime/rounding.h"
 #include "qt_bench_main.h"
 
 namespace {

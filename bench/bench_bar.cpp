@@ -16,11 +16,11 @@
 #include <random>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series/bar_series.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -13,9 +13,9 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace {
 

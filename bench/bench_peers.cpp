@@ -51,12 +51,12 @@
 #include <qcustomplot.h>
 
 #include "app/form1.h"
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_convert.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_convert.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "chart/chart.h"
-#include "platform/qt/application.h"
-#include "platform/qt/qt_surface.h"
 #include "qt_bench_main.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "platform/qt/application.h"
+#include "tarvela/widgets/application.h"
 
 namespace tarvela {
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "app/chart_export.h"
-#include "app/chart_file.h"
-#include "platform/qt/application.h"
-#include "platform/recording_surface.h"
-#include "runtime/form_reader.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
 
 using namespace tarvela;
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "runtime/number_text.h"
+#include "tarvela/runtime/number_text.h"
 
 using namespace tarvela;
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string_view>
 
-#include "chart/chart_registration.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/runtime/form_reader.h"
 
 using namespace tarvela;
 

@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "chart/chart.h"
-#include "chart/chart_registration.h"
-#include "chart/series/line_series.h"
 #include "fuzz_input.h"
-#include "platform/recording_surface.h"
-#include "runtime/exceptions.h"
-#include "runtime/number_pattern.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/number_pattern.h"
 
 using namespace tarvela;
 

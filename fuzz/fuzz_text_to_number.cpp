@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "runtime/exceptions.h"
-#include "runtime/number_text.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/number_text.h"
 
 using namespace tarvela;
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/qt/application.h"
+#include "tarvela/widgets/application.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

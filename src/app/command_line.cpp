@@ -10,33 +10,26 @@
 #include <set>
 #include <ostream>
 
-#include "app/chart_file.h"
 #include "app/form1.h"
 #include "app/gallery.h"
-#include "app/output_file.h"
 #include "app/results_export.h"
-#include "chart/chart_registration.h"
-#include "chart/data/chart_series.h"
-#include "platform/qt/application.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
+#include "app/window_pictures.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/output_file.h"
 
 namespace tarvela {
 
 namespace {
 
-// How a chart file is named to the user: "-" is standard input.
-std::string ChartFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
-
 // "chart.txt - Tarvela": the file's name, without its folder.
 std::string ChartWindowCaption(const std::string& path) {
   if (path == "-") return ChartFileName(path) + " - Tarvela";
   return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName().toStdString() + " - Tarvela";
-}
-
-// "tarvela: FILE:12: what is wrong", as compilers name a place in a file.
-std::string ReadErrorText(const std::string& path, const EReadError& error) {
-  return "tarvela: " + ChartFileName(path) + ':' + std::to_string(error.Line()) + ": " + error.Detail();
 }
 
 // A bad command line: the problem, and where to read how it should be.
@@ -561,7 +554,7 @@ class CommandLineRun {
       }
     });
     if (readError) {
-      m_err << ReadErrorText(m_options.chart.value_or("errors"), *readError) << '\n';
+      m_err << "tarvela: " << ChartFileErrorText(m_options.chart.value_or("errors"), *readError) << '\n';
       return nullptr;
     }
     if (Failed() || !form) return nullptr;
@@ -621,7 +614,7 @@ class CommandLineRun {
   }
 
   bool CannotWrite(const std::string& target, const std::string& reason) {
-    m_err << CannotWriteMessage(target, reason) << '\n';
+    m_err << "tarvela: " << CannotWriteMessage(target, reason) << '\n';
     return false;
   }
 
@@ -735,7 +728,7 @@ int RunChartWindow(const CommandLineOptions& options, std::ostream& err) {
     }
   });
   if (readError) {
-    err << ReadErrorText(*options.chart, *readError) << '\n';
+    err << "tarvela: " << ChartFileErrorText(*options.chart, *readError) << '\n';
     return 1;
   }
   if (!form) return 1;
@@ -753,7 +746,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string text = options.help ? CommandLineUsage() : options.version ? VersionText() + "\n" : ManPage();
     std::string reason;
     if (!WriteOutput("-", out, BytesWriter(text), &reason)) {
-      err << CannotWriteMessage("-", reason) << '\n';
+      err << "tarvela: " << CannotWriteMessage("-", reason) << '\n';
       return 1;
     }
     return 0;

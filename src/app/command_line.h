@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/chart_export.h"
+#include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela {
 
@@ -42,12 +42,8 @@ struct CommandLineOptions {
   bool OpensChartWindow() const { return chart && !help && !png && !svg && !points && !screenshot; }
 };
 
-// The largest picture --size allows: the picture and the chart's drawing buffer take
-// 4 bytes a pixel each.
-inline constexpr long long kMaxPictureSide = 16384;
-inline constexpr long long kMaxPicturePixels = 8192LL * 8192LL;
-
-// The most device pixels per pixel --scale allows.
+// The most device pixels per pixel --scale allows. --size allows pictures up to the
+// bounds of chart_picture.h, kMaxPictureSide a side and kMaxPicturePixels in all.
 inline constexpr int kMaxPictureScale = 4;
 
 // Throws Exception saying what is wrong, in lower case for "tarvela: " to precede: an

@@ -1,12 +1,12 @@
 #include "app/form1.h"
 
-#include "chart/chart_registration.h"
-#include "platform/qt/system_locale.h"
-#include "runtime/class_registry.h"
-#include "runtime/exceptions.h"
-#include "runtime/float_checks.h"
-#include "runtime/form_reader.h"
-#include "runtime/number_text.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/float_checks.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/number_text.h"
+#include "tarvela/widgets/system_locale.h"
 
 namespace tarvela {
 

@@ -8,8 +8,8 @@
 
 #include "app/report.h"
 #include "app/solver.h"
-#include "chart/chart.h"
-#include "platform/qt/controls.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/widgets/controls.h"
 
 namespace tarvela {
 

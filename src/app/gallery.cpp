@@ -14,15 +14,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/chart_export.h"
-#include "app/chart_file.h"
-#include "app/png_file.h"
-#include "app/output_file.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/zav_function.h"
-#include "chart/series/circled_series.h"
-#include "chart/series/line_series.h"
-#include "platform/qt/qt_convert.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/chart/series/circled_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/output_file.h"
+#include "tarvela/widgets/png_file.h"
+#include "tarvela/widgets/qt_convert.h"
 
 namespace tarvela {
 
@@ -138,7 +138,7 @@ bool WriteGalleryFiles(const std::string& folder, const std::string& name, std::
       if (image.isNull() ||
           !WriteOutput(folder + "/" + file, unused, [&](QIODevice& device) { return WritePng(image, device); },
                        &reason)) {
-        err << CannotWriteMessage(name + "/" + file, reason) << '\n';
+        err << "tarvela: " << CannotWriteMessage(name + "/" + file, reason) << '\n';
         return false;
       }
       page += "<img src=\"" + Html(file) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +
@@ -149,11 +149,11 @@ bool WriteGalleryFiles(const std::string& folder, const std::string& name, std::
   }
   page += "</main>\n</body>\n</html>\n";
   if (!WriteOutput(folder + "/index.html", unused, BytesWriter(page), &reason)) {
-    err << CannotWriteMessage(name + "/index.html", reason) << '\n';
+    err << "tarvela: " << CannotWriteMessage(name + "/index.html", reason) << '\n';
     return false;
   }
   if (!SyncFolder(folder)) {
-    err << CannotWriteMessage(name, std::strerror(errno)) << '\n';
+    err << "tarvela: " << CannotWriteMessage(name, std::strerror(errno)) << '\n';
     return false;
   }
   return true;
@@ -203,7 +203,7 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
   std::string name = folder;
   while (name.size() > 1 && name.back() == '/') name.pop_back();
   const auto fail = [&](int error) {
-    err << CannotWriteMessage(name, std::strerror(error)) << '\n';
+    err << "tarvela: " << CannotWriteMessage(name, std::strerror(error)) << '\n';
     return false;
   };
   // A link to a gallery stays a link; the folder it names is the one replaced.
@@ -211,7 +211,7 @@ bool WriteGallery(const std::string& folder, std::ostream& err) {
   const std::size_t slash = path.rfind('/');
   std::string reason;
   if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), &reason)) {
-    err << CannotWriteMessage(name, reason) << '\n';
+    err << "tarvela: " << CannotWriteMessage(name, reason) << '\n';
     return false;
   }
   struct stat old;

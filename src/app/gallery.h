@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series_types.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series_types.h"
 
 namespace tarvela {
 

@@ -13,8 +13,9 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "runtime/exceptions.h"
+#include "app/window_pictures.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/application.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/report.h"
 
-#include "runtime/number_text.h"
+#include "tarvela/runtime/number_text.h"
 
 namespace tarvela {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/solver.h"
-#include "runtime/locale_settings.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "runtime/exceptions.h"
-#include "runtime/float_checks.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/float_checks.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/chart.h"
+#include "tarvela/chart/chart.h"
 
 namespace tarvela {
 

@@ -9,10 +9,10 @@
 #include <array>
 #include <functional>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/legend/legend.h"
-#include "chart/panel/chart_title.h"
-#include "chart/panel/walls.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/legend/legend.h"
+#include "tarvela/chart/panel/chart_title.h"
+#include "tarvela/chart/panel/walls.h"
 
 namespace tarvela {
 

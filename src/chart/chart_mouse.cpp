@@ -26,8 +26,8 @@
 #include <optional>
 #include <utility>
 
-#include "chart/chart.h"
-#include "runtime/colors.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/runtime/colors.h"
 
 namespace tarvela {
 

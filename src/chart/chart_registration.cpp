@@ -1,18 +1,18 @@
-#include "chart/chart_registration.h"
+#include "tarvela/chart/chart_registration.h"
 
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/data/basic_functions.h"
-#include "chart/series/area_series.h"
-#include "chart/series/bar_series.h"
-#include "chart/series/fast_line_series.h"
-#include "chart/series/line_series.h"
-#include "chart/series/pie_series.h"
-#include "chart/series/point_series.h"
-#include "chart/series_types.h"
-#include "runtime/class_registry.h"
-#include "runtime/identifiers.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/data/basic_functions.h"
+#include "tarvela/chart/series/area_series.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/chart/series/fast_line_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/chart/series/pie_series.h"
+#include "tarvela/chart/series/point_series.h"
+#include "tarvela/chart/series_types.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/identifiers.h"
 
 namespace tarvela {
 

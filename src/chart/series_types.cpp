@@ -1,15 +1,15 @@
-#include "chart/series_types.h"
+#include "tarvela/chart/series_types.h"
 
-#include "chart/data/basic_functions.h"
-#include "chart/messages.h"
-#include "chart/series/area_series.h"
-#include "chart/series/bar_series.h"
-#include "chart/series/fast_line_series.h"
-#include "chart/series/line_series.h"
-#include "chart/series/pie_series.h"
-#include "chart/series/point_series.h"
-#include "runtime/identifiers.h"
-#include "runtime/locale_settings.h"
+#include "tarvela/chart/data/basic_functions.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/chart/series/area_series.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/chart/series/fast_line_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/chart/series/pie_series.h"
+#include "tarvela/chart/series/point_series.h"
+#include "tarvela/runtime/identifiers.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/class_registry.h"
+#include "tarvela/runtime/class_registry.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "platform/picture.h"
+#include "tarvela/platform/picture.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/colors.h"
+#include "tarvela/runtime/colors.h"
 
 namespace tarvela {
 

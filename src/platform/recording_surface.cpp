@@ -1,4 +1,4 @@
-#include "platform/recording_surface.h"
+#include "tarvela/platform/recording_surface.h"
 
 #include <algorithm>
 #include <cstdio>

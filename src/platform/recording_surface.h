@@ -58,7 +58,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "tarvela/platform/surface.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "platform/surface.h"
+#include "tarvela/platform/surface.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -13,16 +13,16 @@
 // and text alignment are kept here; hooks read them through the getters.
 //
 // Implementations: RecordingSurface (a readable command log, for tests) and QtSurface
-// (platform/qt, QPainter on any paint device).
+// (widgets/, QPainter on any paint device).
 
 #include <memory>
 #include <span>
 #include <string_view>
 
-#include "platform/picture.h"
-#include "platform/surface_types.h"
-#include "runtime/colors.h"
-#include "runtime/control.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/platform/surface_types.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"
 
 namespace tarvela {
 

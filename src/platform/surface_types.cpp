@@ -1,6 +1,6 @@
-#include "platform/surface_types.h"
+#include "tarvela/platform/surface_types.h"
 
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

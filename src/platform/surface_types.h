@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/picture.h"
-#include "runtime/colors.h"
-#include "runtime/font.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/font.h"
 
 namespace tarvela {
 

@@ -1,8 +1,8 @@
-#include "runtime/class_registry.h"
+#include "tarvela/runtime/class_registry.h"
 
 #include <algorithm>
 
-#include "runtime/identifiers.h"
+#include "tarvela/runtime/identifiers.h"
 
 namespace tarvela {
 

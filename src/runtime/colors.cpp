@@ -1,4 +1,4 @@
-#include "runtime/colors.h"
+#include "tarvela/runtime/colors.h"
 
 #include <array>
 #include <cstddef>

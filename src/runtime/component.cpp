@@ -1,10 +1,10 @@
-#include "runtime/component.h"
+#include "tarvela/runtime/component.h"
 
 #include <algorithm>
 
-#include "runtime/exceptions.h"
-#include "runtime/identifiers.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/identifiers.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

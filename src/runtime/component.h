@@ -18,7 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "runtime/persistent.h"
+#include "tarvela/runtime/persistent.h"
 
 namespace tarvela {
 

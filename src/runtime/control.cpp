@@ -1,8 +1,8 @@
-#include "runtime/control.h"
+#include "tarvela/runtime/control.h"
 
 #include <algorithm>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The window-independent side of a control: geometry, visibility, enabled state,
 // tab order, colour, font, cursor and the parent that holds it. TControl is not a
-// widget: a windowing layer realises it (platform/qt) and hears of every change
+// widget: a windowing layer realises it (widgets/) and hears of every change
 // through the overridable steps; the chart panel is a TControl too, so a form
 // description places it like any other control.
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/colors.h"
-#include "runtime/component.h"
-#include "runtime/font.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/font.h"
 
 namespace tarvela {
 

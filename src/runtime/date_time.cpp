@@ -1,9 +1,9 @@
-#include "runtime/date_time.h"
+#include "tarvela/runtime/date_time.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
-#include "runtime/float_checks.h"
+#include "tarvela/runtime/float_checks.h"
 
 #include <cfenv>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

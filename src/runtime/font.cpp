@@ -1,6 +1,6 @@
-#include "runtime/font.h"
+#include "tarvela/runtime/font.h"
 
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

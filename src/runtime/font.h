@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "runtime/colors.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "runtime/form_reader.h"
+#include "tarvela/runtime/form_reader.h"
 
 #include <charconv>
 #include <cstdint>
@@ -8,10 +8,10 @@
 #include <string>
 #include <unordered_set>
 
-#include "runtime/class_registry.h"
-#include "runtime/identifiers.h"
-#include "runtime/properties.h"
-#include "runtime/property_value.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/identifiers.h"
+#include "tarvela/runtime/properties.h"
+#include "tarvela/runtime/property_value.h"
 
 namespace tarvela {
 

@@ -28,8 +28,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/component.h"
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

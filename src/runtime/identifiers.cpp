@@ -1,4 +1,4 @@
-#include "runtime/identifiers.h"
+#include "tarvela/runtime/identifiers.h"
 
 namespace tarvela {
 

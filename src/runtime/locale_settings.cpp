@@ -1,4 +1,4 @@
-#include "runtime/locale_settings.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The user's locale as the conversions need it. Every conversion takes these
 // settings as a value; the program reads them from the user's locale at each
-// conversion (platform/qt/system_locale.h), tests pass "." or "," directly.
+// conversion (widgets/system_locale.h), tests pass "." or "," directly.
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 //   [SECTION] Number patterns
 //   [SECTION] Date-time patterns
 
-#include "runtime/number_pattern.h"
+#include "tarvela/runtime/number_pattern.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

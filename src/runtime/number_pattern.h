@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/date_time.h"
-#include "runtime/locale_settings.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "runtime/number_text.h"
+#include "tarvela/runtime/number_text.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

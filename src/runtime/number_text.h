@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/locale_settings.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

@@ -1,6 +1,6 @@
-#include "runtime/persistent.h"
+#include "tarvela/runtime/persistent.h"
 
-#include "runtime/properties.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

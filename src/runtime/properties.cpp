@@ -1,8 +1,8 @@
-#include "runtime/properties.h"
+#include "tarvela/runtime/properties.h"
 
 #include <cmath>
 
-#include "runtime/form_reader.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela {
 

@@ -18,12 +18,12 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/colors.h"
-#include "runtime/component.h"
-#include "runtime/exceptions.h"
-#include "runtime/identifiers.h"
-#include "runtime/persistent.h"
-#include "runtime/property_value.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/identifiers.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/property_value.h"
 
 namespace tarvela {
 

@@ -1,10 +1,10 @@
-#include "runtime/property_value.h"
+#include "tarvela/runtime/property_value.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "runtime/exceptions.h"
-#include "runtime/identifiers.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/identifiers.h"
 
 namespace tarvela {
 

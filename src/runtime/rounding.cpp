@@ -1,11 +1,11 @@
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cmath>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

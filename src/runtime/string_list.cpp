@@ -1,6 +1,6 @@
-#include "runtime/string_list.h"
+#include "tarvela/runtime/string_list.h"
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

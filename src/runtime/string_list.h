@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -18,7 +18,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
+#include "tarvela/widgets/application.h"
 
 namespace tarvela::app_test {
 

@@ -21,8 +21,8 @@
 
 #include "app/app_test_support.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/chart_window.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_window.h"
 
 namespace tarvela {
 namespace {

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
-#include "platform/qt/qt_surface.h"
-#include "platform/recording_surface.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -18,10 +18,11 @@
 #include <streambuf>
 #include <unistd.h>
 
-#include "app/chart_file.h"
-#include "app/output_file.h"
-#include "platform/qt/chart_window.h"
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
+#include "tarvela/widgets/output_file.h"
 
 namespace tarvela {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/chart_file.h"
 #include "app/form1.h"
 #include "app/recorded_paint.h"
 #include "app/results_export.h"
-#include "chart/axes/axis.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/widgets/chart_file.h"
 
 namespace tarvela {
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/chart_file.h"
 #include "app/recorded_paint.h"
-#include "chart/axes/axis.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/pie_series.h"
-#include "runtime/number_pattern.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/pie_series.h"
+#include "tarvela/runtime/number_pattern.h"
+#include "tarvela/widgets/chart_file.h"
 
 namespace tarvela {
 namespace {

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "chart/data/chart_series.h"
-#include "platform/qt/application.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/widgets/application.h"
 
 namespace tarvela {
 namespace {

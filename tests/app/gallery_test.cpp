@@ -16,11 +16,11 @@
 
 #include "app/app_test_support.h"
 #include "app/recorded_paint.h"
-#include "chart/axes/axis.h"
-#include "chart/chart_registration.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/circled_series.h"
-#include "runtime/colors.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/circled_series.h"
+#include "tarvela/runtime/colors.h"
 
 namespace tarvela {
 namespace {

@@ -22,13 +22,13 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "chart/axes/axis.h"
-#include "chart/canvas/canvas3d.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/line_series.h"
-#include "platform/qt/qt_surface.h"
-#include "platform/recording_surface.h"
-#include "runtime/colors.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "chart/chart.h"
-#include "chart/series/pie_series.h"
-#include "platform/qt/qt_surface.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/pie_series.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/number_text.h"
+#include "tarvela/runtime/number_text.h"
 
 namespace tarvela {
 namespace {

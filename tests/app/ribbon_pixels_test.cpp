@@ -10,9 +10,9 @@
 #include <random>
 #include <string>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
-#include "platform/qt/qt_surface.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -25,12 +25,13 @@
 #include <vector>
 
 #include "app/app_test_support.h"
-#include "app/chart_export.h"
-#include "app/chart_file.h"
 #include "app/command_line.h"
 #include "app/form1.h"
-#include "platform/qt/application.h"
-#include "platform/qt/chart_window.h"
+#include "app/window_pictures.h"
+#include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_file.h"
+#include "tarvela/widgets/chart_picture.h"
+#include "tarvela/widgets/chart_window.h"
 
 namespace tarvela {
 namespace {

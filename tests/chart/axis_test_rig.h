@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "canvas_test_support.h"
-#include "chart/chart.h"
-#include "platform/recording_surface.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/platform/recording_surface.h"
 
 namespace tarvela {
 

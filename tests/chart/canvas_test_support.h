@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/canvas/canvas3d.h"
-#include "chart/canvas/view3d_options.h"
-#include "platform/recording_surface.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/chart/canvas/view3d_options.h"
+#include "tarvela/platform/recording_surface.h"
 
 namespace tarvela::canvas_test {
 

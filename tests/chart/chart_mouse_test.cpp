@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
 #include "paint_test_support.h"
-#include "platform/recording_surface.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/platform/recording_surface.h"
 
 namespace tarvela {
 namespace {

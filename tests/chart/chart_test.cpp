@@ -1,13 +1,13 @@
-#include "chart/chart.h"
+#include "tarvela/chart/chart.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "chart/chart_registration.h"
 #include "paint_test_support.h"
-#include "runtime/form_reader.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "canvas_test_support.h"
-#include "chart/chart.h"
-#include "chart/chart_registration.h"
-#include "platform/recording_surface.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela::paint_test {
 

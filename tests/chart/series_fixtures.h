@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela::test {
 

@@ -1,6 +1,6 @@
 // The catalogue of series types: its entries in order after start-up, the first
 // registration of a pair winning, and texts cut to what a gallery tab holds.
-#include "chart/series_types.h"
+#include "tarvela/chart/series_types.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <tuple>
 #include <vector>
 
-#include "chart/chart_registration.h"
-#include "chart/data/basic_functions.h"
-#include "chart/series/line_series.h"
-#include "runtime/class_registry.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/basic_functions.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/runtime/class_registry.h"
 
 namespace tarvela {
 namespace {

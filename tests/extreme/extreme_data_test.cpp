@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "chart/series/area_series.h"
-#include "chart/series/bar_series.h"
-#include "chart/series/line_series.h"
-#include "chart/series/pie_series.h"
 #include "extreme_support.h"
+#include "tarvela/chart/series/area_series.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/chart/series/pie_series.h"
 
 namespace tarvela::extreme {
 namespace {

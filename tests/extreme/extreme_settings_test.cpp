@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "chart/messages.h"
-#include "chart/series/bar_series.h"
 #include "extreme_support.h"
-#include "runtime/exceptions.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela::extreme {
 namespace {

@@ -16,11 +16,11 @@
 #include <string>
 #include <string_view>
 
-#include "chart/chart.h"
-#include "chart/chart_registration.h"
-#include "platform/qt/qt_surface.h"
-#include "platform/recording_surface.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela::extreme {
 

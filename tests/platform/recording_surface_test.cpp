@@ -1,6 +1,6 @@
 // The draw log format and the fixed text metrics that geometry tests and golden draw
 // logs rely on.
-#include "platform/recording_surface.h"
+#include "tarvela/platform/recording_surface.h"
 
 #include <gtest/gtest.h>
 

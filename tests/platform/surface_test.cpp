@@ -1,6 +1,6 @@
 // The public operations of Surface normalise before any implementation sees the call;
 // the recording surface shows what reached the hook.
-#include "platform/surface.h"
+#include "tarvela/platform/surface.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording_surface.h"
-#include "runtime/rounding.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 namespace {

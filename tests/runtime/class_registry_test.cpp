@@ -1,4 +1,4 @@
-#include "runtime/class_registry.h"
+#include "tarvela/runtime/class_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/colors.h"
+#include "tarvela/runtime/colors.h"
 
 #include <gtest/gtest.h>
 

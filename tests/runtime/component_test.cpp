@@ -1,4 +1,4 @@
-#include "runtime/component.h"
+#include "tarvela/runtime/component.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/exceptions.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 namespace {

@@ -1,9 +1,9 @@
-#include "runtime/control.h"
+#include "tarvela/runtime/control.h"
 
 #include <gtest/gtest.h>
 
-#include "runtime/exceptions.h"
-#include "runtime/string_list.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/string_list.h"
 
 namespace tarvela {
 namespace {

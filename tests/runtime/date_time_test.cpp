@@ -1,10 +1,10 @@
-#include "runtime/date_time.h"
+#include "tarvela/runtime/date_time.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

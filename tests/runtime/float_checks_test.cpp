@@ -1,4 +1,4 @@
-#include "runtime/float_checks.h"
+#include "tarvela/runtime/float_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/form_reader.h"
+#include "tarvela/runtime/form_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/number_pattern.h"
+#include "tarvela/runtime/number_pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/number_text.h"
+#include "tarvela/runtime/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/properties.h"
+#include "tarvela/runtime/properties.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/exceptions.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/class_registry.h"
-#include "runtime/colors.h"
-#include "runtime/component.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela::toys {
 

@@ -1,11 +1,11 @@
-#include "chart/axes/axis.h"
+#include "tarvela/chart/axes/axis.h"
 
 #include <cmath>
 #include <utility>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -24,14 +24,14 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/axes/axis_scale.h"
-#include "chart/axes/calendar_steps.h"
-#include "chart/canvas/chart_pen.h"
-#include "chart/panel/chart_title.h"
-#include "runtime/control.h"
-#include "runtime/font.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/axes/axis_scale.h"
+#include "tarvela/chart/axes/calendar_steps.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/panel/chart_title.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/font.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -10,7 +10,7 @@
 // (bottom, left) draw at the front, the far ones (top, right) at the back plane; the
 // depth axis runs along the floor's right edge, its positions being depths.
 
-#include "chart/axes/axis_draw.h"
+#include "tarvela/chart/axes/axis_draw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,11 +18,11 @@
 #include <limits>
 #include <string_view>
 
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_panel.h"
-#include "chart/axes/calendar_steps.h"
-#include "chart/canvas/text_lines.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/calendar_steps.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -10,7 +10,7 @@
 // The drawing itself is TCustomChartAxis::DrawAxis (axis.h, axis_draw.cpp); the room
 // is ReserveAxisRoom (axis_room.cpp).
 
-#include "runtime/control.h"  // TRect
+#include "tarvela/runtime/control.h"  // TRect
 
 namespace tarvela {
 

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_panel.h"
-#include "chart/axes/calendar_steps.h"
-#include "chart/canvas/text_lines.h"
-#include "runtime/number_pattern.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/calendar_steps.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/runtime/number_pattern.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/axis_panel.h"
 
 namespace tarvela {
 

@@ -19,11 +19,11 @@
 #include <utility>
 #include <vector>
 
-#include "chart/axes/axis.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/series_list.h"
-#include "chart/panel/panel.h"
-#include "runtime/locale_settings.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/series_list.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/runtime/locale_settings.h"
 
 namespace tarvela {
 

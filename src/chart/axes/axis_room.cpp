@@ -12,9 +12,9 @@
 #include <cmath>
 #include <utility>
 
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_draw.h"
-#include "chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_draw.h"
+#include "tarvela/chart/axes/axis_panel.h"
 
 namespace tarvela {
 

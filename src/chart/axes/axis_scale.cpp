@@ -12,11 +12,11 @@
 #include <limits>
 #include <utility>
 
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_panel.h"
-#include "chart/axes/calendar_steps.h"
-#include "chart/canvas/pixel_round.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/calendar_steps.h"
+#include "tarvela/chart/canvas/pixel_round.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/axes/calendar_steps.h"
+#include "tarvela/chart/axes/calendar_steps.h"
 
 #include <algorithm>
 #include <cmath>

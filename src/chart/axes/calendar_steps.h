@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "runtime/date_time.h"
+#include "tarvela/runtime/date_time.h"
 
 namespace tarvela {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

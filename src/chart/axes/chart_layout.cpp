@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "chart/axes/axis_panel.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -11,7 +11,7 @@
 //   [SECTION] Text
 //   [SECTION] 3D lines and faces
 
-#include "chart/canvas/canvas3d.h"
+#include "tarvela/chart/canvas/canvas3d.h"
 
 #include <algorithm>
 #include <climits>
@@ -19,9 +19,9 @@
 #include <cstdint>
 #include <numbers>
 
-#include "chart/panel/panel.h"
-#include "chart/canvas/pixel_round.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/chart/canvas/pixel_round.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -20,13 +20,13 @@
 #include <span>
 #include <string_view>
 
-#include "chart/canvas/chart_pen.h"
-#include "chart/canvas/gradient.h"
-#include "chart/canvas/view3d_options.h"
-#include "platform/picture.h"
-#include "platform/surface.h"
-#include "runtime/colors.h"
-#include "runtime/control.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/canvas/gradient.h"
+#include "tarvela/chart/canvas/view3d_options.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/platform/surface.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"
 
 namespace tarvela {
 

@@ -19,8 +19,8 @@
 #include <optional>
 #include <vector>
 
-#include "chart/canvas/canvas3d.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_brush.h"
 
 namespace tarvela {
 

@@ -6,11 +6,11 @@
 
 #include <functional>
 
-#include "platform/picture.h"
-#include "platform/surface_types.h"  // TBrushStyle
-#include "runtime/colors.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/platform/surface_types.h"  // TBrushStyle
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/canvas/chart_pen.h"
+#include "tarvela/chart/canvas/chart_pen.h"
 
 namespace tarvela {
 

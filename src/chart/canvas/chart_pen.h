@@ -5,10 +5,10 @@
 
 #include <functional>
 
-#include "platform/surface_types.h"  // TPenStyle, TPenMode
-#include "runtime/colors.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/platform/surface_types.h"  // TPenStyle, TPenMode
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

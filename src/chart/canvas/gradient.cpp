@@ -1,6 +1,6 @@
-#include "chart/canvas/gradient.h"
+#include "tarvela/chart/canvas/gradient.h"
 
-#include "chart/panel/panel.h"
+#include "tarvela/chart/panel/panel.h"
 
 namespace tarvela {
 

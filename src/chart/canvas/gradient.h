@@ -3,9 +3,9 @@
 // panel paints it through the canvas. A gradient made without an owner panel is a
 // plain value to copy from.
 
-#include "runtime/colors.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

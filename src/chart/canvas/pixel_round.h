@@ -12,7 +12,7 @@
 #include <cstring>
 #include <limits>
 
-#include "runtime/rounding.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

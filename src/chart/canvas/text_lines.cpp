@@ -1,4 +1,4 @@
-#include "chart/canvas/text_lines.h"
+#include "tarvela/chart/canvas/text_lines.h"
 
 #include <algorithm>
 

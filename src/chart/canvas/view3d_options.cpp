@@ -1,6 +1,6 @@
-#include "chart/canvas/view3d_options.h"
+#include "tarvela/chart/canvas/view3d_options.h"
 
-#include "chart/panel/panel.h"
+#include "tarvela/chart/panel/panel.h"
 
 namespace tarvela {
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -1,12 +1,12 @@
-#include "chart/data/basic_functions.h"
+#include "tarvela/chart/data/basic_functions.h"
 
 #include <cmath>
 #include <optional>
 
-#include "chart/data/chart_series.h"
-#include "chart/data/value_list.h"
-#include "runtime/exceptions.h"
-#include "runtime/float_checks.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/value_list.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/float_checks.h"
 
 namespace tarvela {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/data/zav_function.h"
+#include "tarvela/chart/data/zav_function.h"
 
 namespace tarvela {
 

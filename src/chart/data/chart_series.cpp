@@ -1,15 +1,15 @@
-#include "chart/data/chart_series.h"
+#include "tarvela/chart/data/chart_series.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/palette.h"
-#include "chart/data/zav_function.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/identifiers.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/identifiers.h"
 
 namespace tarvela {
 

@@ -23,14 +23,14 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/data/series_links.h"
-#include "chart/data/series_marks.h"
-#include "chart/data/value_list.h"
-#include "platform/surface_types.h"  // TBrushStyle
-#include "runtime/colors.h"
-#include "runtime/component.h"
-#include "runtime/control.h"  // TMouseButton, TShiftState
-#include "runtime/properties.h"
+#include "tarvela/chart/data/series_links.h"
+#include "tarvela/chart/data/series_marks.h"
+#include "tarvela/chart/data/value_list.h"
+#include "tarvela/platform/surface_types.h"  // TBrushStyle
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/control.h"  // TMouseButton, TShiftState
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "runtime/colors.h"
+#include "tarvela/runtime/colors.h"
 
 namespace tarvela {
 

@@ -1,14 +1,14 @@
-#include "chart/data/series_links.h"
+#include "tarvela/chart/data/series_links.h"
 
 #include <algorithm>
 #include <unordered_set>
 #include <utility>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/zav_function.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

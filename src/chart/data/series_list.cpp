@@ -1,13 +1,13 @@
-#include "chart/data/series_list.h"
+#include "tarvela/chart/data/series_list.h"
 
 #include <algorithm>
 #include <atomic>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/palette.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -12,20 +12,20 @@
 // series lifts both by ArrowLength). The stored position is the chart-space one, so a
 // user-placed mark keeps its place relative to the plot whatever the 3D view does.
 
-#include "chart/data/series_marks.h"
+#include "tarvela/chart/data/series_marks.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/canvas/text_lines.h"
-#include "chart/data/chart_series.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/locale_settings.h"
-#include "runtime/number_pattern.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/locale_settings.h"
+#include "tarvela/runtime/number_pattern.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

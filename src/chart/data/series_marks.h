@@ -16,14 +16,14 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/canvas/chart_pen.h"
-#include "platform/surface_types.h"  // TPoint
-#include "runtime/colors.h"
-#include "runtime/control.h"  // TRect
-#include "runtime/font.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/platform/surface_types.h"  // TPoint
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"  // TRect
+#include "tarvela/runtime/font.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/data/value_list.h"
+#include "tarvela/chart/data/value_list.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -6,9 +6,9 @@
 #include <functional>
 #include <utility>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/chart_series.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

@@ -1,4 +1,4 @@
-#include "chart/data/zav_function.h"
+#include "tarvela/chart/data/zav_function.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,15 +6,15 @@
 #include <memory>
 #include <utility>
 
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_panel.h"
-#include "chart/axes/calendar_steps.h"
-#include "chart/data/chart_series.h"
-#include "chart/data/value_list.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/float_checks.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/calendar_steps.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/data/value_list.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/float_checks.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/component.h"
-#include "runtime/properties.h"
+#include "tarvela/runtime/component.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

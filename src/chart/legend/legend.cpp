@@ -10,18 +10,18 @@
 //
 // The layout and the drawing are legend_paint.cpp.
 
-#include "chart/legend/legend.h"
+#include "tarvela/chart/legend/legend.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "chart/axes/axis.h"
-#include "chart/canvas/text_lines.h"
-#include "chart/chart.h"
-#include "chart/data/series_marks.h"  // SeriesLegendValueText
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/number_pattern.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/data/series_marks.h"  // SeriesLegendValueText
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/number_pattern.h"
 
 namespace tarvela {
 

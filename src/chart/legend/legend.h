@@ -17,12 +17,12 @@
 #include <functional>
 #include <string>
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "chart/panel/chart_title.h"  // TChartFontObject
-#include "runtime/colors.h"
-#include "runtime/control.h"  // TRect
-#include "runtime/properties.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/panel/chart_title.h"  // TChartFontObject
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"  // TRect
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

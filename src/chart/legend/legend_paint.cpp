@@ -12,9 +12,9 @@
 
 #include <algorithm>
 
-#include "chart/chart.h"
-#include "chart/legend/legend.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/legend/legend.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -10,12 +10,12 @@
 // frame and a fixed gap from the top of PlotRect, the foot from its bottom. A visible
 // title with no lines still takes the gap, so the plot never touches the panel's edge.
 
-#include "chart/panel/chart_title.h"
+#include "tarvela/chart/panel/chart_title.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "chart/chart.h"
+#include "tarvela/chart/chart.h"
 
 namespace tarvela {
 

@@ -5,14 +5,14 @@
 // rectangle of the last draw: the chart places and draws them
 // (TCustomChart::DrawTitle, chart_title.cpp). Neither is a component.
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "runtime/colors.h"
-#include "runtime/control.h"  // TRect
-#include "runtime/font.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
-#include "runtime/string_list.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"  // TRect
+#include "tarvela/runtime/font.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
+#include "tarvela/runtime/string_list.h"
 
 namespace tarvela {
 

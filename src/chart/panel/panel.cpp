@@ -17,17 +17,17 @@
 // host paints, so the canvas draws on nothing between paints: text measured then
 // measures 0, as on a platform that cannot measure.
 
-#include "chart/panel/panel.h"
+#include "tarvela/chart/panel/panel.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
-#include "chart/canvas/text_lines.h"
-#include "chart/messages.h"
-#include "platform/surface.h"
-#include "runtime/exceptions.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/platform/surface.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -9,7 +9,7 @@
 //   TCustomZavPanelExtended  the background (gradient, back image) and the zoom and pan
 //                            switches.
 //
-// TCustomZavPanel is not a widget; ChartWindow (platform/qt) hosts it: it hands every
+// TCustomZavPanel is not a widget; ChartWindow (widgets/) hosts it: it hands every
 // paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
 // repaints when the control peer or HostInvalidate asks, and paints the buffer with the
 // rubber band over it when HostPaintBand asks. Nor does a panel know what
@@ -23,13 +23,13 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/canvas/canvas3d.h"
-#include "chart/canvas/gradient.h"
-#include "chart/canvas/view3d_options.h"
-#include "platform/picture.h"
-#include "runtime/control.h"
-#include "runtime/font.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/chart/canvas/gradient.h"
+#include "tarvela/chart/canvas/view3d_options.h"
+#include "tarvela/platform/picture.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/font.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

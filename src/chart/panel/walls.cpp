@@ -9,9 +9,9 @@
 // the front to the back, the bottom wall along y = B; a wall with a Size is a box that
 // thick, else a flat plane. In 3D without walls nothing is drawn.
 
-#include "chart/panel/walls.h"
+#include "tarvela/chart/panel/walls.h"
 
-#include "chart/chart.h"
+#include "tarvela/chart/chart.h"
 
 namespace tarvela {
 

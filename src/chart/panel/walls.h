@@ -4,11 +4,11 @@
 // the walls (TCustomChart::DrawChartWalls, walls.cpp). A wall belongs to one chart
 // and is not a component.
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "runtime/colors.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -6,14 +6,14 @@
 // so a negative value lowers its own line but not the ones above. In percent the same
 // sums are divided by the total at that index, so the last area reaches 100.
 
-#include "chart/series/area_series.h"
+#include "tarvela/chart/series/area_series.h"
 
 #include <algorithm>
 #include <typeindex>
 #include <typeinfo>
 #include <unordered_map>
 
-#include "chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/axis_panel.h"
 
 namespace tarvela {
 

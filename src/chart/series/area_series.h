@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "chart/series/line_series.h"
-#include "chart/series/stack_sums.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/chart/series/stack_sums.h"
 
 namespace tarvela {
 

@@ -12,7 +12,7 @@
 // when they are stacked. Only the positive values of the earlier series carry: a
 // negative bar hangs from the top of the positive ones below it.
 
-#include "chart/series/bar_series.h"
+#include "tarvela/chart/series/bar_series.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,10 +20,10 @@
 #include <unordered_map>
 #include <utility>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/stack_sums.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/stack_sums.h"
 
 namespace tarvela {
 

@@ -15,9 +15,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/series/bar_series.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

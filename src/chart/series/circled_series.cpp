@@ -1,7 +1,7 @@
 // Circled series: the settings shared by the series of one class, the switch of the
 // chart into circled mode and back, and the circle's geometry.
 
-#include "chart/series/circled_series.h"
+#include "tarvela/chart/series/circled_series.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +9,10 @@
 #include <typeinfo>
 #include <utility>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "chart/data/chart_series.h"
+#include "tarvela/chart/data/chart_series.h"
 
 namespace tarvela {
 

@@ -9,14 +9,14 @@
 // Only the pixel columns are mapped, a few points each (a run's end is found by
 // galloping, then halving); the values in between are only compared.
 
-#include "chart/series/column_path.h"
+#include "tarvela/chart/series/column_path.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <span>
 
-#include "chart/axes/axis.h"
+#include "tarvela/chart/axes/axis.h"
 
 namespace tarvela {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "chart/data/chart_series.h"
+#include "tarvela/chart/data/chart_series.h"
 
 namespace tarvela {
 

@@ -7,13 +7,13 @@
 // point, else with the whole segment from the point before it (which lies left of the
 // plot), so that the line enters the plot as it would have come.
 
-#include "chart/series/fast_line_series.h"
+#include "tarvela/chart/series/fast_line_series.h"
 
 #include <cstdlib>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/series/column_path.h"
-#include "chart/series/line_series.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/series/column_path.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "chart/canvas/chart_pen.h"
-#include "chart/data/chart_series.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/data/chart_series.h"
 
 namespace tarvela {
 

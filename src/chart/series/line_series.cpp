@@ -1,4 +1,4 @@
-#include "chart/series/line_series.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 

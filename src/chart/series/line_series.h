@@ -13,10 +13,10 @@
 #include <span>
 #include <vector>
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "chart/data/chart_series.h"
-#include "chart/series/series_pointer.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/series/series_pointer.h"
 
 namespace tarvela {
 

@@ -22,9 +22,9 @@
 #include <span>
 #include <vector>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/series/column_path.h"
-#include "chart/series/line_series.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/series/column_path.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 

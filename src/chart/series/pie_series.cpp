@@ -7,18 +7,18 @@
 //   [SECTION] Hit test
 //   [SECTION] Published properties
 
-#include "chart/series/pie_series.h"
+#include "tarvela/chart/series/pie_series.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/palette.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/canvas/chart_pen.h"
-#include "chart/series/circled_series.h"
-#include "runtime/persistent.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/chart/series/circled_series.h"
+#include "tarvela/runtime/persistent.h"
 
 namespace tarvela {
 

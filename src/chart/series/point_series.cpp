@@ -1,4 +1,4 @@
-#include "chart/series/point_series.h"
+#include "tarvela/chart/series/point_series.h"
 
 namespace tarvela {
 

@@ -3,7 +3,7 @@
 // and hit test are TCustomSeries' with the points not joined; a click finds a pointer
 // or a point's exact pixel, never the space between two points.
 
-#include "chart/series/line_series.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 

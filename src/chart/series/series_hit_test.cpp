@@ -7,8 +7,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/series/line_series.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 

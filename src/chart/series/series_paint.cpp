@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "chart/axes/axis_panel.h"
+#include "tarvela/chart/axes/axis_panel.h"
 
 namespace tarvela {
 

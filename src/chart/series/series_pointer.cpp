@@ -1,12 +1,12 @@
-#include "chart/series/series_pointer.h"
+#include "tarvela/chart/series/series_pointer.h"
 
 #include <algorithm>
 #include <array>
 
-#include "chart/axes/axis_panel.h"
-#include "chart/data/chart_series.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis_panel.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 

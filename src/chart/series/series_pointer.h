@@ -7,12 +7,12 @@
 // Not a component: its series owns it by value, and every change repaints the
 // series' chart.
 
-#include "chart/canvas/chart_brush.h"
-#include "chart/canvas/chart_pen.h"
-#include "runtime/colors.h"
-#include "runtime/control.h"
-#include "runtime/persistent.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/canvas/chart_brush.h"
+#include "tarvela/chart/canvas/chart_pen.h"
+#include "tarvela/runtime/colors.h"
+#include "tarvela/runtime/control.h"
+#include "tarvela/runtime/persistent.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/axes/axis.h"
-#include "chart/axes/axis_draw.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/axis_draw.h"
 
 namespace tarvela {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/axes/axis.h"
-#include "runtime/date_time.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "axis_test_rig.h"
-#include "chart/axes/axis.h"
+#include "tarvela/chart/axes/axis.h"
 
 namespace tarvela {
 namespace {

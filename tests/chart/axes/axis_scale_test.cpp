@@ -1,4 +1,4 @@
-#include "chart/axes/axis_scale.h"
+#include "tarvela/chart/axes/axis_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "axis_test_rig.h"
-#include "chart/axes/axis.h"
-#include "chart/axes/calendar_steps.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/axes/calendar_steps.h"
 
 namespace tarvela {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "axis_test_rig.h"
-#include "chart/axes/axis.h"
-#include "chart/chart_registration.h"
-#include "runtime/date_time.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
-#include "runtime/properties.h"
+#include "tarvela/chart/axes/axis.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/properties.h"
 
 namespace tarvela {
 namespace {

@@ -1,11 +1,11 @@
-#include "chart/axes/calendar_steps.h"
+#include "tarvela/chart/axes/calendar_steps.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "runtime/date_time.h"
+#include "tarvela/runtime/date_time.h"
 
 namespace tarvela {
 namespace {

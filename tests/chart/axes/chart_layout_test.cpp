@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
 #include "paint_test_support.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 namespace {

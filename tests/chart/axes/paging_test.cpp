@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "chart/chart.h"
-#include "chart/series/line_series.h"
 #include "paint_test_support.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
 namespace {

@@ -9,8 +9,8 @@
 #include <limits>
 #include <random>
 
-#include "chart/axes/axis_scale.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/axes/axis_scale.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "chart/canvas/canvas3d.h"
+#include "tarvela/chart/canvas/canvas3d.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "canvas_test_support.h"
-#include "chart/canvas/chart_pen.h"
+#include "tarvela/chart/canvas/chart_pen.h"
 
 namespace tarvela {
 namespace {

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "canvas_test_support.h"
-#include "chart/canvas/canvas3d.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/canvas3d.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 namespace {

@@ -8,9 +8,9 @@
 #include <random>
 
 #include "canvas_test_support.h"
-#include "chart/canvas/pixel_round.h"
-#include "runtime/exceptions.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/pixel_round.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "chart/data/chart_series.h"
+#include "tarvela/chart/data/chart_series.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/data/palette.h"
-#include "chart/messages.h"
-#include "runtime/exceptions.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/chart/messages.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

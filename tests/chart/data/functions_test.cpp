@@ -1,4 +1,4 @@
-#include "chart/data/basic_functions.h"
+#include "tarvela/chart/data/basic_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart_registration.h"
-#include "chart/data/zav_function.h"
-#include "runtime/class_registry.h"
-#include "runtime/date_time.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/date_time.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "chart/data/series_links.h"
+#include "tarvela/chart/data/series_links.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart_registration.h"
-#include "chart/data/zav_function.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/data/zav_function.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela {
 namespace {

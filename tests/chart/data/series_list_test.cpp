@@ -1,13 +1,13 @@
-#include "chart/data/series_list.h"
+#include "tarvela/chart/data/series_list.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "chart/data/palette.h"
-#include "chart/series/bar_series.h"
-#include "runtime/exceptions.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -5,7 +5,7 @@
 // 6 pixels wide, lines 13 high. A mark's box is as wide as its text plus "W" plus the
 // frame on both sides, so "50" makes a box of 12 + 6 + 2 = 20 by 13 + 2 = 15 pixels.
 
-#include "chart/data/series_marks.h"
+#include "tarvela/chart/data/series_marks.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/chart_registration.h"
-#include "chart/series/line_series.h"
 #include "paint_test_support.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/series/line_series.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "chart/data/value_list.h"
+#include "tarvela/chart/data/value_list.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "chart/data/chart_series.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/data/chart_series.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/legend/legend.h"
 #include "paint_test_support.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/legend/legend.h"
 
 namespace tarvela {
 namespace {

@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "chart/canvas/text_lines.h"
-#include "chart/chart.h"
-#include "chart/legend/legend.h"
 #include "paint_test_support.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/legend/legend.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela {
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/canvas/text_lines.h"
-#include "chart/chart.h"
-#include "chart/panel/panel.h"
 #include "paint_test_support.h"
-#include "runtime/rounding.h"
+#include "tarvela/chart/canvas/text_lines.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/panel/panel.h"
+#include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
 namespace {

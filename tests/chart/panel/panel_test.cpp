@@ -1,4 +1,4 @@
-#include "chart/panel/panel.h"
+#include "tarvela/chart/panel/panel.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
 namespace {

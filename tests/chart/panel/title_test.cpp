@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
-#include "chart/panel/chart_title.h"
 #include "paint_test_support.h"
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/panel/chart_title.h"
 
 namespace tarvela {
 namespace {

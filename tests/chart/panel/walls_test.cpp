@@ -1,12 +1,12 @@
-#include "chart/panel/walls.h"
+#include "tarvela/chart/panel/walls.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "chart/chart.h"
 #include "paint_test_support.h"
+#include "tarvela/chart/chart.h"
 
 namespace tarvela {
 namespace {

@@ -4,7 +4,7 @@
 // The plot is 500 x 250 pixels at (10, 20); X 0..10 maps to pixels 10..510 (50 a
 // unit) and Y 0..100 to 270..20 (2.5 a unit).
 
-#include "chart/series/area_series.h"
+#include "tarvela/chart/series/area_series.h"
 
 #include <gtest/gtest.h>
 

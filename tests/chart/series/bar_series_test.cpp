@@ -15,10 +15,10 @@
 
 #include "axis_test_rig.h"
 #include "paint_test_support.h"
-#include "chart/chart_registration.h"
-#include "chart/series/bar_series.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela::test {
 namespace {

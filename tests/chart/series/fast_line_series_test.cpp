@@ -5,7 +5,7 @@
 // The plot is 500 x 250 pixels at (10, 20); X 0..10 maps to pixels 10..510 and Y
 // 0..100 to 270..20.
 
-#include "chart/series/fast_line_series.h"
+#include "tarvela/chart/series/fast_line_series.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/series/area_series.h"
-#include "chart/series/point_series.h"
 #include "paint_test_support.h"
-#include "runtime/form_reader.h"
+#include "tarvela/chart/series/area_series.h"
+#include "tarvela/chart/series/point_series.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "chart/series/line_series.h"
+#include "tarvela/chart/series/line_series.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart_registration.h"
-#include "runtime/class_registry.h"
-#include "runtime/exceptions.h"
-#include "runtime/form_reader.h"
 #include "series_fixtures.h"
+#include "tarvela/chart/chart_registration.h"
+#include "tarvela/runtime/class_registry.h"
+#include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/form_reader.h"
 
 namespace tarvela {
 namespace {

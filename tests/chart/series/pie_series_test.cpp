@@ -5,7 +5,7 @@
 // The plot is 500 x 250 pixels at (10, 20); with the marks hidden the circle is the
 // plot: centre (260, 145), radii 250 and 125.
 
-#include "chart/series/pie_series.h"
+#include "tarvela/chart/series/pie_series.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/data/palette.h"
-#include "runtime/exceptions.h"
+#include "tarvela/chart/data/palette.h"
+#include "tarvela/runtime/exceptions.h"
 
 namespace tarvela::test {
 namespace {

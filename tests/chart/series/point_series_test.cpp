@@ -3,7 +3,7 @@
 // The plot is 500 x 250 pixels at (10, 20); X 0..10 maps to pixels 10..510 and Y
 // 0..100 to 270..20.
 
-#include "chart/series/point_series.h"
+#include "tarvela/chart/series/point_series.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "axis_test_rig.h"
-#include "chart/series/line_series.h"
+#include "tarvela/chart/series/line_series.h"
 
 namespace tarvela::test {
 namespace {

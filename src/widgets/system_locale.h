@@ -1,0 +1,10 @@
+#pragma once
+// The user's locale settings as the conversions take them, read afresh on each call.
+
+#include "tarvela/runtime/locale_settings.h"
+
+namespace tarvela {
+
+LocaleSettings SystemLocaleSettings();
+
+}  // namespace tarvela
