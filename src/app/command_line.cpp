@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -575,7 +576,23 @@ class CommandLineRun {
                          std::optional<ChartImageSize> chartSize,
                          const std::function<bool(TChartForm&, QIODevice&)>& write) {
     if (!target) return true;
-    return WritePictureOf<TChartForm>(*target, chartSize, [&] { return OpenChartForm(text, chartSize); }, write);
+    // A failure while drawing is the file's: the setting it comes from is found by
+    // drawing the same picture again with fewer of the file's settings.
+    m_failingSetting = [&] {
+      return TChartForm::FindFailingSetting(text, [&](TChartForm& form) {
+        if (chartSize) form.SetChartSize(chartSize->width, chartSize->height);
+        RecordingPresenter probe;
+        const PresenterSwap swap(*TApplication::Instance(), &probe);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        RunHandler([&] { write(form, buffer); });
+        return probe.Failed();
+      });
+    };
+    const bool written =
+        WritePictureOf<TChartForm>(*target, chartSize, [&] { return OpenChartForm(text, chartSize); }, write);
+    m_failingSetting = nullptr;
+    return written;
   }
 
  private:
@@ -604,10 +621,16 @@ class CommandLineRun {
   bool Failed() {
     if (!m_presenter.Failed() || m_reported) return m_presenter.Failed();
     // A chart file's run draws what the file describes: a failure there ("Format string
-    // too long.") is the file's, and the file is what the user has to mend. Which setting
-    // raised it the engine does not say.
+    // too long.") is the file's, and the file is what the user has to mend, at the line
+    // of the setting it comes from when one does.
     m_err << "tarvela: ";
-    if (m_options.chart) m_err << ChartFileName(*m_options.chart) << ": ";
+    if (m_options.chart) {
+      m_err << ChartFileName(*m_options.chart);
+      if (m_failingSetting)
+        if (const std::optional<ChartFileSetting> setting = m_failingSetting())
+          m_err << ':' << setting->line << ": " << setting->name;
+      m_err << ": ";
+    }
     m_err << m_presenter.Text() << '\n';
     m_reported = true;
     return true;
@@ -641,6 +664,8 @@ class CommandLineRun {
   std::ostream& m_err;
   RecordingPresenter m_presenter;
   bool m_reported = false;
+  // While a chart file's picture is drawn: the setting a failure comes from.
+  std::function<std::optional<ChartFileSetting>()> m_failingSetting;
 };
 
 // The outputs of the first form, which no paint precedes: the report, the points, the

@@ -102,8 +102,13 @@ std::string LayersCsv(const SolverState& state) {
   out += ",y" + std::to_string(last) + "\n";
   for (int i = 0; i < NodeCount(state); ++i) {
     out += DataNumber(At(state.x, i));
-    for (int k = 0; k <= last; ++k) out += "," + DataNumber(LayerValue(state.u, i, k));
-    out += "," + DataNumber(LayerValue(state.y, i, last)) + "\n";
+    for (int k = 0; k <= last; ++k) {
+      out += ',';
+      out += DataNumber(LayerValue(state.u, i, k));
+    }
+    out += ',';
+    out += DataNumber(LayerValue(state.y, i, last));
+    out += '\n';
   }
   return out;
 }

@@ -154,12 +154,18 @@ std::string PropertyValue::ToText() const {
     case Kind::Identifier: return text;
     case Kind::Set: {
       std::string out = "[";
-      for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i];
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i != 0) out += ", ";
+        out += items[i];
+      }
       return out + "]";
     }
     case Kind::StringList: {
       std::string out = "(";
-      for (std::size_t i = 0; i < items.size(); ++i) out += (i ? " " : "") + QuoteString(items[i]);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i != 0) out += ' ';
+        out += QuoteString(items[i]);
+      }
       return out + ")";
     }
   }

@@ -336,6 +336,12 @@ bool SetChartFileProperty(TComponent& object, std::string_view path, const Prope
   return false;
 }
 
+// "Series1.ValueFormat", or the path alone for the chart itself.
+std::string SettingName(const TComponent& object, std::string_view path, const TComponent* root) {
+  if (&object == root || object.Name().empty()) return std::string(path);
+  return object.Name() + "." + std::string(path);
+}
+
 ReadOptions ChartFileOptions() {
   ReadOptions options;
   options.refuseClass = [](std::string_view className, const TComponent* enclosing) -> std::string {
@@ -355,9 +361,26 @@ ReadOptions ChartFileOptions() {
 }  // namespace
 
 TChartForm::TChartForm(TComponent* owner, std::string_view description, const std::string& caption)
+    : TChartForm(owner, description, caption, -1, nullptr) {}
+
+TChartForm::TChartForm(TComponent* owner, std::string_view description, const std::string& caption,
+                       int settingsLimit, std::vector<ChartFileSetting>* settings)
     : TForm(owner) {
   RegisterChartClasses();
-  std::unique_ptr<TComponent> root = ReadRootComponent(description, this, ChartFileOptions());
+  ReadOptions options = ChartFileOptions();
+  int read = 0;  // setting lines, while the description is read
+  if (settingsLimit >= 0 || settings != nullptr) {
+    options.setProperty = [set = options.setProperty, settingsLimit, settings, &read](
+                              TComponent& object, std::string_view path, const PropertyValue& value, ReadContext& ctx) {
+      // The data stays: a setting that fails a paint fails it on the data.
+      if (SameIdent(path, "Points") || SameIdent(path, "RandomWalk")) return set(object, path, value, ctx);
+      if (settings != nullptr) settings->push_back({ctx.line, SettingName(object, path, ctx.root)});
+      // A setting beyond the limit is taken as set, and so left out.
+      if (settingsLimit >= 0 && ++read > settingsLimit) return true;
+      return set(object, path, value, ctx);
+    };
+  }
+  std::unique_ptr<TComponent> root = ReadRootComponent(description, this, options);
   // The options let no other class be the top object.
   m_chart = &dynamic_cast<TChart&>(*root.release());
   const int width = m_chart->Width();
@@ -380,6 +403,33 @@ void TChartForm::SetChartSize(int width, int height) {
 }
 
 TChartForm::~TChartForm() = default;
+
+std::optional<ChartFileSetting> TChartForm::FindFailingSetting(std::string_view description,
+                                                               const std::function<bool(TChartForm&)>& paintFails) {
+  // Whether the chart of the first `limit` settings fails; none when it cannot be read.
+  const auto failsWith = [&](int limit, std::vector<ChartFileSetting>* settings) -> std::optional<bool> {
+    try {
+      TChartForm form(nullptr, description, "", limit, settings);
+      return paintFails(form);
+    } catch (const std::exception&) {
+      return std::nullopt;
+    }
+  };
+  std::vector<ChartFileSetting> settings;
+  const std::optional<bool> all = failsWith(-1, &settings);
+  const std::optional<bool> none = failsWith(0, nullptr);
+  if (!all || !*all || !none || *none) return std::nullopt;
+  // The chart paints with the first `paints` settings and fails with the first `fails`.
+  std::size_t paints = 0;
+  std::size_t fails = settings.size();
+  while (fails - paints > 1) {
+    const std::size_t middle = paints + (fails - paints) / 2;
+    const std::optional<bool> failed = failsWith(static_cast<int>(middle), nullptr);
+    if (!failed) return std::nullopt;
+    (*failed ? fails : paints) = middle;
+  }
+  return settings[fails - 1];
+}
 
 // [SECTION] Settling
 

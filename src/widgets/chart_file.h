@@ -46,8 +46,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tarvela/chart/chart.h"
 #include "tarvela/runtime/colors.h"
@@ -91,6 +93,13 @@ struct ChartFilePoint {
 };
 ChartFilePoint ParsePointText(std::string_view text);
 
+// A setting line of a chart file: where it is, and what it sets ("Title.Text.Strings" of
+// the chart, "Series1.ValueFormat" of a series).
+struct ChartFileSetting {
+  int line = 0;
+  std::string name;
+};
+
 // The window `--chart FILE` opens: the chart the description describes, filling a
 // form of the chart's size. A bad description is an EReadError with its line; nothing
 // read so far survives it.
@@ -104,7 +113,22 @@ class TChartForm : public TForm {
   // The chart's size, and the window's around it.
   void SetChartSize(int width, int height);
 
+  // A paint of a description's chart failed: the setting it fails at, found by reading
+  // the description again with fewer of its settings applied (objects and points stay),
+  // each time
+  // asking paintFails of the form read: with the settings before the one returned the
+  // chart paints, with that one too it fails. None when it fails with no setting at all
+  // or a shortened description cannot be read. Reads about log2 of the number of
+  // settings times, so it is asked only once a paint has failed.
+  static std::optional<ChartFileSetting> FindFailingSetting(std::string_view description,
+                                                            const std::function<bool(TChartForm&)>& paintFails);
+
  private:
+  // With only the first settingsLimit setting lines applied (all when negative); each
+  // setting line read is added to settings when that is given.
+  TChartForm(TComponent* owner, std::string_view description, const std::string& caption, int settingsLimit,
+             std::vector<ChartFileSetting>* settings);
+
   TChart* m_chart = nullptr;  // owned by the form
 };
 

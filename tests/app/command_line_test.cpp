@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 #include <streambuf>
+#include <string_view>
 #include <unistd.h>
 
 #include "tarvela/runtime/exceptions.h"
@@ -397,10 +398,14 @@ TEST(CommandLine, ChartFromStandardInputIsReadOnceForEveryOutput) {
     EXPECT_EQ(err.str(), "tarvela: standard input:2: Unknown property 'Nope' of TChart\n");
   }
   // A failure found only while painting is the file's too: the user learns which file to
-  // mend. A pattern of 224 characters still draws; one more is too long.
+  // mend, and which of its settings. A pattern of 224 characters still draws; one more is
+  // too long.
+  const std::size_t formatAt = std::string_view(kSmallChart).find("  object");
+  const std::string formatLine =
+      std::to_string(std::count(kSmallChart, kSmallChart + formatAt, '\n') + 1) + ": LeftAxis.AxisValuesFormat: ";
   const auto withFormat = [&](std::size_t length) {
     std::string text = kSmallChart;
-    text.insert(text.find("  object"), "  LeftAxis.AxisValuesFormat = '" + std::string(length, '#') + "'\n");
+    text.insert(formatAt, "  LeftAxis.AxisValuesFormat = '" + std::string(length, '#') + "'\n");
     return WriteBytes(folder / ("format-" + std::to_string(length) + ".chart"), text);
   };
   const std::string fits = withFormat(224), tooLong = withFormat(225);
@@ -410,7 +415,7 @@ TEST(CommandLine, ChartFromStandardInputIsReadOnceForEveryOutput) {
   for (const char* option : {"--png", "--svg", "--screenshot"}) {
     const RunResult run = RunWith({"--chart", tooLong, option, (folder / "old.png").string()});
     EXPECT_EQ(run.status, 1) << option;
-    EXPECT_EQ(run.err, "tarvela: " + tooLong + ": Format string too long.\n") << option;
+    EXPECT_EQ(run.err, "tarvela: " + tooLong + ":" + formatLine + "Format string too long.\n") << option;
     QFile file(QString::fromStdString((folder / "old.png").string()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("old picture")) << option;
@@ -419,7 +424,7 @@ TEST(CommandLine, ChartFromStandardInputIsReadOnceForEveryOutput) {
     app_test::StandardInputFrom in(tooLong);
     ASSERT_TRUE(in.Set());
     const RunResult run = RunWith({"--chart", "-", "--svg", svg});
-    EXPECT_EQ(run.err, "tarvela: standard input: Format string too long.\n");
+    EXPECT_EQ(run.err, "tarvela: standard input:" + formatLine + "Format string too long.\n");
   }
   // The form's own failures stay the error box's text alone: no file is to blame.
   EXPECT_EQ(RunWith({"--sigma", "1e400", "--second", "0", "--errors-png", png}).err,
