@@ -1,11 +1,11 @@
 #pragma once
-// TCustomChart is the chart with walls and titles on top of the chart with axes;
-// TChart is the class a form description names. They own their walls, title and
-// foot by value, offer the shortcuts a form uses (BackColor, Frame), and draw the
-// walls (walls.cpp), the titles (chart_title.cpp) and the legend (legend_paint.cpp)
-// in the paint sequence of the chart with axes. The chart's mouse handling (the part
-// under a press, the click events, zoom, pan, undo and the wheel) is chart_mouse.cpp.
-
+/// TCustomChart is the chart with walls and titles on top of the chart with axes;
+/// TChart is the class a form description names. They own their walls, title and
+/// foot by value, offer the shortcuts a form uses (BackColor, Frame), and draw the
+/// walls (walls.cpp), the titles (chart_title.cpp) and the legend (legend_paint.cpp)
+/// in the paint sequence of the chart with axes. The chart's mouse handling (the part
+/// under a press, the click events, zoom, pan, undo and the wheel) is chart_mouse.cpp.
+/// @file
 #include <array>
 #include <functional>
 
@@ -18,12 +18,12 @@ namespace tarvela {
 
 class TCustomChart;
 
-// What lies under a mouse position, in the order ClickedPart tests it.
+/// What lies under a mouse position, in the order ClickedPart tests it.
 enum TChartClickedPartStyle { cpNone, cpSeries, cpAxis, cpTitle, cpFoot, cpChartRect, cpLegend };
 
 struct TChartClickedPart {
   TChartClickedPartStyle Kind = cpNone;
-  // The point of a series, the item of the legend; -1 otherwise.
+  /// The point of a series, the item of the legend; -1 otherwise.
   int Index = -1;
   TChartSeries* Series = nullptr;
   TCustomChartAxis* Axis = nullptr;
@@ -34,7 +34,7 @@ using TChartClickSeries = std::function<void(TCustomChart* sender, TChartSeries*
 using TChartClickAxis = std::function<void(TCustomChart* sender, TCustomChartAxis* axis, TMouseButton button,
                                            TShiftState shift, int x, int y)>;
 using TChartClick = std::function<void(TCustomChart* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-// The handler may change the proposed limits and refuse the scroll.
+/// The handler may change the proposed limits and refuse the scroll.
 using TChartAllowScroll = std::function<void(TCustomChartAxis* sender, double& aMin, double& aMax, bool& allowScroll)>;
 
 class TCustomChart : public TCustomAxisPanel {
@@ -61,11 +61,11 @@ class TCustomChart : public TCustomAxisPanel {
   TChartTitle& Foot() { return m_foot; }
   const TChartTitle& Foot() const { return m_foot; }
   void SetFoot(const TChartTitle& foot) { m_foot.Assign(foot); }
-  // BackWall.Color; writing it at run time (a parent window, not loading) also
-  // makes the back wall's brush solid.
+  /// BackWall.Color; writing it at run time (a parent window, not loading) also
+  /// makes the back wall's brush solid.
   TColor BackColor() const { return m_backWall.Color(); }
   void SetBackColor(TColor color);
-  // BackWall.Pen.
+  /// BackWall.Pen.
   TChartPen& Frame() { return m_backWall.Pen(); }
   const TChartPen& Frame() const { return m_backWall.Pen(); }
   void SetFrame(const TChartPen& pen) { m_backWall.SetPen(pen); }
@@ -79,25 +79,25 @@ class TCustomChart : public TCustomAxisPanel {
   TOnGetLegendRect OnGetLegendRect;
 
   // operations: legend (legend.cpp)
-  // The legend's ItemText(n), then OnGetLegendText.
+  /// The legend's ItemText(n), then OnGetLegendText.
   std::string LegendText(int n);
-  // The first series in list order that is Active; null when none is.
+  /// The first series in list order that is Active; null when none is.
   TChartSeries* FirstActiveSeries() const;
-  // The legend's Color as its last drawing began; series draw their symbols on it.
+  /// The legend's Color as its last drawing began; series draw their symbols on it.
   TColor LegendBackColor() const { return m_legendBackColor; }
   void SetLegendBackColor(TColor color) { m_legendBackColor = color; }
 
   // operations: walls (walls.cpp)
-  // The thickness a wall adds beside an axis: LeftWall.Size for LeftAxis,
-  // BottomWall.Size for BottomAxis, when 3D walls are shown; else 0.
+  /// The thickness a wall adds beside an axis: LeftWall.Size for LeftAxis,
+  /// BottomWall.Size for BottomAxis, when 3D walls are shown; else 0.
   int WallSizeForAxis(const TCustomChartAxis& axis) const override;
-  // The canvas pen and brush take the wall's outline and fill.
+  /// The canvas pen and brush take the wall's outline and fill.
   void PrepareWallFill(const TCustomChartWall& wall);
 
   // operations: titles (chart_title.cpp)
-  // Draws title at the top of PlotRect (or at its bottom) and takes its room from it.
+  /// Draws title at the top of PlotRect (or at its bottom) and takes its room from it.
   void DrawTitle(TChartTitle& title, bool atTop);
-  // (x, y) lies in the visible title's TitleRect of the last paint.
+  /// (x, y) lies in the visible title's TitleRect of the last paint.
   bool TitleHit(const TChartTitle& title, int x, int y) const;
 
   // events of the mouse (published; chart_mouse.cpp)
@@ -111,52 +111,52 @@ class TCustomChart : public TCustomAxisPanel {
   TChartAllowScroll OnAllowScroll;
 
   // operations: mouse (chart_mouse.cpp)
-  // The part under (x, y): the active series from the last, the axes, the title, the
-  // foot, the plot, the legend; the first match wins.
+  /// The part under (x, y): the active series from the last, the axes, the title, the
+  /// foot, the plot, the legend; the first match wins.
   TChartClickedPart ClickedPart(int x, int y);
-  // Restores the scales saved before the first zoom or pan, if any; OnUndoZoom.
+  /// Restores the scales saved before the first zoom or pan, if any; OnUndoZoom.
   void UndoZoom();
-  // True after a zoom, false after an undo.
+  /// True after a zoom, false after an undo.
   bool ZoomApplied() const { return m_zoomApplied; }
-  // Set around each click event; a handler clears it to let the chart's own handling
-  // go on, and an OnMouseDown handler may set it to cancel the press.
+  /// Set around each click event; a handler clears it to let the chart's own handling
+  /// go on, and an OnMouseDown handler may set it to cancel the press.
   bool MouseCancelled() const { return m_mouseCancelled; }
   void SetMouseCancelled(bool cancelled) { m_mouseCancelled = cancelled; }
-  // No saved scales are pending (true until the first zoom or pan step).
+  /// No saved scales are pending (true until the first zoom or pan step).
   bool ScalesRestored() const { return m_scalesRestored; }
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
   // overridable steps
-  // The zoom record's band in pmNotXor, so that drawing it again takes it off.
+  /// The zoom record's band in pmNotXor, so that drawing it again takes it off.
   void DrawZoomBand() override;
   void UpdateBandInBuffer() override;
   bool WheelNotch(bool down, TShiftState shift, int x, int y) override;
-  // "Title: x = X, y = Y" of the point a series shows under (x, y), the values written
-  // as the series' axes write their labels; empty over anything else or while dragging.
+  /// "Title: x = X, y = Y" of the point a series shows under (x, y), the values written
+  /// as the series' axes write their labels; empty over anything else or while dragging.
   std::string HoverText(int x, int y) override;
-  // UndoZoom, as the drag toward the upper left gives it; a double-click counts only on
-  // the plot.
+  /// UndoZoom, as the drag toward the upper left gives it; a double-click counts only on
+  /// the plot.
   bool ResetViewAt(std::optional<TPoint> at) override;
   bool IsBackgroundColor(TColor color) const override {
     return TCustomAxisPanel::IsBackgroundColor(color) || color == BackColor();
   }
-  // The title block (Title at the top, then Foot at the bottom) and the visible
-  // legend of a chart with an active series: a left or right legend before the
-  // titles, a top or bottom one after them, so the one drawn first sits outermost.
+  /// The title block (Title at the top, then Foot at the bottom) and the visible
+  /// legend of a chart with an active series: a left or right legend before the
+  /// titles, a top or bottom one after them, so the one drawn first sits outermost.
   void PlaceTitlesAndLegend() override;
-  // The back wall, and in 3D with walls the left and bottom walls.
+  /// The back wall, and in 3D with walls the left and bottom walls.
   void DrawChartWalls() override;
   int BackWallSize() const override { return m_backWall.Size(); }
-  // Also the frame and the back wall's fill.
+  /// Also the frame and the back wall's fill.
   void ApplyCircledMode(bool restore) override;
   TColor CircleBackDefault() const override { return BackColor() == clDefault ? Color() : BackColor(); }
 
  private:
   static constexpr TColor kLeftWallColor = 0x80FFFF;
 
-  // The limits of one axis as the user had them before the first zoom or pan.
+  /// The limits of one axis as the user had them before the first zoom or pan.
   struct SavedScale {
     bool automatic = true;
     bool automaticMinimum = true;
@@ -166,18 +166,18 @@ class TCustomChart : public TCustomAxisPanel {
   };
 
   // mouse helpers (chart_mouse.cpp)
-  // Runs a click event the chart's way; true when the handler left MouseCancelled set.
+  /// Runs a click event the chart's way; true when the handler left MouseCancelled set.
   template <class Event, class... Args>
   bool CallClickEvent(const Event& event, Args&&... args);
-  // A zoom drag for the left button, a pan drag for the right one, where allowed.
+  /// A zoom drag for the left button, a pan drag for the right one, where allowed.
   bool StartDrag(TMouseButton button, int x, int y);
-  // The top, left, right and bottom axes, the ones zoom and undo work on.
+  /// The top, left, right and bottom axes, the ones zoom and undo work on.
   std::array<TChartAxis*, 4> ZoomedAxes();
   void SaveScales();
-  // Pans the axes of one direction from pixel last to pixel now; true when allowed.
+  /// Pans the axes of one direction from pixel last to pixel now; true when allowed.
   bool PanAxes(bool horizontal, int now, int last);
   void ZoomToBand();
-  // The band rectangle in the pen of DrawZoomBand.
+  /// The band rectangle in the pen of DrawZoomBand.
   void DrawBand(const TRect& band);
 
   // state: mouse

@@ -1,7 +1,7 @@
 #pragma once
-// The chart engine's message texts, byte for byte as the user sees them. Patterns
-// are filled with FormatMessage (runtime/exceptions.h), one placeholder at a time.
-
+/// The chart engine's message texts, byte for byte as the user sees them. Patterns
+/// are filled with FormatMessage (runtime/exceptions.h), one placeholder at a time.
+/// @file
 namespace tarvela::messages {
 
 inline constexpr const char* kChart3DPercentRange = "3D effect percent must be between %d and %d";
@@ -13,10 +13,10 @@ inline constexpr const char* kFillSampleValuesCount = "FillSampleValues NumValue
 inline constexpr const char* kNoParentChartForDataSource = "No ParentChart to validate DataSource";
 inline constexpr const char* kNoValidDataSource = "No valid DataSource: %s";
 inline constexpr const char* kCircularSeries = "Circular Series dependences are not allowed";
-// The legend title of a series with neither title nor name; %d is its legend position.
+/// The legend title of a series with neither title nor name; \%d is its legend position.
 inline constexpr const char* kDefaultSeriesTitle = "Series %d";
 inline constexpr const char* kPointerSize = "Pointer size must be greater than zero";
-// A mark's percentage of the series' total: the percentage, then the total.
+/// A mark's percentage of the series' total: the percentage, then the total.
 inline constexpr const char* kPercentOfTotal = "%s of %s";
 
 // Bar series.
@@ -26,7 +26,7 @@ inline constexpr const char* kBarOffsetPercent = "Bar Offset Percent must be bet
 // Pie series; kAngleRange is filled with kRotationAngle. The other slice's label.
 inline constexpr const char* kRotationAngle = "Rotation";
 inline constexpr const char* kPieOther = "Other";
-// Sample slice labels.
+/// Sample slice labels.
 inline constexpr const char* kPieSamples[] = {"Cars", "Phones", "Tables", "Monitors",
                                                "Lamps", "Keyboards", "Bikes", "Chairs"};
 
@@ -42,7 +42,7 @@ inline constexpr const char* kAxisLogarithmicLimits = "Logarithmic Axis Min and 
 inline constexpr const char* kAxisLogarithmicBase = "Axis Logarithmic Base should be >= 2";
 inline constexpr const char* kAxisLabelsSeparation = "Labels Separation % must be greater than 0";
 inline constexpr const char* kAxisMinorTickCount = "Axis MinorTickCount must be <= 1000";
-// %s is kAxisLabelsAngle or kAxisTitleAngle.
+/// \%s is kAxisLabelsAngle or kAxisTitleAngle.
 inline constexpr const char* kAngleRange = "%s Angle must be between 0 and 359 degrees";
 inline constexpr const char* kAxisLabelsAngle = "Axis Labels";
 inline constexpr const char* kAxisTitleAngle = "Axis Title";

@@ -1,9 +1,9 @@
 #pragma once
-// Colour values as forms and the chart engine store them. An RGB colour keeps
-// red in the low byte, green in the next and blue in the third; a value whose
-// high byte is 0xFF names a system colour by its low byte, resolved through
-// the desktop scheme (ColorToRGB). clNone and clDefault are markers, not colours.
-
+/// Colour values as forms and the chart engine store them. An RGB colour keeps
+/// red in the low byte, green in the next and blue in the third; a value whose
+/// high byte is 0xFF names a system colour by its low byte, resolved through
+/// the desktop scheme (ColorToRGB). clNone and clDefault are markers, not colours.
+/// @file
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,9 +33,9 @@ inline constexpr TColor clFuchsia = 0xFF00FF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
-// No colour at all: nothing is painted.
+/// No colour at all: nothing is painted.
 inline constexpr TColor clNone = 0x1FFFFFFF;
-// The owner's colour applies.
+/// The owner's colour applies.
 inline constexpr TColor clDefault = 0x20000000;
 
 inline constexpr TColor clScrollBar = static_cast<TColor>(0xFF000000u);
@@ -64,20 +64,20 @@ inline constexpr TColor cl3DLight = static_cast<TColor>(0xFF000016u);
 inline constexpr TColor clInfoText = static_cast<TColor>(0xFF000017u);
 inline constexpr TColor clInfoBk = static_cast<TColor>(0xFF000018u);
 
-// The RGB value to paint with (red in the low byte). A system colour resolves
-// through the fixed desktop scheme (an index the scheme lacks gives black);
-// any other value loses its high byte.
+/// The RGB value to paint with (red in the low byte). A system colour resolves
+/// through the fixed desktop scheme (an index the scheme lacks gives black);
+/// any other value loses its high byte.
 std::uint32_t ColorToRGB(TColor c);
 
 constexpr int RedOf(std::uint32_t rgb) { return static_cast<int>(rgb & 0xFF); }
 constexpr int GreenOf(std::uint32_t rgb) { return static_cast<int>((rgb >> 8) & 0xFF); }
 constexpr int BlueOf(std::uint32_t rgb) { return static_cast<int>((rgb >> 16) & 0xFF); }
 
-// Reads a colour identifier such as "clWhite" (letter case ignored, as for
-// every identifier of the form description). False for an unknown name.
+/// Reads a colour identifier such as "clWhite" (letter case ignored, as for
+/// every identifier of the form description). False for an unknown name.
 bool ColorFromIdent(std::string_view name, TColor& out);
 
-// The identifier of a named colour, otherwise the value as a decimal integer.
+/// The identifier of a named colour, otherwise the value as a decimal integer.
 std::string ColorToIdent(TColor c);
 
 }  // namespace tarvela

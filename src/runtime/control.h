@@ -1,10 +1,10 @@
 #pragma once
-// The window-independent side of a control: geometry, visibility, enabled state,
-// tab order, colour, font, cursor and the parent that holds it. TControl is not a
-// widget: a windowing layer realises it (widgets/) and hears of every change
-// through the overridable steps; the chart panel is a TControl too, so a form
-// description places it like any other control.
-
+/// The window-independent side of a control: geometry, visibility, enabled state,
+/// tab order, colour, font, cursor and the parent that holds it. TControl is not a
+/// widget: a windowing layer realises it (widgets/) and hears of every change
+/// through the overridable steps; the chart panel is a TControl too, so a form
+/// description places it like any other control.
+/// @file
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,14 +24,14 @@ enum TCursor : int {
 };
 const EnumNames<TCursor>& CursorNames();
 
-// Events of controls. A key-press handler may replace the typed character; the null
-// character discards it.
+/// Events of controls. A key-press handler may replace the typed character; the null
+/// character discards it.
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TKeyPressEvent = std::function<void(TComponent* sender, char32_t& key)>;
-// The mouse button of a press or release.
+/// The mouse button of a press or release.
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
-using TShiftState = std::uint32_t;  // bit (1u << TShiftStateFlag)
+using TShiftState = std::uint32_t;  ///< bit (1u << TShiftStateFlag)
 using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState shift)>;
 
 struct TRect {
@@ -43,8 +43,8 @@ struct TRect {
 
 class TWinControl;
 
-// What a windowing layer attaches to a control it hosts without owning its class
-// (the chart panel): it hears of the changes it must mirror.
+/// What a windowing layer attaches to a control it hosts without owning its class
+/// (the chart panel): it hears of the changes it must mirror.
 class ControlPeer {
  public:
   virtual ~ControlPeer() = default;
@@ -107,7 +107,7 @@ class TControl : public TComponent {
   void SetParentComponent(TComponent* parent) override;
   TComponent* ParentComponent() const override;
   void Notification(TComponent* component, TOperation operation) override;
-  // Asks the windowing layer to repaint the control.
+  /// Asks the windowing layer to repaint the control.
   virtual void Invalidate();
   ControlPeer* Peer() const { return m_peer; }
   void SetPeer(ControlPeer* peer) { m_peer = peer; }
@@ -121,7 +121,7 @@ class TControl : public TComponent {
   virtual void FontChanged() {}
   virtual void CursorChanged() {}
   virtual void ParentChanged() {}
-  // Default colour and font of the class, set by the constructor of a subclass.
+  /// Default colour and font of the class, set by the constructor of a subclass.
   void InitColor(TColor color) { m_color = color; }
 
  private:
@@ -141,7 +141,7 @@ class TControl : public TComponent {
   ControlPeer* m_peer = nullptr;
 };
 
-// A control that holds other controls, in the order they were placed in it.
+/// A control that holds other controls, in the order they were placed in it.
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent* owner);
@@ -150,7 +150,7 @@ class TWinControl : public TControl {
 
   int ControlCount() const { return static_cast<int>(m_controls.size()); }
   TControl* Controls(int index) const;
-  // The controls that take the focus in turn, ordered by TabOrder.
+  /// The controls that take the focus in turn, ordered by TabOrder.
   std::vector<TControl*> TabOrderList() const;
 
   // overridable steps

@@ -1,7 +1,7 @@
 #pragma once
-// The one exception hierarchy of the program. Every failure carries the text the
-// user sees; the message loop shows it (see ErrorBoxText) and goes on.
-
+/// The one exception hierarchy of the program. Every failure carries the text the
+/// user sees; the message loop shows it (see ErrorBoxText) and goes on.
+/// @file
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -28,7 +28,7 @@ class LegendException : public Exception { using Exception::Exception; };
 class BarException : public Exception { using Exception::Exception; };
 class PieException : public Exception { using Exception::Exception; };
 
-// Runtime message texts, byte for byte as the user sees them.
+/// Runtime message texts, byte for byte as the user sees them.
 namespace messages {
 inline constexpr const char* kInvalidOp = "Invalid floating point operation";
 inline constexpr const char* kZeroDivide = "Floating point division by zero";
@@ -40,20 +40,20 @@ inline constexpr const char* kInvalidDateEncode = "Invalid argument to date enco
 inline constexpr const char* kInvalidTimeEncode = "Invalid argument to time encode";
 }  // namespace messages
 
-// Fills the single %s or %d of a message pattern.
+/// Fills the single \%s or \%d of a message pattern.
 std::string FormatMessage(std::string_view pattern, std::string_view text);
 std::string FormatMessage(std::string_view pattern, long long number);
 
-// "List index out of bounds (%d)".
+/// "List index out of bounds (%d)".
 [[noreturn]] void ThrowListIndexError(long long index);
 
-// The text of the error box: the message, with "." appended when its last
-// character sorts after ".".
+/// The text of the error box: the message, with "." appended when its last
+/// character sorts after ".".
 std::string ErrorBoxText(std::string_view message);
 
-// The caption of the error box: the program file's name without directory and
-// without anything from its first full stop, every letter after the first in
-// lower case.
+/// The caption of the error box: the program file's name without directory and
+/// without anything from its first full stop, every letter after the first in
+/// lower case.
 std::string ApplicationTitleFromPath(std::string_view programPath);
 
 }  // namespace tarvela

@@ -1,7 +1,7 @@
 #pragma once
-// A font description shared by the controls and the chart: name, height or size,
-// style, colour and character set. It only describes; surfaces and widgets realise it.
-
+/// A font description shared by the controls and the chart: name, height or size,
+/// style, colour and character set. It only describes; surfaces and widgets realise it.
+/// @file
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,11 +13,11 @@
 namespace tarvela {
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = std::uint32_t;  // bit (1u << TFontStyle)
+using TFontStyles = std::uint32_t;  ///< bit (1u << TFontStyle)
 
 inline constexpr TFontStyles FontStyleBit(TFontStyle style) { return 1u << style; }
 
-// Character sets a description may name; they only pick the script of a face.
+/// Character sets a description may name; they only pick the script of a face.
 enum TFontCharset { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, RUSSIAN_CHARSET = 204 };
 
 class TFont : public TPersistent {
@@ -30,8 +30,8 @@ class TFont : public TPersistent {
   // settings
   const std::string& Name() const { return m_name; }
   void SetName(const std::string& name);
-  // Negative heights are the character height without internal leading, in pixels;
-  // positive ones the cell height. Size is in points at PixelsPerInch.
+  /// Negative heights are the character height without internal leading, in pixels;
+  /// positive ones the cell height. Size is in points at PixelsPerInch.
   int Height() const { return m_height; }
   void SetHeight(int height);
   int Size() const;
@@ -49,7 +49,7 @@ class TFont : public TPersistent {
   void Assign(const TFont& other);
   bool operator==(const TFont& other) const;
 
-  // Called after every change that differs from the stored value.
+  /// Called after every change that differs from the stored value.
   std::function<void()> OnChange;
 
  private:

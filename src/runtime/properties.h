@@ -1,13 +1,13 @@
 #pragma once
-// Property tables: the published properties of a class, one declarative line each,
-// so that a form description (or the program) can set and read them by name.
-// A table lists its own class's properties and points to the base class's table.
-//
-// A table is not reflection of the whole object: only what a description may set
-// is listed, and the typed helpers below check every value on its way in (an
-// integer out of the member's range, an unknown identifier or a value of the wrong
-// kind is an EConvertError, never a silent truncation).
-
+/// Property tables: the published properties of a class, one declarative line each,
+/// so that a form description (or the program) can set and read them by name.
+/// A table lists its own class's properties and points to the base class's table.
+///
+/// A table is not reflection of the whole object: only what a description may set
+/// is listed, and the typed helpers below check every value on its way in (an
+/// integer out of the member's range, an unknown identifier or a value of the wrong
+/// kind is an EConvertError, never a silent truncation).
+/// @file
 #include <any>
 #include <cstdint>
 #include <functional>
@@ -27,36 +27,36 @@
 
 namespace tarvela {
 
-struct ReadContext;  // form_reader.h: the root (for events) and deferred reference fixups
+struct ReadContext;  ///< form_reader.h: the root (for events) and deferred reference fixups
 
-// An unknown property, a property that cannot be set or read, a missing handler
-// or an unresolvable reference.
+/// An unknown property, a property that cannot be set or read, a missing handler
+/// or an unresolvable reference.
 class EPropertyError : public Exception { using Exception::Exception; };
 
 struct PropertyInfo {
   std::string name;
-  // From a parsed value; ctx is null outside the reader.
+  /// From a parsed value; ctx is null outside the reader.
   std::function<void(TPersistent&, const PropertyValue&, ReadContext*)> set;
-  // The current value; empty for sub-objects and events.
+  /// The current value; empty for sub-objects and events.
   std::function<PropertyValue(const TPersistent&)> get;
-  // Whether a writer would write it; empty = always.
+  /// Whether a writer would write it; empty = always.
   std::function<bool(const TPersistent&)> stored;
-  // Non-empty for sub-object properties (Font, BackWall, Title).
+  /// Non-empty for sub-object properties (Font, BackWall, Title).
   std::function<TPersistent*(TPersistent&)> subObject;
-  // An enumeration's value names, in the order of its values; empty for other kinds.
+  /// An enumeration's value names, in the order of its values; empty for other kinds.
   std::vector<std::string> identifiers;
 };
 
 class PropertyTable {
  public:
-  // parent: the base class's table, or null.
+  /// parent: the base class's table, or null.
   PropertyTable(const PropertyTable* parent, std::vector<PropertyInfo> properties);
 
   // operations
-  // This table first, then the parents; letter case ignored.
+  /// This table first, then the parents; letter case ignored.
   const PropertyInfo* Find(std::string_view name) const;
-  // Base class properties first; a property a subclass lists again keeps the
-  // base's place but the subclass's definition.
+  /// Base class properties first; a property a subclass lists again keeps the
+  /// base's place but the subclass's definition.
   std::vector<const PropertyInfo*> All() const;
   const PropertyTable* Parent() const { return m_parent; }
 
@@ -68,19 +68,19 @@ class PropertyTable {
 
 bool IsStored(const TPersistent& object, const PropertyInfo& info);
 
-// Sets a possibly dotted path ("BackWall.Brush.Color") by walking sub-object
-// properties. "Lines.Strings" addresses the string-list property Lines itself.
-// EPropertyError for an unknown name; conversion failures propagate as
-// EConvertError naming the property; a setter's own exceptions propagate as they are.
+/// Sets a possibly dotted path ("BackWall.Brush.Color") by walking sub-object
+/// properties. "Lines.Strings" addresses the string-list property Lines itself.
+/// EPropertyError for an unknown name; conversion failures propagate as
+/// EConvertError naming the property; a setter's own exceptions propagate as they are.
 void SetPropertyPath(TPersistent& object, std::string_view path, const PropertyValue& value,
                      ReadContext* ctx = nullptr);
 PropertyValue GetPropertyPath(const TPersistent& object, std::string_view path);
 
-// Identifiers of an enumeration's values, e.g. {taLeftJustify, "taLeftJustify"}.
+/// Identifiers of an enumeration's values, e.g. {taLeftJustify, "taLeftJustify"}.
 template <class E>
 using EnumNames = std::vector<std::pair<E, std::string_view>>;
 
-// What the typed helpers share; not for use elsewhere.
+/// What the typed helpers share; not for use elsewhere.
 namespace property_detail {
 
 [[noreturn]] void ThrowWrongClass(const TPersistent& object, std::string_view property);
@@ -90,12 +90,12 @@ namespace property_detail {
 [[noreturn]] void ThrowWrongReferenceClass(const TComponent& found, std::string_view property);
 long double CheckedFloat(const PropertyValue& value, long double min, long double max);
 TColor ColorFromValue(const PropertyValue& value);
-// The handler of that name published by the reader's root, or outside the reader
-// by the object's owner (the object itself when it has none).
+/// The handler of that name published by the reader's root, or outside the reader
+/// by the object's owner (the object itself when it has none).
 std::any FindHandler(TPersistent& object, const std::string& handler, std::string_view property,
                      ReadContext* ctx);
-// Calls assign with the component named ident: later, through a fixup, when
-// reading; at once among the owner's components outside the reader.
+/// Calls assign with the component named ident: later, through a fixup, when
+/// reading; at once among the owner's components outside the reader.
 void ResolveReference(TPersistent& object, const std::string& ident, std::string_view property,
                       ReadContext* ctx, std::function<void(TComponent*)> assign);
 bool IsNil(const std::string& ident);
@@ -134,7 +134,7 @@ using GetterResult = std::remove_cvref_t<std::invoke_result_t<Getter&, const C&>
 
 }  // namespace property_detail
 
-// Any integral member type; the value must fit it.
+/// Any integral member type; the value must fit it.
 template <class C, class Getter, class Setter>
 PropertyInfo IntProperty(std::string name, Getter getter, Setter setter, std::function<bool(const C&)> stored = {}) {
   using T = property_detail::GetterResult<C, Getter>;
@@ -151,7 +151,7 @@ PropertyInfo IntProperty(std::string name, Getter getter, Setter setter, std::fu
   return info;
 }
 
-// A floating-point member; integers are accepted too.
+/// A floating-point member; integers are accepted too.
 template <class C, class Getter, class Setter>
 PropertyInfo FloatProperty(std::string name, Getter getter, Setter setter, std::function<bool(const C&)> stored = {}) {
   using T = property_detail::GetterResult<C, Getter>;
@@ -169,7 +169,7 @@ PropertyInfo FloatProperty(std::string name, Getter getter, Setter setter, std::
   return info;
 }
 
-// The identifiers True and False.
+/// The identifiers True and False.
 template <class C, class Getter, class Setter>
 PropertyInfo BoolProperty(std::string name, Getter getter, Setter setter, std::function<bool(const C&)> stored = {}) {
   PropertyInfo info;
@@ -185,7 +185,7 @@ PropertyInfo BoolProperty(std::string name, Getter getter, Setter setter, std::f
   return info;
 }
 
-// A quoted string, UTF-8.
+/// A quoted string, UTF-8.
 template <class C, class Getter, class Setter>
 PropertyInfo StringProperty(std::string name, Getter getter, Setter setter, std::function<bool(const C&)> stored = {}) {
   PropertyInfo info;
@@ -200,9 +200,9 @@ PropertyInfo StringProperty(std::string name, Getter getter, Setter setter, std:
   return info;
 }
 
-// A colour identifier (clRed, clBtnFace) or an integer. Integers up to $FFFFFFFF
-// are taken as the 32-bit pattern, so that a system colour written in hex reads
-// the same as its negative decimal form.
+/// A colour identifier (clRed, clBtnFace) or an integer. Integers up to $FFFFFFFF
+/// are taken as the 32-bit pattern, so that a system colour written in hex reads
+/// the same as its negative decimal form.
 template <class C, class Getter, class Setter>
 PropertyInfo ColorProperty(std::string name, Getter getter, Setter setter, std::function<bool(const C&)> stored = {}) {
   PropertyInfo info;
@@ -218,7 +218,7 @@ PropertyInfo ColorProperty(std::string name, Getter getter, Setter setter, std::
   return info;
 }
 
-// Lines of text, written in a description as `Name.Strings = ('a' 'b')`.
+/// Lines of text, written in a description as <code>Name.Strings = ('a' 'b')</code>.
 template <class C, class Getter, class Setter>
 PropertyInfo StringListProperty(std::string name, Getter getter, Setter setter,
                                 std::function<bool(const C&)> stored = {}) {
@@ -234,7 +234,7 @@ PropertyInfo StringListProperty(std::string name, Getter getter, Setter setter,
   return info;
 }
 
-// One identifier of names. Reading back a value names lacks gives its number.
+/// One identifier of names. Reading back a value names lacks gives its number.
 template <class C, class E, class Getter, class Setter>
 PropertyInfo EnumProperty(std::string name, Getter getter, Setter setter, const EnumNames<E>& names,
                           std::function<bool(const C&)> stored = {}) {
@@ -261,7 +261,7 @@ PropertyInfo EnumProperty(std::string name, Getter getter, Setter setter, const 
   return info;
 }
 
-// A set kept as a bit mask, bit (1 << value) for each member: `[fsBold, fsItalic]`.
+/// A set kept as a bit mask, bit (1 << value) for each member: `[fsBold, fsItalic]`.
 template <class C, class E, class Getter, class Setter>
 PropertyInfo SetProperty(std::string name, Getter getter, Setter setter, const EnumNames<E>& names,
                          std::function<bool(const C&)> stored = {}) {
@@ -300,8 +300,8 @@ PropertyInfo SetProperty(std::string name, Getter getter, Setter setter, const E
   return info;
 }
 
-// A sub-object the component owns; a description sets its properties as
-// `Name.Property = value`.
+/// A sub-object the component owns; a description sets its properties as
+/// `Name.Property = value`.
 template <class C, class T>
 PropertyInfo ObjectProperty(std::string name, T& (C::*getter)()) {
   static_assert(std::is_base_of_v<TPersistent, T>, "ObjectProperty needs a TPersistent sub-object");
@@ -313,8 +313,8 @@ PropertyInfo ObjectProperty(std::string name, T& (C::*getter)()) {
   return info;
 }
 
-// An event: the value names a handler the root publishes through MethodAddress,
-// which must hold exactly Fn. `nil` clears it. Stored while a handler is set.
+/// An event: the value names a handler the root publishes through MethodAddress,
+/// which must hold exactly Fn. `nil` clears it. Stored while a handler is set.
 template <class C, class Fn>
 PropertyInfo EventProperty(std::string name, Fn C::*member) {
   PropertyInfo info;
@@ -337,9 +337,9 @@ PropertyInfo EventProperty(std::string name, Fn C::*member) {
   return info;
 }
 
-// A reference to another component of the same root, by name; `nil` for none.
-// While reading it is set only once every object of the description exists, so
-// it may name a component that comes later in the text.
+/// A reference to another component of the same root, by name; `nil` for none.
+/// While reading it is set only once every object of the description exists, so
+/// it may name a component that comes later in the text.
 template <class C, class T, class Getter, class Setter>
 PropertyInfo ReferenceProperty(std::string name, Getter getter, Setter setter,
                                std::function<bool(const C&)> stored = {}) {

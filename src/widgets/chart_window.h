@@ -1,14 +1,14 @@
 #pragma once
-// The window that hosts a control with no widget of its own, such as the chart
-// panel: it takes the control's place and size and tells the control what happens
-// to it. For a chart panel (TCustomZavPanel) that is every paint request (with a
-// surface on the window), a size the window was given, mouse presses, moves and
-// releases, the wheel and the pointer leaving; it shows the panel's cursor. Any other
-// control is filled with its colour.
-//
-// ChartWindow is not the chart: the panel decides what a paint draws (often one copy
-// of its buffer) and what the mouse does.
-
+/// The window that hosts a control with no widget of its own, such as the chart
+/// panel: it takes the control's place and size and tells the control what happens
+/// to it. For a chart panel (TCustomZavPanel) that is every paint request (with a
+/// surface on the window), a size the window was given, mouse presses, moves and
+/// releases, the wheel and the pointer leaving; it shows the panel's cursor. Any other
+/// control is filled with its colour.
+///
+/// ChartWindow is not the chart: the panel decides what a paint draws (often one copy
+/// of its buffer) and what the mouse does.
+/// @file
 #include <QWidget>
 #include <functional>
 
@@ -20,8 +20,8 @@ class TCustomZavPanel;
 
 class ChartWindow;
 
-// What Ctrl+S in a chart's window does with it; the program sets it, and without it the
-// key does nothing.
+/// What Ctrl+S in a chart's window does with it; the program sets it, and without it the
+/// key does nothing.
 using ChartSaver = std::function<void(ChartWindow& window)>;
 void SetChartSaver(ChartSaver saver);
 
@@ -31,7 +31,7 @@ class ChartWindow : public QWidget, public ControlPeer {
   ~ChartWindow() override;
 
   TControl& Control() const { return m_control; }
-  // The hosted panel; null when the control is not one.
+  /// The hosted panel; null when the control is not one.
   TCustomZavPanel* Panel() const { return m_panel; }
   int PaintCount() const { return m_paintCount; }
 
@@ -43,7 +43,7 @@ class ChartWindow : public QWidget, public ControlPeer {
   void Invalidate() override;
 
  protected:
-  // A tooltip over a plotted point (the panel's HoverText) when the pointer rests.
+  /// A tooltip over a plotted point (the panel's HoverText) when the pointer rests.
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -52,9 +52,9 @@ class ChartWindow : public QWidget, public ControlPeer {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void leaveEvent(QEvent* event) override;
-  // Beside what the panel is told: the view before any zoom on a double-click on the
-  // plot or the Home key, the chart as a picture on the clipboard with Ctrl+C, saved
-  // through the chart saver with Ctrl+S.
+  /// Beside what the panel is told: the view before any zoom on a double-click on the
+  /// plot or the Home key, the chart as a picture on the clipboard with Ctrl+C, saved
+  /// through the chart saver with Ctrl+S.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 

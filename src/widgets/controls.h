@@ -1,10 +1,10 @@
 #pragma once
-// The standard controls on Qt widgets: form, label, single-line edit, push button,
-// button with glyph, multi-line edit. Each keeps its state in the window-independent
-// TControl and mirrors it into the widget it owns; behaviour lives in the handlers
-// the form description assigns. A control placed on a form that has no widget of its
-// own (the chart panel) gets a host window (chart_window.h).
-
+/// The standard controls on Qt widgets: form, label, single-line edit, push button,
+/// button with glyph, multi-line edit. Each keeps its state in the window-independent
+/// TControl and mirrors it into the widget it owns; behaviour lives in the handlers
+/// the form description assigns. A control placed on a form that has no widget of its
+/// own (the chart panel) gets a host window (chart_window.h).
+/// @file
 #include <QPalette>
 
 #include <memory>
@@ -26,22 +26,22 @@ class ChartWindow;
 class FilteredLineEdit;
 class FormWindow;
 
-// A control realised by a Qt widget.
+/// A control realised by a Qt widget.
 class TQtControl {
  public:
   virtual ~TQtControl() = default;
   virtual QWidget* Widget() const = 0;
 };
 
-// Owns the widget of a standard control and mirrors the common TControl state into
-// it: place and size, parent, visibility, enabled state, cursor, colour and font.
+/// Owns the widget of a standard control and mirrors the common TControl state into
+/// it: place and size, parent, visibility, enabled state, cursor, colour and font.
 template <class Base>
 class TWidgetControl : public Base, public TQtControl {
  public:
   QWidget* Widget() const override { return m_widget.get(); }
 
  protected:
-  // colorRole and textRole are the palette roles of the background and the text.
+  /// colorRole and textRole are the palette roles of the background and the text.
   TWidgetControl(TComponent* owner, std::unique_ptr<QWidget> widget, QPalette::ColorRole colorRole,
                  QPalette::ColorRole textRole);
   ~TWidgetControl() override;
@@ -76,35 +76,35 @@ class TForm : public TWinControl, public TQtControl, public MainWindow {
   void SetPixelsPerInch(int ppi) { m_pixelsPerInch = ppi; }
   int TextHeight() const { return m_textHeight; }
   void SetTextHeight(int height) { m_textHeight = height; }
-  // The client area lies inside the frame the desktop draws around the window.
+  /// The client area lies inside the frame the desktop draws around the window.
   int ClientWidth() const override;
   int ClientHeight() const override;
 
-  // A viewer's window: Ctrl+W, Ctrl+Q and Escape close it. Off for a form with a
-  // button that ends the program.
+  /// A viewer's window: Ctrl+W, Ctrl+Q and Escape close it. Off for a form with a
+  /// button that ends the program.
   bool ClosesOnViewerKeys() const { return m_closesOnViewerKeys; }
   void SetClosesOnViewerKeys(bool closes) { m_closesOnViewerKeys = closes; }
 
   TNotifyEvent OnCreate;
-  // The window system resized the window; the form's size has followed.
+  /// The window system resized the window; the form's size has followed.
   TNotifyEvent OnResize;
 
   // operations
   void Show() override;
-  // Closes the window; closing the main form ends the message loop.
+  /// Closes the window; closing the main form ends the message loop.
   void Close();
   bool Closed() const { return m_closed; }
-  // The window's client area is this large now: the form's size follows, then OnResize.
+  /// The window's client area is this large now: the form's size follows, then OnResize.
   void WindowResized(int clientWidth, int clientHeight);
-  // Runs the create handler once the description has been read.
+  /// Runs the create handler once the description has been read.
   void DoCreate();
   void Loaded() override;
 
   void InsertControl(TControl* control) override;
   void RemoveControl(TControl* control) override;
 
-  static constexpr int kFrameWidth = 8;    // left and right frame together
-  static constexpr int kFrameHeight = 34;  // caption bar and top and bottom frame
+  static constexpr int kFrameWidth = 8;    ///< left and right frame together
+  static constexpr int kFrameHeight = 34;  ///< caption bar and top and bottom frame
 
  protected:
   void BoundsChanged() override;
@@ -116,7 +116,7 @@ class TForm : public TWinControl, public TQtControl, public MainWindow {
   void ApplyTabOrder();
 
   std::unique_ptr<FormWindow> m_window;
-  std::vector<std::unique_ptr<ChartWindow>> m_hosts;  // windows of controls without widgets
+  std::vector<std::unique_ptr<ChartWindow>> m_hosts;  ///< windows of controls without widgets
   std::string m_caption;
   int m_pixelsPerInch = 96;
   int m_textHeight = 13;
@@ -156,14 +156,14 @@ class TEdit : public TWidgetControl<TWinControl> {
   TKeyEvent OnKeyDown;
 
   // operations
-  // A character typed at the keyboard: runs the key-press handler, which may
-  // discard it, and puts what is left into the text. Returns false when discarded.
+  /// A character typed at the keyboard: runs the key-press handler, which may
+  /// discard it, and puts what is left into the text. Returns false when discarded.
   bool TypeCharacter(char32_t ch);
-  // Text put in as a paste does: no key handlers.
+  /// Text put in as a paste does: no key handlers.
   void Paste(const std::string& text);
-  // The key-press handler's verdict on a typed character (false: discarded).
+  /// The key-press handler's verdict on a typed character (false: discarded).
   bool Filter(char32_t& ch);
-  // Puts an accepted character into the text as the line edit would.
+  /// Puts an accepted character into the text as the line edit would.
   void Insert(char32_t ch);
 
  private:
@@ -183,7 +183,7 @@ class TButton : public TWidgetControl<TWinControl> {
   void SetCaption(const std::string& caption);
 
   TNotifyEvent OnClick;
-  // Presses the button as the user does; a disabled button does nothing.
+  /// Presses the button as the user does; a disabled button does nothing.
   void Click();
 
  private:
@@ -191,7 +191,7 @@ class TButton : public TWidgetControl<TWinControl> {
   std::string m_caption;
 };
 
-// A push button that may show a picture beside its caption; none is set here.
+/// A push button that may show a picture beside its caption; none is set here.
 class TBitBtn : public TButton {
  public:
   explicit TBitBtn(TComponent* owner);
@@ -226,7 +226,7 @@ class TMemo : public TWidgetControl<TWinControl> {
   TBevelEdges m_bevelEdges = (1u << beLeft) | (1u << beTop) | (1u << beRight) | (1u << beBottom);
 };
 
-// Registers the standard controls with the class registry.
+/// Registers the standard controls with the class registry.
 void RegisterControlClasses();
 
 }  // namespace tarvela

@@ -1,12 +1,12 @@
 #pragma once
-// CosmeticOutline lays out the outline of a closed integer polygon pixel by pixel exactly
-// as Qt's raster engine strokes it with a cosmetic (width 0) pen without antialiasing,
-// dash pattern included, so that QtSurface can write polygon outlines straight into
-// image memory with the pixels QPainter would set.
-//
-// It only computes pixels; it is not a general stroker (no open paths, caps, wider pens
-// or transforms). See cosmetic_outline.cpp for the rules it follows.
-
+/// CosmeticOutline lays out the outline of a closed integer polygon pixel by pixel exactly
+/// as Qt's raster engine strokes it with a cosmetic (width 0) pen without antialiasing,
+/// dash pattern included, so that QtSurface can write polygon outlines straight into
+/// image memory with the pixels QPainter would set.
+///
+/// It only computes pixels; it is not a general stroker (no open paths, caps, wider pens
+/// or transforms). See cosmetic_outline.cpp for the rules it follows.
+/// @file
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -21,19 +21,19 @@ namespace tarvela {
 
 class CosmeticOutline {
  public:
-  // The device's rectangle matters to the layout: lines are cut one pixel outside it
-  // before they are stepped. Dash lengths in pixels, empty for a solid pen.
+  /// The device's rectangle matters to the layout: lines are cut one pixel outside it
+  /// before they are stepped. Dash lengths in pixels, empty for a solid pen.
   CosmeticOutline(const QRect& device, const QList<qreal>& dashes);
 
   // settings
   bool Dashed() const { return m_patternLength > 0; }
 
   // operations
-  // Lays out the outline of the polygon (closed back to its first point).
+  /// Lays out the outline of the polygon (closed back to its first point).
   void Stroke(std::span<const TPoint> points);
 
-  // The pixels in stroking order; with a dash pattern, whether the dash is on at each
-  // (without one every pixel is on). Pixels may lie one outside the device.
+  /// The pixels in stroking order; with a dash pattern, whether the dash is on at each
+  /// (without one every pixel is on). Pixels may lie one outside the device.
   std::span<const QPoint> Pixels() const { return {m_pixels.get(), m_count}; }
   const std::vector<char>& On() const { return m_on; }
 
@@ -50,13 +50,13 @@ class CosmeticOutline {
   bool ClipLine(double& x1, double& y1, double& x2, double& y2);
   void CalculateLastPoint(double rx1, double ry1, double rx2, double ry2);
   bool DrawLine(double rx1, double ry1, double rx2, double ry2);
-  // Room for count more pixels, written in order from the pointer returned.
+  /// Room for count more pixels, written in order from the pointer returned.
   QPoint* Append(std::size_t count);
 
   // settings
   double m_xMin, m_xMax, m_yMin, m_yMax;
-  std::vector<int> m_pattern;         // cumulative dash ends, 26.6
-  std::vector<int> m_reversePattern;  // the same, pattern reversed
+  std::vector<int> m_pattern;         ///< cumulative dash ends, 26.6
+  std::vector<int> m_reversePattern;  ///< the same, pattern reversed
   int m_patternLength = 0;
 
   // state

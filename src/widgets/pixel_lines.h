@@ -1,12 +1,12 @@
 #pragma once
-// PixelLines lays out one-pixel lines the way Surface wants them: every pixel set once,
-// each segment's end point left out whatever its direction, the dash pattern running on
-// from one segment to the next. It only computes pixels (as runs); QtSurface paints
-// them, through QPainter or straight into image memory.
-//
-// It is not Qt's cosmetic pen: that one leaves out whichever end comes last in its own
-// drawing order (see qt_surface.cpp).
-
+/// PixelLines lays out one-pixel lines the way Surface wants them: every pixel set once,
+/// each segment's end point left out whatever its direction, the dash pattern running on
+/// from one segment to the next. It only computes pixels (as runs); QtSurface paints
+/// them, through QPainter or straight into image memory.
+///
+/// It is not Qt's cosmetic pen: that one leaves out whichever end comes last in its own
+/// drawing order (see qt_surface.cpp).
+/// @file
 #include <QList>
 #include <QRect>
 #include <algorithm>
@@ -18,53 +18,53 @@ class QPainter;
 
 namespace tarvela {
 
-// Dash lengths in pixels of the one-pixel styled pens (empty for solid ones).
+/// Dash lengths in pixels of the one-pixel styled pens (empty for solid ones).
 QList<qreal> DashPatternOf(TPenStyle style);
 
 class PixelLines {
  public:
-  // Only pixels inside the window are visited, so a line far longer than the device
-  // costs no more than one across it. Gaps are kept only when asked for (they are
-  // painted only on an opaque background).
+  /// Only pixels inside the window are visited, so a line far longer than the device
+  /// costs no more than one across it. Gaps are kept only when asked for (they are
+  /// painted only on an opaque background).
   PixelLines(const QList<qreal>& dashes, const QRect& window, bool keepGaps);
 
   // operations
-  // Starts again with no pixels (keeping the memory for the next lines).
+  /// Starts again with no pixels (keeping the memory for the next lines).
   void Reset(const QList<qreal>& dashes, const QRect& window, bool keepGaps);
-  // One segment, its end left out.
+  /// One segment, its end left out.
   void Add(TPoint from, TPoint to);
-  // The runs in the pen's colour (then the gaps in the background colour when opaque).
+  /// The runs in the pen's colour (then the gaps in the background colour when opaque).
   void Paint(QPainter& painter) const;
 
-  // A segment of a solid line as Add lays it out, handed to put(run) a row or column run
-  // at a time instead of collected: every pixel of a solid line has the pen's colour, so
-  // the order and the runs' cut do not matter. False, with nothing put, for coordinates
-  // that Add would first cut to the window.
+  /// A segment of a solid line as Add lays it out, handed to put(run) a row or column run
+  /// at a time instead of collected: every pixel of a solid line has the pen's colour, so
+  /// the order and the runs' cut do not matter. False, with nothing put, for coordinates
+  /// that Add would first cut to the window.
   template <class PutRun>
   static bool ForEachSolidRun(TPoint from, TPoint to, const QRect& window, PutRun put);
-  // A styled horizontal or vertical segment as Add lays it out on fresh lines, handed to
-  // put(run, lit) a dash (lit) or kept gap at a time instead of collected: grid lines
-  // cross the whole plot in dashes of a few pixels, and collecting them costs more than
-  // writing them. A single segment's dashes and gaps never share a pixel, so their order
-  // does not matter. False, with nothing put, for solid pens, slopes and coordinates
-  // that Add would first cut to the window.
+  /// A styled horizontal or vertical segment as Add lays it out on fresh lines, handed to
+  /// put(run, lit) a dash (lit) or kept gap at a time instead of collected: grid lines
+  /// cross the whole plot in dashes of a few pixels, and collecting them costs more than
+  /// writing them. A single segment's dashes and gaps never share a pixel, so their order
+  /// does not matter. False, with nothing put, for solid pens, slopes and coordinates
+  /// that Add would first cut to the window.
   template <class PutRun>
   static bool ForEachStraightRun(const QList<qreal>& dashes, TPoint from, TPoint to, const QRect& window,
                                  bool keepGaps, PutRun put);
 
-  // One-pixel-high or one-pixel-wide runs, in the order they were laid out: the dashes
-  // and, when kept, the gaps between them. How pixels are cut into runs is not fixed;
-  // which pixels are dashes and which gaps is.
+  /// One-pixel-high or one-pixel-wide runs, in the order they were laid out: the dashes
+  /// and, when kept, the gaps between them. How pixels are cut into runs is not fixed;
+  /// which pixels are dashes and which gaps is.
   const std::vector<QRect>& Lit() const { return m_lit; }
   const std::vector<QRect>& Gaps() const { return m_gaps; }
 
  private:
-  static constexpr int kSmall = 1 << 20;  // 2 × kSmall² still fits in 64 bits
+  static constexpr int kSmall = 1 << 20;  ///< 2 × kSmall² still fits in 64 bits
 
   static bool Small(TPoint p) { return p.x >= -kSmall && p.x <= kSmall && p.y >= -kSmall && p.y <= kSmall; }
-  // How far across the shorter axis a segment's steps lie: step i at (2 i minor + major)
-  // / (2 major), rounded down, kept as quotient and remainder from step first on, so that
-  // each step adds 2 minor to the remainder and at most one to the quotient.
+  /// How far across the shorter axis a segment's steps lie: step i at (2 i minor + major)
+  /// / (2 major), rounded down, kept as quotient and remainder from step first on, so that
+  /// each step adds 2 minor to the remainder and at most one to the quotient.
   class MinorSteps {
    public:
     MinorSteps(long long major, long long minor, long long first)
@@ -88,16 +88,16 @@ class PixelLines {
   void Advance(long long pixels);
   bool InDash() const { return m_period == 0 || m_inDash[static_cast<std::size_t>(m_patternPos)] != 0; }
   void Put(QPoint pixel);
-  // count pixels in a row or column from the first, one step apart, all in one dash or
-  // gap (the pattern does not wrap among them).
+  /// count pixels in a row or column from the first, one step apart, all in one dash or
+  /// gap (the pattern does not wrap among them).
   void PutAlong(QPoint first, QPoint step, int count);
   static bool Extends(QRect& run, QPoint pixel);
 
   // state
   QRect m_window;
   bool m_keepGaps = false;
-  std::vector<char> m_inDash;  // per position of the pattern: whether a dash covers it
-  std::vector<int> m_dashLeft;  // per position: pixels from it to the end of its dash or gap
+  std::vector<char> m_inDash;  ///< per position of the pattern: whether a dash covers it
+  std::vector<int> m_dashLeft;  ///< per position: pixels from it to the end of its dash or gap
   int m_period = 0;
   int m_patternPos = 0;
   std::vector<QRect> m_lit;

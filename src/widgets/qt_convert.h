@@ -1,6 +1,6 @@
 #pragma once
-// Conversions from the window-independent values to Qt's.
-
+/// Conversions from the window-independent values to Qt's.
+/// @file
 #include <QColor>
 #include <QCursor>
 #include <QFont>
@@ -21,11 +21,11 @@ inline QColor ToQColor(TColor color) {
   return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
 }
 
-// A negative height is the character height without internal leading, which is
-// what a pixel size means to Qt; a positive one is the cell height.
+/// A negative height is the character height without internal leading, which is
+/// what a pixel size means to Qt; a positive one is the cell height.
 QFont ToQFont(const TFont& font);
 Qt::CursorShape ToQtCursor(TCursor cursor);
-// The modifier keys and, for mouse events, the buttons held.
+/// The modifier keys and, for mouse events, the buttons held.
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
 }  // namespace tarvela

@@ -1,12 +1,12 @@
 #pragma once
-// Pixels as rows of spans: the pixels of a filled polygon (PolygonScanner) and of a clip
-// (RowSpans, PixelClip). QtSurface uses them to write polygons and clipped drawing
-// straight into image memory and to hand the same clip to QPainter.
-//
-// PolygonScanner is not a general rasteriser: it fills integer polygons by the even-odd
-// rule exactly as Qt's raster engine does without antialiasing (see raster_spans.cpp for
-// the rule), and nothing else.
-
+/// Pixels as rows of spans: the pixels of a filled polygon (PolygonScanner) and of a clip
+/// (RowSpans, PixelClip). QtSurface uses them to write polygons and clipped drawing
+/// straight into image memory and to hand the same clip to QPainter.
+///
+/// PolygonScanner is not a general rasteriser: it fills integer polygons by the even-odd
+/// rule exactly as Qt's raster engine does without antialiasing (see raster_spans.cpp for
+/// the rule), and nothing else.
+/// @file
 #include <QRect>
 #include <QRegion>
 #include <algorithm>
@@ -18,7 +18,7 @@
 
 namespace tarvela {
 
-// Pixels left..right-1 of one row.
+/// Pixels left..right-1 of one row.
 struct PixelSpan {
   int left = 0;
   int right = 0;
@@ -27,18 +27,18 @@ struct PixelSpan {
 
 class PolygonScanner {
  public:
-  // Within this many pixels of the origin (every coordinate) the rows equal QPainter's
-  // fill exactly; beyond, QPainter first cuts the polygon with its own path clipper.
+  /// Within this many pixels of the origin (every coordinate) the rows equal QPainter's
+  /// fill exactly; beyond, QPainter first cuts the polygon with its own path clipper.
   static constexpr int kExactLimit = 1 << 21;
   static bool Exact(std::span<const TPoint> points);
 
   // operations
-  // Begins the rows of the polygon (closed, even-odd) inside the window. The window
-  // enters into the rule: it must be the device cut by the clip's bounding box, as
-  // QPainter's rasteriser is given it.
+  /// Begins the rows of the polygon (closed, even-odd) inside the window. The window
+  /// enters into the rule: it must be the device cut by the clip's bounding box, as
+  /// QPainter's rasteriser is given it.
   void Start(std::span<const TPoint> points, const QRect& window);
-  // Calls take(row, left, right) for every span, row by row, left to right; spans of a
-  // row neither overlap nor touch.
+  /// Calls take(row, left, right) for every span, row by row, left to right; spans of a
+  /// row neither overlap nor touch.
   template <class Take>
   void ForEachSpan(Take&& take) {
     const int left = m_window.left(), right = m_window.right() + 1;
@@ -70,27 +70,27 @@ class PolygonScanner {
     }
   }
  private:
-  // Crossings stay between the edge's ends, so any int coordinates fit 16.16 in 64 bits.
+  /// Crossings stay between the edge's ends, so any int coordinates fit 16.16 in 64 bits.
   struct Edge {
-    int top = 0;          // first row in the window
-    int bottom = 0;       // last row in the window
-    long long x = 0;      // 16.16 crossing, shifted by half a pixel, at the current row
-    long long slope = 0;  // 16.16 change of x per row
+    int top = 0;          ///< first row in the window
+    int bottom = 0;       ///< last row in the window
+    long long x = 0;      ///< 16.16 crossing, shifted by half a pixel, at the current row
+    long long slope = 0;  ///< 16.16 change of x per row
   };
 
-  // The first column right of a crossing; crossings beyond the window act like ones
-  // just outside it.
+  /// The first column right of a crossing; crossings beyond the window act like ones
+  /// just outside it.
   static int Column(long long x, int left, int right) {
     return static_cast<int>(std::clamp<long long>(x >> 16, left - 1, right));
   }
-  // Steps to the next row that has pixels, the general way; false when there is none.
+  /// Steps to the next row that has pixels, the general way; false when there is none.
   bool NextRowOfMany();
   void AddEdge(int top, int bottom, long long x, long long slope);
   bool CutAtSide(long long& x, int& top, int& bottom, long long slope, long long side, bool right);
 
   // state
   QRect m_window;
-  std::vector<Edge> m_edges;  // by top row
+  std::vector<Edge> m_edges;  ///< by top row
   std::size_t m_nextEdge = 0;
   std::vector<Edge> m_active;
   std::vector<int> m_crossings;
@@ -98,10 +98,10 @@ class PolygonScanner {
   int m_row = 0;
 };
 
-// The spans of a set of rows from top down (rows without pixels are empty).
+/// The spans of a set of rows from top down (rows without pixels are empty).
 class RowSpans {
  public:
-  // The polygon's pixels inside the window, as PolygonScanner fills them.
+  /// The polygon's pixels inside the window, as PolygonScanner fills them.
   static RowSpans OfPolygon(std::span<const TPoint> points, const QRect& window);
   static RowSpans OfRegion(const QRegion& region);
 
@@ -110,12 +110,12 @@ class RowSpans {
     if (y < m_top || row + 1 >= m_rowStart.size()) return {};
     return std::span<const PixelSpan>(m_spans.data() + m_rowStart[row], m_rowStart[row + 1] - m_rowStart[row]);
   }
-  // Whether every pixel of the area lies in the spans.
+  /// Whether every pixel of the area lies in the spans.
   bool Covers(const QRect& area) const;
-  // The bounding box of the pixels, of those inside rect.
+  /// The bounding box of the pixels, of those inside rect.
   const QRect& Bounds() const { return m_bounds; }
   QRect BoundsWithin(const QRect& rect) const;
-  // The region of the pixels inside rect (QRegion's banded form).
+  /// The region of the pixels inside rect (QRegion's banded form).
   QRegion Region(const QRect& rect) const;
 
  private:
@@ -123,29 +123,29 @@ class RowSpans {
 
   // state
   int m_top = 0;
-  std::vector<std::size_t> m_rowStart;  // one entry per row and one more
+  std::vector<std::size_t> m_rowStart;  ///< one entry per row and one more
   std::vector<PixelSpan> m_spans;
-  std::vector<PixelSpan> m_only;  // per row its one span, or an empty one
+  std::vector<PixelSpan> m_only;  ///< per row its one span, or an empty one
   QRect m_bounds;
 };
 
-// The pixels drawing may touch: all, a rectangle, or the pixels of spans (a polygon's)
-// cut by a rectangle. Clipping calls change it; nothing here draws.
+/// The pixels drawing may touch: all, a rectangle, or the pixels of spans (a polygon's)
+/// cut by a rectangle. Clipping calls change it; nothing here draws.
 class PixelClip {
  public:
   bool Active() const { return m_active; }
-  // While active, only pixels inside it are drawn.
+  /// While active, only pixels inside it are drawn.
   const QRect& Rect() const { return m_rect; }
-  // While active and not null, only pixels inside them too.
+  /// While active and not null, only pixels inside them too.
   const RowSpans* Spans() const { return m_spans.get(); }
-  // While active, the bounding box of the pixels it lets through.
+  /// While active, the bounding box of the pixels it lets through.
   const QRect& Bounds() const { return m_bounds; }
-  // The clip as a region (with spans).
+  /// The clip as a region (with spans).
   QRegion Region() const;
 
   void Remove();
   void SelectRect(const QRect& rect);
-  // Without a clip, the rectangle becomes the clip.
+  /// Without a clip, the rectangle becomes the clip.
   void IntersectRect(const QRect& rect);
   void SelectSpans(std::shared_ptr<const RowSpans> spans);
 

@@ -1,11 +1,11 @@
 #pragma once
-// RasterTarget writes opaque colours straight into the pixels of a 32-bit image, inside a
-// PixelClip. It is what QtSurface's direct path draws with: it knows spans, rectangles
-// and single pixels, not shapes, pens or brushes.
-//
-// It does not own the pixels: they belong to an image that a QPainter is painting on, and
-// both write the same memory in the order the surface's calls come.
-
+/// RasterTarget writes opaque colours straight into the pixels of a 32-bit image, inside a
+/// PixelClip. It is what QtSurface's direct path draws with: it knows spans, rectangles
+/// and single pixels, not shapes, pens or brushes.
+///
+/// It does not own the pixels: they belong to an image that a QPainter is painting on, and
+/// both write the same memory in the order the surface's calls come.
+/// @file
 #include <QImage>
 #include <QRect>
 #include <QRgb>
@@ -18,7 +18,7 @@ namespace tarvela {
 
 class RasterTarget {
  public:
-  // Formats whose pixel is one 32-bit word that holds an opaque colour as 0xFFRRGGBB.
+  /// Formats whose pixel is one 32-bit word that holds an opaque colour as 0xFFRRGGBB.
   static bool Supports(QImage::Format format);
 
   RasterTarget() = default;
@@ -26,15 +26,15 @@ class RasterTarget {
 
   // settings
   const QRect& Device() const { return m_device; }
-  // Drawing stays inside the clip from now on; the clip must outlive this use of it.
+  /// Drawing stays inside the clip from now on; the clip must outlive this use of it.
   void SetClip(const PixelClip& clip);
 
-  // Whether every pixel of the area may be drawn (then the unchecked calls below may be
-  // used for pixels inside it).
+  /// Whether every pixel of the area may be drawn (then the unchecked calls below may be
+  /// used for pixels inside it).
   bool Covers(const QRect& area) const;
 
   // operations
-  // Pixels left..right-1 of row y.
+  /// Pixels left..right-1 of row y.
   void FillSpan(int y, int left, int right, QRgb color) const {
     if (y < m_top || y > m_bottom) return;
     left = std::max(left, m_left);
@@ -46,9 +46,9 @@ class RasterTarget {
       FillClipped(y, left, right, color);
     }
   }
-  // A rectangle given as QRect (right and bottom included).
+  /// A rectangle given as QRect (right and bottom included).
   void FillRect(const QRect& rect, QRgb color) const;
-  // Whether drawing may write pixel (x, y): inside the device and the clip.
+  /// Whether drawing may write pixel (x, y): inside the device and the clip.
   bool Lets(int x, int y) const {
     return x >= m_left && x < m_right && y >= m_top && y <= m_bottom && (m_spans == nullptr || InSpans(x, y));
   }
@@ -57,8 +57,8 @@ class RasterTarget {
     if (m_spans != nullptr && !InSpans(x, y)) return;
     Line(y)[x] = color;
   }
-  // Pixels left..right-1 of row y become combine(pixel), inside the clip: raster
-  // operations that read what is there (the not-xor rubber band).
+  /// Pixels left..right-1 of row y become combine(pixel), inside the clip: raster
+  /// operations that read what is there (the not-xor rubber band).
   template <class Combine>
   void CombineSpan(int y, int left, int right, Combine combine) const {
     if (y < m_top || y > m_bottom) return;
@@ -75,7 +75,7 @@ class RasterTarget {
       for (int x = std::max(left, span.left), to = std::min(right, span.right); x < to; ++x) line[x] = combine(line[x]);
     }
   }
-  // The same inside an area that Covers: nothing is checked.
+  /// The same inside an area that Covers: nothing is checked.
   void FillSpanInside(int y, int left, int right, QRgb color) const { Fill(y, left, right, color); }
   void PlotInside(int x, int y, QRgb color) const { Line(y)[x] = color; }
 
@@ -111,9 +111,9 @@ class RasterTarget {
   uchar* m_bits = nullptr;
   qsizetype m_stride = 0;
   QRect m_device;
-  // The device cut by the clip's rectangle: columns left..right-1, rows top..bottom.
+  /// The device cut by the clip's rectangle: columns left..right-1, rows top..bottom.
   int m_left = 0, m_right = 0, m_top = 0, m_bottom = -1;
-  const RowSpans* m_spans = nullptr;  // the clip's spans, if any
+  const RowSpans* m_spans = nullptr;  ///< the clip's spans, if any
 };
 
 }  // namespace tarvela

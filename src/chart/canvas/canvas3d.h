@@ -1,19 +1,19 @@
 #pragma once
-// The chart engine's only path to a drawing surface.
-//
-//   TZavCanvas    the 2D canvas: the surface it draws on (with that surface's pen, brush
-//                 and font), a few plain helpers, and the 2D operations as virtual slots.
-//   TCanvas3D     adds the 3D operations as virtual slots: points with a depth z.
-//   TZavCanvas3D  the one implementation: the projection of (x, y, z) to the screen and
-//                 back, the reusable off-screen buffer of a whole paint, text that scales
-//                 with the zoom, and the composite solids and fills (canvas_solids.cpp).
-//
-// A canvas is not a surface and owns none but its off-screen bitmap: the panel attaches
-// the window's surface, and BeginDrawing switches to the bitmap for one paint. Between
-// paints the bitmap keeps the last picture, so an unchanged chart repaints with one copy.
-// It is not thread-safe: per-paint state (projection constants, scratch points) lives in
-// the object, and two paints must never overlap.
-
+/// The chart engine's only path to a drawing surface.
+///
+///     TZavCanvas    the 2D canvas: the surface it draws on (with that surface's pen, brush
+///                   and font), a few plain helpers, and the 2D operations as virtual slots.
+///     TCanvas3D     adds the 3D operations as virtual slots: points with a depth z.
+///     TZavCanvas3D  the one implementation: the projection of (x, y, z) to the screen and
+///                   back, the reusable off-screen buffer of a whole paint, text that scales
+///                   with the zoom, and the composite solids and fills (canvas_solids.cpp).
+///
+/// A canvas is not a surface and owns none but its off-screen bitmap: the panel attaches
+/// the window's surface, and BeginDrawing switches to the bitmap for one paint. Between
+/// paints the bitmap keeps the last picture, so an unchanged chart repaints with one copy.
+/// It is not thread-safe: per-paint state (projection constants, scratch points) lives in
+/// the object, and two paints must never overlap.
+/// @file
 #include <array>
 #include <functional>
 #include <memory>
@@ -32,7 +32,7 @@ namespace tarvela {
 
 class TCustomZavPanel;
 
-// A point of the chart's 3D space: pixels, with z the depth (0 at the front of the box).
+/// A point of the chart's 3D space: pixels, with z the depth (0 at the front of the box).
 struct TPoint3D {
   int x = 0;
   int y = 0;
@@ -40,19 +40,19 @@ struct TPoint3D {
   bool operator==(const TPoint3D&) const = default;
 };
 
-// Asked for one cell of a surface grid; a canvas that draws grids calls it per cell.
+/// Asked for one cell of a surface grid; a canvas that draws grids calls it per cell.
 using TSurfaceCellEvent = std::function<void(int cellX, int cellZ, TPoint3D& point, TColor& color)>;
 
-// The rotation coefficients of the non-orthogonal projection, worked out once per paint.
+/// The rotation coefficients of the non-orthogonal projection, worked out once per paint.
 struct TProjectionCoefficients {
   double xx = 1, xy = 0, xz = 0;
   double yx = 0, yy = 1, yz = 0;
-  // Kept for the perspective term.
+  /// Kept for the perspective term.
   double sinE = 0, cosESinR = 0, cosECosR = 1;
 };
 
-// The colour resolved to RGB with every channel lowered by amount (0 where the channel
-// is not greater than amount). The shading of the sides and tops of solids.
+/// The colour resolved to RGB with every channel lowered by amount (0 where the channel
+/// is not greater than amount). The shading of the sides and tops of solids.
 TColor DarkenColor(TColor color, int amount);
 
 // [SECTION] TZavCanvas
@@ -80,27 +80,27 @@ class TZavCanvas {
   const SurfaceFont& Font() const { return m_surface->Font(); }
   void SetFont(const SurfaceFont& font) { m_surface->SetFont(font); }
   TPoint PenPos() const { return m_surface->PenPos(); }
-  // Always false: only a recording of drawing commands as a picture file would set it,
-  // and nothing makes one.
+  /// Always false: only a recording of drawing commands as a picture file would set it,
+  /// and nothing makes one.
   bool Metafiling() const { return m_metafiling; }
 
   // operations without virtual dispatch
-  // Makes surface current (nullptr: none, drawing then goes nowhere). The canvas then
-  // draws with that surface's own pen, brush and font.
+  /// Makes surface current (nullptr: none, drawing then goes nowhere). The canvas then
+  /// draws with that surface's own pen, brush and font.
   void AttachSurface(Surface* surface);
-  // Pen black, 1 pixel, solid; brush white, solid; font black, 10 points; background
-  // white and transparent.
+  /// Pen black, 1 pixel, solid; brush white, solid; font black, 10 points; background
+  /// white and transparent.
   void ResetDrawingState();
-  // The surface pen takes the chart pen: clear when hidden, the alternate-pixel pen for
-  // one-pixel small dots, else colour, width, style and mode.
+  /// The surface pen takes the chart pen: clear when hidden, the alternate-pixel pen for
+  /// one-pixel small dots, else colour, width, style and mode.
   void ApplyChartPen(const TChartPen& pen);
-  // The height of a text line in the current font.
+  /// The height of a text line in the current font.
   int LineHeight() { return MeasureTextHeight("W"); }
 
   // operations: the 2D slots
   virtual TColor TextBackColor() const = 0;
   virtual BkMode TextBackMode() const = 0;
-  // The attached surface, nullptr when none is.
+  /// The attached surface, nullptr when none is.
   virtual Surface* SurfaceHandle() const = 0;
   virtual bool MonochromeMode() const = 0;
   virtual int TextAlignFlags() const = 0;
@@ -112,7 +112,7 @@ class TZavCanvas {
   virtual void SetTextAlignFlags(int flags) = 0;
   virtual void SetBuffered(bool buffered) = 0;
   virtual void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
-  // Nothing for a null or empty picture.
+  /// Nothing for a null or empty picture.
   virtual void DrawGraphic(int x, int y, const Picture* picture) = 0;
   virtual void DrawEllipse(int x1, int y1, int x2, int y2) = 0;
   virtual void FillRectangle(const TRect& rect) = 0;
@@ -122,10 +122,10 @@ class TZavCanvas {
   virtual void DrawPieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
   virtual void DrawRectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void DrawRoundRectangle(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight) = 0;
-  // Nothing for a null picture.
+  /// Nothing for a null picture.
   virtual void StretchGraphic(const TRect& rect, const Picture* picture) = 0;
   virtual void WriteText(int x, int y, std::string_view text) = 0;
-  // 0 when the surface cannot measure.
+  /// 0 when the surface cannot measure.
   virtual int MeasureTextWidth(std::string_view text) = 0;
   virtual int MeasureTextHeight(std::string_view text) = 0;
   virtual void ClipToRectangle(const TRect& rect) = 0;
@@ -138,12 +138,12 @@ class TZavCanvas {
   virtual void MarkDirty() = 0;
   virtual void Line2D(int x1, int y1, int x2, int y2) = 0;
   virtual void DrawPolygon(std::span<const TPoint> points) = 0;
-  // angle in degrees, counter-clockwise.
+  /// angle in degrees, counter-clockwise.
   virtual void WriteRotatedText(int x, int y, std::string_view text, int angle) = 0;
   virtual void RemoveClipping() = 0;
 
  protected:
-  // The attached surface, or a private one that draws nothing: never null.
+  /// The attached surface, or a private one that draws nothing: never null.
   Surface& CurrentSurface() const { return *m_surface; }
   Surface* AttachedSurface() const { return m_attached; }
 
@@ -160,23 +160,23 @@ class TZavCanvas {
 class TCanvas3D : public TZavCanvas {
  public:
   // operations: the 3D slots (P(x, y, z) is ProjectPoint)
-  // At P(x, y, z): one pixel with a one-pixel pen, else a dot of the current pen.
+  /// At P(x, y, z): one pixel with a one-pixel pen, else a dot of the current pen.
   virtual void PutPixel3D(int x, int y, int z, TColor color) = 0;
-  // Whether the canvas turns the whole chart freely (and draws walls and panel itself).
+  /// Whether the canvas turns the whole chart freely (and draws walls and panel itself).
   virtual bool RotatesFreely() const = 0;
-  // Whether it draws real solids (spheres, back faces).
+  /// Whether it draws real solids (spheres, back faces).
   virtual bool DrawsTrue3D() const = 0;
-  // The chart point at depth z that projects to the screen point (x, y).
+  /// The chart point at depth z that projects to the screen point (x, y).
   virtual void UnprojectPoint(int& x, int& y, int z) const = 0;
   virtual TPoint ProjectPoint(int x, int y, int z) const = 0;
-  // Starts one paint into destination; returns the rectangle to draw in.
+  /// Starts one paint into destination; returns the rectangle to draw in.
   virtual TRect BeginDrawing(Surface& destination, const TView3DOptions* options, TColor panelColor,
                              bool view3D, const TRect& userRect) = 0;
   virtual void CopySettings(const TCanvas3D& other) = 0;
   virtual void SetProjectionCenter(int depth, const TRect& bounds, const TRect& chartRect) = 0;
-  // Ends the paint: shows it on destination, then draws on defaultSurface again.
+  /// Ends the paint: shows it on destination, then draws on defaultSurface again.
   virtual void EndDrawing(Surface& destination, Surface* defaultSurface, const TRect& userRect) = 0;
-  // True when an unchanged buffer was copied to the surface and nothing needs drawing.
+  /// True when an unchanged buffer was copied to the surface and nothing needs drawing.
   virtual bool RepaintFromBuffer() = 0;
   virtual void DrawArrow(bool filled, TPoint from, TPoint to, int headWidth, int headLength, int z) = 0;
   virtual void ClipToBox(const TRect& rect, int z0, int z1) = 0;
@@ -189,18 +189,18 @@ class TCanvas3D : public TZavCanvas {
   virtual void VerticalLine3D(int x, int y1, int y2, int z) = 0;
   virtual void DepthLine3D(int x, int y, int z0, int z1) = 0;
   virtual void EllipseAtDepth(int x1, int y1, int x2, int y2, int z) = 0;
-  // Bracket drawing that ignores depth; one level only.
+  /// Bracket drawing that ignores depth; one level only.
   virtual void BeginFlatDrawing() = 0;
   virtual void EndFlatDrawing() = 0;
   virtual void LineAtDepth(int x1, int y1, int x2, int y2, int z) = 0;
   virtual void MoveToPoint3D(int x, int y, int z) = 0;
   virtual void LineToPoint3D(int x, int y, int z) = 0;
-  // Angles in radians, counter-clockwise from the positive x axis.
+  /// Angles in radians, counter-clockwise from the positive x axis.
   virtual void DrawPieSlice3D(int centerX, int centerY, int radiusX, int radiusY, int z0, int z1,
                               double startAngle, double endAngle, bool darkSides, bool drawSides) = 0;
   virtual void RibbonBetweenDepths(TPoint a, TPoint b, int z0, int z1) = 0;
   virtual void QuadAtDepth(const std::array<TPoint, 4>& points, int z) = 0;
-  // Points 1 and 2 at z0, points 3 and 4 at z1.
+  /// Points 1 and 2 at z0, points 3 and 4 at z1.
   virtual void QuadBetweenDepths(const std::array<TPoint, 4>& points, int z0, int z1) = 0;
   virtual void PolygonAtDepth(std::span<const TPoint> points, int z) = 0;
   virtual void DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
@@ -212,7 +212,7 @@ class TCanvas3D : public TZavCanvas {
   virtual void DrawSphere(int centerX, int centerY, int z, double radius) = 0;
   virtual void DrawSurface(int numX, int numZ, const TSurfaceCellEvent& cell) = 0;
   virtual void WriteText3D(int x, int y, int z, std::string_view text) = 0;
-  // The brush takes color0 unless it is clear; the other colours are not used.
+  /// The brush takes color0 unless it is clear; the other colours are not used.
   virtual void DrawTriangle3D(TPoint3D p0, TPoint3D p1, TPoint3D p2, TColor color0, TColor color1,
                               TColor color2) = 0;
   virtual void TriangleAtDepth(TPoint p0, TPoint p1, TPoint p2, int z) = 0;
@@ -222,7 +222,7 @@ class TCanvas3D : public TZavCanvas {
 
 class TZavCanvas3D : public TCanvas3D {
  public:
-  // owner: the panel asked to repaint when the monochrome mode changes (may be null).
+  /// owner: the panel asked to repaint when the monochrome mode changes (may be null).
   explicit TZavCanvas3D(TCustomZavPanel* owner = nullptr);
   ~TZavCanvas3D() override;
 
@@ -239,16 +239,16 @@ class TZavCanvas3D : public TCanvas3D {
   int YCenterOffset() const { return m_yCenterOffset; }
   const TProjectionCoefficients& Coefficients() const { return m_coefficients; }
   const TView3DOptions* ViewOptions() const { return m_options; }
-  // Detaches the view options until the next BeginDrawing (the window was re-created).
+  /// Detaches the view options until the next BeginDrawing (the window was re-created).
   void DetachViewOptions() { m_options = nullptr; }
   bool Dirty() const { return m_dirty; }
-  // The user rectangle of the last BeginDrawing.
+  /// The user rectangle of the last BeginDrawing.
   const TRect& Bounds() const { return m_bounds; }
-  // The off-screen bitmap, null until the first buffered paint.
+  /// The off-screen bitmap, null until the first buffered paint.
   const OffscreenBitmap* Bitmap() const { return m_bitmap.get(); }
-  // Whether drawing goes into the off-screen bitmap now (inside a buffered paint).
-  // The buffer's surface while the buffer holds the last paint (RepaintFromBuffer would
-  // show it); null otherwise.
+  /// Whether drawing goes into the off-screen bitmap now (inside a buffered paint).
+  /// The buffer's surface while the buffer holds the last paint (RepaintFromBuffer would
+  /// show it); null otherwise.
   Surface* CurrentBuffer() const { return m_dirty || m_bitmap == nullptr ? nullptr : &m_bitmap->DrawingSurface(); }
   bool DrawsOnBuffer() const { return m_bitmap != nullptr && AttachedSurface() == &m_bitmap->DrawingSurface(); }
 
@@ -290,14 +290,14 @@ class TZavCanvas3D : public TCanvas3D {
   void DrawPolygon(std::span<const TPoint> points) override;
   void WriteRotatedText(int x, int y, std::string_view text, int angle) override;
   void RemoveClipping() override;
-  // One path of 2D lines through the points (each segment's end left out, as LineTo
-  // does); the pen position stays where it was.
+  /// One path of 2D lines through the points (each segment's end left out, as LineTo
+  /// does); the pen position stays where it was.
   void Polyline2D(std::span<const TPoint> points);
-  // Whether LineSegments2D is faster than a Line2D a segment in pen (the surface's
-  // FastLineSegments with pen applied); the surface's pen is left as it was.
+  /// Whether LineSegments2D is faster than a Line2D a segment in pen (the surface's
+  /// FastLineSegments with pen applied); the surface's pen is left as it was.
   bool FastLineSegments2D(const TChartPen& pen);
-  // The surface's LineSegments: segment i from points[i-1] to points[i] in colors[i]
-  // (clNone: none), as SetPenColor and Line2D in order would draw them.
+  /// The surface's LineSegments: segment i from points[i-1] to points[i] in colors[i]
+  /// (clNone: none), as SetPenColor and Line2D in order would draw them.
   void LineSegments2D(std::span<const TPoint> points, std::span<const TColor> colors);
 
   // operations: the 3D slots
@@ -348,18 +348,18 @@ class TZavCanvas3D : public TCanvas3D {
 
  private:
   // helpers of the operations
-  // Rounded to the nearest pixel, halves to even; held at the int limits, never failing.
+  /// Rounded to the nearest pixel, halves to even; held at the int limits, never failing.
   static int RoundPixel(long double value);
   void ComputeCoefficients();
   void DiscardBitmap();
-  // The point size of the font scaled by the zoom (at least 1).
+  /// The point size of the font scaled by the zoom (at least 1).
   int ZoomedFontSize(const SurfaceFont& font) const;
-  // The colour a solid is shaded from: the brush colour of a solid brush, else the
-  // background seen between hatch lines.
+  /// The colour a solid is shaded from: the brush colour of a solid brush, else the
+  /// background seen between hatch lines.
   TColor SolidBaseColor() const;
-  // Puts colour where the faces of a solid take theirs (brush or background).
+  /// Puts colour where the faces of a solid take theirs (brush or background).
   void SetSolidFaceColor(TColor color);
-  // The filled quadrilateral of the scratch points.
+  /// The filled quadrilateral of the scratch points.
   void DrawScratchQuad();
   void DrawCylinderBody(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
                         bool darkSides, int percent);

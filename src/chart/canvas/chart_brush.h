@@ -1,9 +1,9 @@
 #pragma once
-// The fill of walls and title backgrounds: a colour, a fill style and an optional
-// pattern bitmap. Its colour starts as clDefault, which lets the owner's own colour
-// decide. It only describes a fill; the 3D canvas realises it. Not a component: its
-// owner wires OnChange to a repaint.
-
+/// The fill of walls and title backgrounds: a colour, a fill style and an optional
+/// pattern bitmap. Its colour starts as clDefault, which lets the owner's own colour
+/// decide. It only describes a fill; the 3D canvas realises it. Not a component: its
+/// owner wires OnChange to a repaint.
+/// @file
 #include <functional>
 
 #include "tarvela/platform/picture.h"
@@ -26,21 +26,21 @@ class TChartBrush : public TPersistent {
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // settings
-  // For a hatch, the colour of the hatch lines.
+  /// For a hatch, the colour of the hatch lines.
   TColor Color() const { return m_color; }
   void SetColor(TColor color);
   TBrushStyle Style() const { return m_style; }
   void SetStyle(TBrushStyle style);
-  // The bitmap repeated as the fill instead of colour and style; empty: none.
+  /// The bitmap repeated as the fill instead of colour and style; empty: none.
   const Picture& Pattern() const { return m_pattern; }
   void SetPattern(const Picture& pattern);
   bool HasPattern() const { return !m_pattern.Empty(); }
 
   // operations
-  // Copies the values (not OnChange); one change notice when anything differed.
+  /// Copies the values (not OnChange); one change notice when anything differed.
   void Assign(const TChartBrush& source);
 
-  // Called after every change that differs from the stored value.
+  /// Called after every change that differs from the stored value.
   std::function<void()> OnChange;
 
  private:

@@ -1,8 +1,8 @@
 #pragma once
-// The colour gradient of a panel's background. Only its settings live here; the
-// panel paints it through the canvas. A gradient made without an owner panel is a
-// plain value to copy from.
-
+/// The colour gradient of a panel's background. Only its settings live here; the
+/// panel paints it through the canvas. A gradient made without an owner panel is a
+/// plain value to copy from.
+/// @file
 #include "tarvela/runtime/colors.h"
 #include "tarvela/runtime/persistent.h"
 #include "tarvela/runtime/properties.h"
@@ -14,7 +14,7 @@ class TCustomZavPanel;
 enum TGradientDirection { gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft, gdFromBottomLeft };
 const EnumNames<TGradientDirection>& GradientDirectionNames();
 
-// Holds the owner that a change asks to repaint.
+/// Holds the owner that a change asks to repaint.
 class TCustomZavGradient : public TPersistent {
  public:
   explicit TCustomZavGradient(TCustomZavPanel* owner) : m_owner(owner) {}
@@ -24,7 +24,7 @@ class TCustomZavGradient : public TPersistent {
   TCustomZavPanel* Owner() const { return m_owner; }
 
  protected:
-  // The change rule: store a differing value, then repaint the owner.
+  /// The change rule: store a differing value, then repaint the owner.
   template <class T>
   void Change(T& field, T value) {
     if (field == value) return;
@@ -51,12 +51,12 @@ class TChartGradient : public TCustomZavGradient {
   void SetEndColor(TColor color) { Change(m_endColor, color); }
   TColor StartColor() const { return m_startColor; }
   void SetStartColor(TColor color) { Change(m_startColor, color); }
-  // Off: the panel is filled with its Color instead.
+  /// Off: the panel is filled with its Color instead.
   bool Visible() const { return m_visible; }
   void SetVisible(bool visible) { Change(m_visible, visible); }
 
   // operations
-  // Copies the four values, then repaints the owner.
+  /// Copies the four values, then repaints the owner.
   void Assign(const TChartGradient& source);
 
  private:

@@ -1,12 +1,12 @@
 #pragma once
-// PixelRound is Round (nearest integer, halves to the even neighbour) for the hot paths
-// of drawing, which round every projected corner and every value mapped to a pixel.
-// Round converts with a truncating cast, which on x87 long double makes the compiler
-// switch the FPU's control word twice per call; here the integer and the fraction are
-// read from the bits of the 80-bit value instead, which neither depends on a rounding
-// mode nor touches the FPU's state. Outside +-2^62 (and for a NaN or an infinity) it is
-// Round itself, failures included.
-
+/// PixelRound is Round (nearest integer, halves to the even neighbour) for the hot paths
+/// of drawing, which round every projected corner and every value mapped to a pixel.
+/// Round converts with a truncating cast, which on x87 long double makes the compiler
+/// switch the FPU's control word twice per call; here the integer and the fraction are
+/// read from the bits of the 80-bit value instead, which neither depends on a rounding
+/// mode nor touches the FPU's state. Outside +-2^62 (and for a NaN or an infinity) it is
+/// Round itself, failures included.
+/// @file
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -44,13 +44,13 @@ inline std::int64_t PixelRound(long double v) {
   return Round(v);
 }
 
-// Round(v) of a long double v known only to lie within |approx| * 2^-50 of the double
-// approx: true, with the integer, when an integer lies nearer to approx than a half less
-// |approx| * 2^-48, so that it is v's nearest as well; false (compute v, then Round)
-// otherwise, and when |approx| reaches 2^31 or approx is not a number. Branch-free on
-// the way to yes: adding and taking away 1.5 * 2^52 leaves an integer next to approx
-// (the nearest in the default rounding mode; another mode may give the other neighbour,
-// which then fails the test).
+/// Round(v) of a long double v known only to lie within |approx| * 2^-50 of the double
+/// approx: true, with the integer, when an integer lies nearer to approx than a half less
+/// |approx| * 2^-48, so that it is v's nearest as well; false (compute v, then Round)
+/// otherwise, and when |approx| reaches 2^31 or approx is not a number. Branch-free on
+/// the way to yes: adding and taking away 1.5 * 2^52 leaves an integer next to approx
+/// (the nearest in the default rounding mode; another mode may give the other neighbour,
+/// which then fails the test).
 inline bool RoundNear(double approx, std::int64_t& result) {
   if (!(approx > -2147483000.0 && approx < 2147483000.0)) return false;
   constexpr double kShift = 0x1.8p52;

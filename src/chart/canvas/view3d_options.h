@@ -1,8 +1,8 @@
 #pragma once
-// The projection settings of a chart panel: angles, offsets, perspective and zoom.
-// Only settings: the 3D canvas reads them in each paint. No setter checks a range;
-// every integer is a valid angle, offset or zoom.
-
+/// The projection settings of a chart panel: angles, offsets, perspective and zoom.
+/// Only settings: the 3D canvas reads them in each paint. No setter checks a range;
+/// every integer is a valid angle, offset or zoom.
+/// @file
 #include <functional>
 
 #include "tarvela/runtime/persistent.h"
@@ -14,7 +14,7 @@ class TCustomZavPanel;
 
 class TView3DOptions : public TPersistent {
  public:
-  // owner may be null: a plain value to copy from.
+  /// owner may be null: a plain value to copy from.
   explicit TView3DOptions(TCustomZavPanel* owner) : m_owner(owner) {}
   TView3DOptions(const TView3DOptions&) = delete;
   TView3DOptions& operator=(const TView3DOptions&) = delete;
@@ -27,10 +27,10 @@ class TView3DOptions : public TPersistent {
   void SetElevation(int degrees) { Change(m_elevation, degrees); }
   int HorizOffset() const { return m_horizOffset; }
   void SetHorizOffset(int pixels);
-  // The oblique projection instead of rotation.
+  /// The oblique projection instead of rotation.
   bool Orthogonal() const { return m_orthogonal; }
   void SetOrthogonal(bool orthogonal) { Change(m_orthogonal, orthogonal); }
-  // 0: none.
+  /// 0: none.
   int Perspective() const { return m_perspective; }
   void SetPerspective(int perspective) { Change(m_perspective, perspective); }
   int Rotation() const { return m_rotation; }
@@ -41,18 +41,18 @@ class TView3DOptions : public TPersistent {
   void SetVertOffset(int pixels);
   int Zoom() const { return m_zoom; }
   void SetZoom(int percent);
-  // Scale fonts with Zoom.
+  /// Scale fonts with Zoom.
   bool ZoomText() const { return m_zoomText; }
   void SetZoomText(bool zoomText) { Change(m_zoomText, zoomText); }
 
   // operations
   TCustomZavPanel* Owner() const { return m_owner; }
-  // Copies the nine values and repaints the owner; the two listeners are not told.
+  /// Copies the nine values and repaints the owner; the two listeners are not told.
   void Assign(const TView3DOptions& source);
 
-  // Told after HorizOffset (true) or VertOffset (false) changed, after the repaint request.
+  /// Told after HorizOffset (true) or VertOffset (false) changed, after the repaint request.
   std::function<void(bool horizontal)> NotifyScrolled;
-  // Told the new Zoom before it is stored.
+  /// Told the new Zoom before it is stored.
   std::function<void(int zoom)> NotifyZooming;
 
  private:

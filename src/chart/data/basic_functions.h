@@ -1,13 +1,13 @@
 #pragma once
-// The seven series functions: what one value of a group of points (ComputeRange)
-// and of one point index across several sources (ComputeAcross) is. The grouping
-// itself, periods, windows and the placing of the points, is the base's
-// (zav_function.h).
-//
-// Subtract, multiply and divide only combine values across sources: over the
-// points of a single source their value is 0. They share the fold of
-// TManySeriesZavFunction and differ in CombineValues alone.
-
+/// The seven series functions: what one value of a group of points (ComputeRange)
+/// and of one point index across several sources (ComputeAcross) is. The grouping
+/// itself, periods, windows and the placing of the points, is the base's
+/// (zav_function.h).
+///
+/// Subtract, multiply and divide only combine values across sources: over the
+/// points of a single source their value is 0. They share the fold of
+/// TManySeriesZavFunction and differ in CombineValues alone.
+/// @file
 #include <string_view>
 #include <vector>
 
@@ -15,7 +15,7 @@
 
 namespace tarvela {
 
-// Sum.
+/// Sum.
 class TAddZavFunction : public TZavFunction {
  public:
   using TZavFunction::TZavFunction;
@@ -23,25 +23,25 @@ class TAddZavFunction : public TZavFunction {
 
   // overridable steps
   double ComputeRange(TChartSeries* series, int first, int last) override;
-  // 0 when no source holds the index.
+  /// 0 when no source holds the index.
   double ComputeAcross(const std::vector<TComponent*>& sources, int index) override;
 };
 
-// Folds the values across sources in list order with CombineValues, the first
-// value that takes part starting the result. Abstract: CombineValues is the
-// descendants'.
+/// Folds the values across sources in list order with CombineValues, the first
+/// value that takes part starting the result. Abstract: CombineValues is the
+/// descendants'.
 class TManySeriesZavFunction : public TZavFunction {
  public:
   using TZavFunction::TZavFunction;
   std::string_view ClassName() const override { return "TManySeriesZavFunction"; }
 
   // overridable steps
-  // 0 when no source holds the index.
+  /// 0 when no source holds the index.
   double ComputeAcross(const std::vector<TComponent*>& sources, int index) override;
   virtual double CombineValues(double a, double b) = 0;
 };
 
-// The first source minus the others.
+/// The first source minus the others.
 class TSubtractZavFunction : public TManySeriesZavFunction {
  public:
   using TManySeriesZavFunction::TManySeriesZavFunction;
@@ -60,7 +60,7 @@ class TMultiplyZavFunction : public TManySeriesZavFunction {
   double CombineValues(double a, double b) override;
 };
 
-// The first source divided by each later one; a zero divisor is skipped.
+/// The first source divided by each later one; a zero divisor is skipped.
 class TDivideZavFunction : public TManySeriesZavFunction {
  public:
   using TManySeriesZavFunction::TManySeriesZavFunction;
@@ -70,8 +70,8 @@ class TDivideZavFunction : public TManySeriesZavFunction {
   double CombineValues(double a, double b) override;
 };
 
-// Maximum. Across sources the result starts at 0 unless the first source holds
-// the index, so a missing first source caps negative values at 0.
+/// Maximum. Across sources the result starts at 0 unless the first source holds
+/// the index, so a missing first source caps negative values at 0.
 class THighZavFunction : public TZavFunction {
  public:
   using TZavFunction::TZavFunction;
@@ -82,7 +82,7 @@ class THighZavFunction : public TZavFunction {
   double ComputeAcross(const std::vector<TComponent*>& sources, int index) override;
 };
 
-// Minimum, with the same start at 0 across sources as THighZavFunction.
+/// Minimum, with the same start at 0 across sources as THighZavFunction.
 class TLowZavFunction : public TZavFunction {
  public:
   using TZavFunction::TZavFunction;
@@ -93,7 +93,7 @@ class TLowZavFunction : public TZavFunction {
   double ComputeAcross(const std::vector<TComponent*>& sources, int index) override;
 };
 
-// Mean. Over an empty range (last = first - 1) that is 0/0: EInvalidOp.
+/// Mean. Over an empty range (last = first - 1) that is 0/0: EInvalidOp.
 class TAverageZavFunction : public TZavFunction {
  public:
   using TZavFunction::TZavFunction;
@@ -101,7 +101,7 @@ class TAverageZavFunction : public TZavFunction {
 
   // overridable steps
   double ComputeRange(TChartSeries* series, int first, int last) override;
-  // 0 when no source holds the index.
+  /// 0 when no source holds the index.
   double ComputeAcross(const std::vector<TComponent*>& sources, int index) override;
 };
 

@@ -1,10 +1,10 @@
 #pragma once
-// Text blocks of a chart: TChartFontObject is any chart-owned object that carries a
-// font (created as the default chart font: Arial, 8 points, black, no style);
-// TChartTitle is the title above the plot or the foot below it. Settings and the
-// rectangle of the last draw: the chart places and draws them
-// (TCustomChart::DrawTitle, chart_title.cpp). Neither is a component.
-
+/// Text blocks of a chart: TChartFontObject is any chart-owned object that carries a
+/// font (created as the default chart font: Arial, 8 points, black, no style);
+/// TChartTitle is the title above the plot or the foot below it. Settings and the
+/// rectangle of the last draw: the chart places and draws them
+/// (TCustomChart::DrawTitle, chart_title.cpp). Neither is a component.
+/// @file
 #include "tarvela/chart/canvas/chart_brush.h"
 #include "tarvela/chart/canvas/chart_pen.h"
 #include "tarvela/runtime/colors.h"
@@ -51,7 +51,7 @@ class TChartTitle : public TChartFontObject {
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // settings
-  // Shrink the frame to the width of the text.
+  /// Shrink the frame to the width of the text.
   bool AdjustFrame() const { return m_adjustFrame; }
   void SetAdjustFrame(bool adjust) { Change(m_adjustFrame, adjust); }
   TAlignment Alignment() const { return m_alignment; }
@@ -59,13 +59,13 @@ class TChartTitle : public TChartFontObject {
   TChartBrush& Brush() { return m_brush; }
   const TChartBrush& Brush() const { return m_brush; }
   void SetBrush(const TChartBrush& brush) { m_brush.Assign(brush); }
-  // Background colour; clDefault leaves the background to the brush.
+  /// Background colour; clDefault leaves the background to the brush.
   TColor Color() const { return m_color; }
   void SetColor(TColor color) { Change(m_color, color); }
   TChartPen& Frame() { return m_frame; }
   const TChartPen& Frame() const { return m_frame; }
   void SetFrame(const TChartPen& pen) { m_frame.Assign(pen); }
-  // One entry per line.
+  /// One entry per line.
   TStrings& Text() { return m_text; }
   const TStrings& Text() const { return m_text; }
   void SetText(const TStrings& text) { m_text.SetLines(text.Lines()); }
@@ -73,11 +73,11 @@ class TChartTitle : public TChartFontObject {
   void SetVisible(bool visible) { Change(m_visible, visible); }
 
   // operations
-  // A writer leaves the font out while name, size, colour and style are the defaults.
+  /// A writer leaves the font out while name, size, colour and style are the defaults.
   bool IsFontStored() const;
-  // Copies every setting, each part by the change rule.
+  /// Copies every setting, each part by the change rule.
   void Assign(const TChartTitle& source);
-  // Where the last paint drew the title (its frame and background); the mouse asks.
+  /// Where the last paint drew the title (its frame and background); the mouse asks.
   const TRect& TitleRect() const { return m_titleRect; }
   void SetTitleRect(const TRect& rect) { m_titleRect = rect; }
 

@@ -1,20 +1,20 @@
 #pragma once
-// The chart panel: the control that hosts a chart and runs the frame of every paint.
-//
-//   TCustomZavPanel          the panel-wide appearance settings (colour, bevels, border,
-//                            margins, 3D depth and view options); owns the 3D canvas; the
-//                            paint frame (buffer, PaintRect, PlotRect, inner drawing, copy
-//                            to the window); the bevelled frame; text and fill helpers the
-//                            chart's drawing shares; the mouse entry points.
-//   TCustomZavPanelExtended  the background (gradient, back image) and the zoom and pan
-//                            switches.
-//
-// TCustomZavPanel is not a widget; ChartWindow (widgets/) hosts it: it hands every
-// paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
-// repaints when the control peer or HostInvalidate asks, and paints the buffer with the
-// rubber band over it when HostPaintBand asks. Nor does a panel know what
-// a chart contains: the inner drawing is DrawChartBody, which the chart supplies.
-
+/// The chart panel: the control that hosts a chart and runs the frame of every paint.
+///
+///     TCustomZavPanel          the panel-wide appearance settings (colour, bevels, border,
+///                              margins, 3D depth and view options); owns the 3D canvas; the
+///                              paint frame (buffer, PaintRect, PlotRect, inner drawing, copy
+///                              to the window); the bevelled frame; text and fill helpers the
+///                              chart's drawing shares; the mouse entry points.
+///     TCustomZavPanelExtended  the background (gradient, back image) and the zoom and pan
+///                              switches.
+///
+/// TCustomZavPanel is not a widget; ChartWindow (widgets/) hosts it: it hands every
+/// paint request its surface (Paint), forwards mouse, wheel and leave, shows Cursor(),
+/// repaints when the control peer or HostInvalidate asks, and paints the buffer with the
+/// rubber band over it when HostPaintBand asks. Nor does a panel know what
+/// a chart contains: the inner drawing is DrawChartBody, which the chart supplies.
+/// @file
 #include <array>
 #include <functional>
 #include <memory>
@@ -40,24 +40,24 @@ enum TBorderStyle { bsNone, bsSingle };
 enum TZavBackImageMode { pbmStretch, pbmTile, pbmCenter };
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
-// Indexes of the panel's one indexed margin setting.
+/// Indexes of the panel's one indexed margin setting.
 enum TMarginIndex { kMarginLeft = 0, kMarginTop = 1, kMarginRight = 2, kMarginBottom = 3 };
 
-// The control's own mouse events, fired before the panel's handling of the same input.
+/// The control's own mouse events, fired before the panel's handling of the same input.
 using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
 using TMouseWheelUpDownEvent =
     std::function<void(TComponent* sender, TShiftState shift, int x, int y, bool& handled)>;
 
-// One drag of the mouse over the chart (zooming or panning): where it started and
-// where the pointer is now.
+/// One drag of the mouse over the chart (zooming or panning): where it started and
+/// where the pointer is now.
 struct TZoomPanningRecord {
   bool Active = false;
   int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
 
-  // Starts a drag at (x, y).
+  /// Starts a drag at (x, y).
   void ActivateDrag(int x, int y);
-  // Puts X0 <= X1 and Y0 <= Y1.
+  /// Puts X0 <= X1 and Y0 <= Y1.
   void NormalizeDrag();
 };
 
@@ -76,12 +76,12 @@ class TCustomZavPanel : public TWinControl {
   void SetBevelOuter(TBevelCut cut) { Change(m_bevelOuter, cut); }
   int BevelWidth() const { return m_bevelWidth; }
   void SetBevelWidth(int pixels) { Change(m_bevelWidth, pixels); }
-  // The ring between the bevels, painted in Color; it also insets the plot.
+  /// The ring between the bevels, painted in Color; it also insets the plot.
   int BorderWidth() const { return m_borderWidth; }
   void SetBorderWidth(int pixels) { Change(m_borderWidth, pixels); }
   TBorderStyle BorderStyle() const { return m_borderStyle; }
   void SetBorderStyle(TBorderStyle style) { Change(m_borderStyle, style); }
-  // Percent of the paint width (left, right) or height (top, bottom); index is a TMarginIndex.
+  /// Percent of the paint width (left, right) or height (top, bottom); index is a TMarginIndex.
   int Margin(int index) const;
   void SetMargin(int index, int percent);
   int MarginLeft() const { return Margin(kMarginLeft); }
@@ -92,7 +92,7 @@ class TCustomZavPanel : public TWinControl {
   void SetMarginRight(int percent) { SetMargin(kMarginRight, percent); }
   int MarginBottom() const { return Margin(kMarginBottom); }
   void SetMarginBottom(int percent) { SetMargin(kMarginBottom, percent); }
-  // Depth of the 3D box in percent, 1…100; ChartException outside.
+  /// Depth of the 3D box in percent, 1…100; ChartException outside.
   int Chart3DPercent() const { return m_chart3DPercent; }
   void SetChart3DPercent(int percent);
   bool View3D() const { return m_view3D; }
@@ -100,14 +100,14 @@ class TCustomZavPanel : public TWinControl {
   TView3DOptions& View3DOptions() { return m_view3DOptions; }
   const TView3DOptions& View3DOptions() const { return m_view3DOptions; }
   void SetView3DOptions(const TView3DOptions& options);
-  // The canvas's MonochromeMode.
+  /// The canvas's MonochromeMode.
   bool Monochrome() const { return m_canvas->MonochromeMode(); }
   void SetMonochrome(bool monochrome);
   bool PrintProportional() const { return m_printProportional; }
   void SetPrintProportional(bool proportional) { Change(m_printProportional, proportional); }
 
   // settings kept and copied but not published (there is no printing path)
-  // The canvas's Buffered: draw into an off-screen bitmap and show it with one copy.
+  /// The canvas's Buffered: draw into an off-screen bitmap and show it with one copy.
   bool Buffered() const { return m_canvas->Buffered(); }
   void SetBuffered(bool buffered);
   const TRect& PrintMargins() const { return m_printMargins; }
@@ -116,75 +116,75 @@ class TCustomZavPanel : public TWinControl {
   void SetPrintResolution(int resolution) { Change(m_printResolution, resolution); }
 
   // operations
-  // Copies the panel settings of source (of this class or a subclass), then repaints.
-  // A subclass copies its own settings first, then calls its base's Assign.
+  /// Copies the panel settings of source (of this class or a subclass), then repaints.
+  /// A subclass copies its own settings first, then calls its base's Assign.
   virtual void Assign(const TCustomZavPanel& source);
-  // The one repaint request of the engine: every changed setting ends here. Marks the
-  // canvas's buffer out of date, then asks the host to repaint.
+  /// The one repaint request of the engine: every changed setting ends here. Marks the
+  /// canvas's buffer out of date, then asks the host to repaint.
   void Invalidate() override;
-  // Off while the constructor runs, so setting defaults asks for nothing.
+  /// Off while the constructor runs, so setting defaults asks for nothing.
   bool AutoRepaint() const { return m_autoRepaint; }
   void SetAutoRepaint(bool on) { m_autoRepaint = on; }
-  // The hosting window repaints itself when called; empty when nothing hosts the panel.
+  /// The hosting window repaints itself when called; empty when nothing hosts the panel.
   std::function<void()> HostInvalidate;
-  // The hosting window paints again without the chart being redrawn: the paint copies
-  // the buffer and draws the live rubber band over it (Paint). What a moving band asks
-  // for; empty when nothing hosts the panel.
+  /// The hosting window paints again without the chart being redrawn: the paint copies
+  /// the buffer and draws the live rubber band over it (Paint). What a moving band asks
+  /// for; empty when nothing hosts the panel.
   std::function<void()> HostPaintBand;
-  // The hosting window paints now, before returning (the steps of an animated zoom);
-  // empty: nothing is painted until the host's next paint.
+  /// The hosting window paints now, before returning (the steps of an animated zoom);
+  /// empty: nothing is painted until the host's next paint.
   std::function<void()> HostRepaintNow;
 
   // operations: painting
   TZavCanvas3D& Canvas() { return *m_canvas; }
   const TZavCanvas3D& Canvas() const { return *m_canvas; }
-  // The host's paint request with the window's surface: one copy of the buffer when
-  // nothing changed since the last paint, the live rubber band first brought up to
-  // date in the buffer (UpdateBandInBuffer), else the whole chart (PaintChart).
+  /// The host's paint request with the window's surface: one copy of the buffer when
+  /// nothing changed since the last paint, the live rubber band first brought up to
+  /// date in the buffer (UpdateBandInBuffer), else the whole chart (PaintChart).
   void Paint(Surface& windowSurface);
-  // Draws the whole chart onto surface within userRect, whatever the buffer holds:
-  // one paint, which takes the axes' room from the span of the paint before.
+  /// Draws the whole chart onto surface within userRect, whatever the buffer holds:
+  /// one paint, which takes the axes' room from the span of the paint before.
   void PaintChart(Surface& surface, const TRect& userRect);
-  // The chart as a host shows it, and the way to render what a host shows to an image
-  // or a file: PaintChart, repeated when the size differs from the last paint's until
-  // the layout a paint leaves stops changing (at most kMaxSettlePaints paints), so that
-  // the first frame at a size is the frame the host goes on showing. Returns the paints.
+  /// The chart as a host shows it, and the way to render what a host shows to an image
+  /// or a file: PaintChart, repeated when the size differs from the last paint's until
+  /// the layout a paint leaves stops changing (at most kMaxSettlePaints paints), so that
+  /// the first frame at a size is the frame the host goes on showing. Returns the paints.
   int PaintSettled(Surface& surface, const TRect& userRect);
-  // Whether the last paint drew the chart at this size: a paint at it needs no settling.
+  /// Whether the last paint drew the chart at this size: a paint at it needs no settling.
   bool PaintedAt(int width, int height) const;
-  // A layout a few paints do not settle alternates between two spans for ever; the
-  // last paint stands, as in a window painted that often.
+  /// A layout a few paints do not settle alternates between two spans for ever; the
+  /// last paint stands, as in a window painted that often.
   static constexpr int kMaxSettlePaints = 5;
 
   // operations: the layout of the current paint, rebuilt by every PaintChart and read
   // between paints by the mouse handling
-  // The rectangle the chart is drawn in: (0, 0, width, height) when buffered.
+  /// The rectangle the chart is drawn in: (0, 0, width, height) when buffered.
   const TRect& PaintRect() const { return m_paintRect; }
-  // The plot: inside border and margins, then narrowed by titles, legend and axes.
+  /// The plot: inside border and margins, then narrowed by titles, legend and axes.
   const TRect& PlotRect() const { return m_plotRect; }
-  // For the steps that narrow the plot; they call NormalizePlotRect after.
+  /// For the steps that narrow the plot; they call NormalizePlotRect after.
   void SetPlotRect(const TRect& rect) { m_plotRect = rect; }
   int PlotWidth() const { return m_plotWidth; }
   int PlotHeight() const { return m_plotHeight; }
   int PlotXCenter() const { return m_plotXCenter; }
   int PlotYCenter() const { return m_plotYCenter; }
-  // Keeps PlotRect inside PaintRect's top-left corner with a positive size, then
-  // derives PlotWidth, PlotHeight and the centre.
+  /// Keeps PlotRect inside PaintRect's top-left corner with a positive size, then
+  /// derives PlotWidth, PlotHeight and the centre.
   void NormalizePlotRect();
 
   // operations: drawing helpers shared by the chart's parts
-  // The bevels and the border ring, outside in; each frame shrinks the rectangle for
-  // the next.
+  /// The bevels and the border ring, outside in; each frame shrinks the rectangle for
+  /// the next.
   void DrawPanelFrame(const TRect& rect);
-  // The canvas font takes the font's settings at the canvas's own pixels per inch.
+  /// The canvas font takes the font's settings at the canvas's own pixels per inch.
   void ApplyChartFont(const TFont& font);
-  // The fill of walls and pie slices: a hatch in the colour of its background would
-  // vanish, so it is drawn in black (white on black) instead.
+  /// The fill of walls and pie slices: a hatch in the colour of its background would
+  /// vanish, so it is drawn in black (white on black) instead.
   void ApplyFillBrush(TColor color, TBrushStyle style, TColor backColor);
-  // Series and pictures are clipped to the plot box unless the canvas turns freely.
+  /// Series and pictures are clipped to the plot box unless the canvas turns freely.
   bool ClippingAllowed() const { return !m_canvas->RotatesFreely(); }
-  // The width of the widest line of text (lines split at LineBreakChar, a final empty
-  // piece not counted) in the canvas font; lineCount receives the number of lines.
+  /// The width of the widest line of text (lines split at LineBreakChar, a final empty
+  /// piece not counted) in the canvas font; lineCount receives the number of lines.
   int MultiLineWidth(std::string_view text, int& lineCount);
   int MultiLineWidth(std::string_view text);
 
@@ -194,17 +194,17 @@ class TCustomZavPanel : public TWinControl {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  // wheelDelta: kWheelNotch per notch, positive away from the user. True when handled.
+  /// wheelDelta: kWheelNotch per notch, positive away from the user. True when handled.
   static constexpr int kWheelNotch = 120;
   virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
-  // The pointer left the panel: the loaded cursor comes back, a pan drag ends.
+  /// The pointer left the panel: the loaded cursor comes back, a pan drag ends.
   virtual void MouseLeave();
   TZoomPanningRecord& ZoomDrag() { return m_zoomDrag; }
   TZoomPanningRecord& PanningDrag() { return m_panningDrag; }
-  // The cursor the panel had when its description was read; MouseLeave restores it.
+  /// The cursor the panel had when its description was read; MouseLeave restores it.
   TCursor LoadedCursor() const { return m_loadedCursor; }
-  // The rubber band the buffer holds: a paint during a zoom drag draws the band into
-  // it (the last drawing step of the chart body). Empty when the buffer is clean.
+  /// The rubber band the buffer holds: a paint during a zoom drag draws the band into
+  /// it (the last drawing step of the chart body). Empty when the buffer is clean.
   const std::optional<TRect>& BufferBand() const { return m_bufferBand; }
 
   // events of the control
@@ -217,29 +217,29 @@ class TCustomZavPanel : public TWinControl {
   void Loaded() override;
 
   // overridable steps
-  // The inner drawing of one paint into PaintRect, PlotRect already set from border
-  // and margins. The chart draws its background, titles, walls, axes and series here.
+  /// The inner drawing of one paint into PaintRect, PlotRect already set from border
+  /// and margins. The chart draws its background, titles, walls, axes and series here.
   virtual void DrawChartBody(const TRect& paintRect) = 0;
-  // Before a paint that only copies the buffer, with the canvas on the buffer: brings
-  // the rubber band the buffer holds up to date with the live one (see BufferBand).
-  // Nothing here.
+  /// Before a paint that only copies the buffer, with the canvas on the buffer: brings
+  /// the rubber band the buffer holds up to date with the live one (see BufferBand).
+  /// Nothing here.
   virtual void UpdateBandInBuffer() {}
-  // One notch of the wheel, toward the user (down) or away, after the control's
-  // event for it. True when it did something. Nothing here.
+  /// One notch of the wheel, toward the user (down) or away, after the control's
+  /// event for it. True when it did something. Nothing here.
   virtual bool WheelNotch(bool /*down*/, TShiftState, int /*x*/, int /*y*/) { return false; }
-  // What a paint laid out that the next one depends on, compared between paints to
-  // tell a settled layout: the plot rectangle here; a chart adds its axes.
+  /// What a paint laid out that the next one depends on, compared between paints to
+  /// tell a settled layout: the plot rectangle here; a chart adds its axes.
   virtual std::vector<double> PaintedLayout() const;
-  // What the pointer resting at (x, y) points at, for a tooltip; empty for nothing.
-  // Nothing here.
+  /// What the pointer resting at (x, y) points at, for a tooltip; empty for nothing.
+  /// Nothing here.
   virtual std::string HoverText(int /*x*/, int /*y*/) { return {}; }
-  // The user asks for the view before any zoom or pan (a key, a double-click on the
-  // plot at (x, y), or anywhere when x and y are empty): true when it was given.
-  // Nothing here.
+  /// The user asks for the view before any zoom or pan (a key, a double-click on the
+  /// plot at (x, y), or anywhere when x and y are empty): true when it was given.
+  /// Nothing here.
   virtual bool ResetViewAt(std::optional<TPoint> /*at*/) { return false; }
 
  protected:
-  // The change rule: store a differing value, then repaint.
+  /// The change rule: store a differing value, then repaint.
   template <class T>
   void Change(T& field, const T& value) {
     if (field == value) return;
@@ -247,12 +247,12 @@ class TCustomZavPanel : public TWinControl {
     Invalidate();
   }
   void ColorChanged() override { Invalidate(); }
-  // A new size must be drawn anew: the buffer holds the old one.
+  /// A new size must be drawn anew: the buffer holds the old one.
   void BoundsChanged() override { Invalidate(); }
-  // Called by the band drawing when the canvas draws into the buffer.
+  /// Called by the band drawing when the canvas draws into the buffer.
   void NoteBandInBuffer(const TRect& band) { m_bufferBand = band; }
   void ForgetBandInBuffer() { m_bufferBand.reset(); }
-  // Asks the host for a paint of the buffer with the live band (HostPaintBand).
+  /// Asks the host for a paint of the buffer with the live band (HostPaintBand).
   void RequestBandPaint() {
     if (HostPaintBand) HostPaintBand();
   }
@@ -273,10 +273,10 @@ class TCustomZavPanel : public TWinControl {
   TRect m_printMargins = {15, 15, 15, 15};
   int m_printResolution = 0;
   bool m_autoRepaint = false;
-  // The host's surface while it paints; null between paints.
+  /// The host's surface while it paints; null between paints.
   Surface* m_windowSurface = nullptr;
   TRect m_paintRect;
-  // The size of userRect at the last PaintChart; empty before the first.
+  /// The size of userRect at the last PaintChart; empty before the first.
   std::optional<TPoint> m_paintedSize;
   TRect m_plotRect;
   int m_plotWidth = 0;
@@ -287,7 +287,7 @@ class TCustomZavPanel : public TWinControl {
   TZoomPanningRecord m_zoomDrag;
   TZoomPanningRecord m_panningDrag;
   std::optional<TRect> m_bufferBand;
-  // Wheel turns smaller than a notch add up until they make one.
+  /// Wheel turns smaller than a notch add up until they make one.
   int m_wheelRest = 0;
 };
 
@@ -302,12 +302,12 @@ class TCustomZavPanelExtended : public TCustomZavPanel {
   TChartGradient& Gradient() { return m_gradient; }
   const TChartGradient& Gradient() const { return m_gradient; }
   void SetGradient(const TChartGradient& gradient);
-  // The background picture; empty: none.
+  /// The background picture; empty: none.
   const Picture& BackImage() const { return m_backImage; }
   void SetBackImage(const Picture& picture) { Change(m_backImage, picture); }
   TZavBackImageMode BackImageMode() const { return m_backImageMode; }
   void SetBackImageMode(TZavBackImageMode mode) { Change(m_backImageMode, mode); }
-  // The picture fills the back wall (drawn with the walls) instead of the whole panel.
+  /// The picture fills the back wall (drawn with the walls) instead of the whole panel.
   bool BackImageInside() const { return m_backImageInside; }
   void SetBackImageInside(bool inside) { Change(m_backImageInside, inside); }
   bool AllowZoom() const { return m_allowZoom; }
@@ -321,17 +321,17 @@ class TCustomZavPanelExtended : public TCustomZavPanel {
 
   // operations
   void Assign(const TCustomZavPanel& source) override;
-  // The first drawing step of every paint: the fill, the picture over the whole
-  // panel unless it belongs inside the walls, then the frame.
+  /// The first drawing step of every paint: the fill, the picture over the whole
+  /// panel unless it belongs inside the walls, then the frame.
   void PaintPanelBackground(const TRect& rect);
-  // The gradient when it is visible, else the panel colour.
+  /// The gradient when it is visible, else the panel colour.
   void FillBackground(const TRect& rect);
-  // The picture in rect by BackImageMode; z > 0 puts it on the back plane at that
-  // depth, the box depth (only drawn with the orthogonal projection there).
+  /// The picture in rect by BackImageMode; z > 0 puts it on the back plane at that
+  /// depth, the box depth (only drawn with the orthogonal projection there).
   void DrawBackImage(const TRect& rect, int z);
 
   // overridable steps
-  // A panel without a chart shows its background.
+  /// A panel without a chart shows its background.
   void DrawChartBody(const TRect& paintRect) override { PaintPanelBackground(paintRect); }
 
  private:

@@ -1,9 +1,9 @@
 #pragma once
-// The walls that frame a chart's plot box in 3D (left, bottom, back): fill colour,
-// brush, outline pen, thickness and side shading. Only settings: the chart draws
-// the walls (TCustomChart::DrawChartWalls, walls.cpp). A wall belongs to one chart
-// and is not a component.
-
+/// The walls that frame a chart's plot box in 3D (left, bottom, back): fill colour,
+/// brush, outline pen, thickness and side shading. Only settings: the chart draws
+/// the walls (TCustomChart::DrawChartWalls, walls.cpp). A wall belongs to one chart
+/// and is not a component.
+/// @file
 #include "tarvela/chart/canvas/chart_brush.h"
 #include "tarvela/chart/canvas/chart_pen.h"
 #include "tarvela/runtime/colors.h"
@@ -16,7 +16,7 @@ class TCustomChart;
 
 class TCustomChartWall : public TPersistent {
  public:
-  // defaultColor is both the starting Color and the value a writer leaves out.
+  /// defaultColor is both the starting Color and the value a writer leaves out.
   TCustomChartWall(TCustomChart* chart, TColor defaultColor);
   TCustomChartWall(const TCustomChartWall&) = delete;
   TCustomChartWall& operator=(const TCustomChartWall&) = delete;
@@ -24,29 +24,29 @@ class TCustomChartWall : public TPersistent {
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // settings
-  // clDefault with a solid brush: the wall is outlined only.
+  /// clDefault with a solid brush: the wall is outlined only.
   TColor Color() const { return m_color; }
   void SetColor(TColor color) { Change(m_color, color); }
   TChartBrush& Brush() { return m_brush; }
   const TChartBrush& Brush() const { return m_brush; }
   void SetBrush(const TChartBrush& brush) { m_brush.Assign(brush); }
-  // Shade the sides of a wall drawn as a box.
+  /// Shade the sides of a wall drawn as a box.
   bool Dark3D() const { return m_dark3D; }
   void SetDark3D(bool dark) { Change(m_dark3D, dark); }
   TChartPen& Pen() { return m_pen; }
   const TChartPen& Pen() const { return m_pen; }
   void SetPen(const TChartPen& pen) { m_pen.Assign(pen); }
-  // Thickness in pixels; 0 draws the wall as a flat plane.
+  /// Thickness in pixels; 0 draws the wall as a flat plane.
   int Size() const { return m_size; }
   void SetSize(int pixels) { Change(m_size, pixels); }
 
   // operations
-  // The sides of the wall drawn as a box are darker, unless its brush is clear or a
-  // pattern, or Dark3D is off.
+  /// The sides of the wall drawn as a box are darker, unless its brush is clear or a
+  /// pattern, or Dark3D is off.
   bool ShadesSides() const;
   TCustomChart* ParentChart() const { return m_chart; }
   TColor DefaultColor() const { return m_defaultColor; }
-  // Copies colour, brush, shading, pen and size, each part by the change rule.
+  /// Copies colour, brush, shading, pen and size, each part by the change rule.
   void Assign(const TCustomChartWall& source);
 
  private:

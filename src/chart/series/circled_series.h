@@ -1,20 +1,20 @@
 #pragma once
-// TCircledSeries is the base of the series that draw inside an ellipse fitted into the
-// plot instead of against axes. While one belongs to a chart (and is active) the
-// chart has no axes, walls, clipping, zoom or panning; when it leaves they return.
-//
-// The circle is recomputed before every drawing of the points, from PlotRect, the
-// room of the marks around it, the screen's aspect when it should look round, and
-// the custom radii.
-
+/// TCircledSeries is the base of the series that draw inside an ellipse fitted into the
+/// plot instead of against axes. While one belongs to a chart (and is active) the
+/// chart has no axes, walls, clipping, zoom or panning; when it leaves they return.
+///
+/// The circle is recomputed before every drawing of the points, from PlotRect, the
+/// room of the marks around it, the screen's aspect when it should look round, and
+/// the custom radii.
+/// @file
 #include <functional>
 
 #include "tarvela/chart/data/chart_series.h"
 
 namespace tarvela {
 
-// The screen's size in pixels and, when the platform knows it, in millimetres (0 when
-// unknown). The chart engine has no windowing of its own: the platform layer tells it.
+/// The screen's size in pixels and, when the platform knows it, in millimetres (0 when
+/// unknown). The chart engine has no windowing of its own: the platform layer tells it.
 struct TScreenMetrics {
   int widthPixels = 0;
   int heightPixels = 0;
@@ -25,32 +25,32 @@ struct TScreenMetrics {
 class TCircledSeries : public TChartSeries {
  public:
   explicit TCircledSeries(TComponent* owner);
-  // Leaves its chart while it is still a circled series, so the chart gets its axes back.
+  /// Leaves its chart while it is still a circled series, so the chart gets its axes back.
   ~TCircledSeries() override;
   std::string_view ClassName() const override { return "TCircledSeries"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // settings (published)
-  // clDefault: the chart's back colour, or the chart's colour when that is clDefault too.
+  /// clDefault: the chart's back colour, or the chart's colour when that is clDefault too.
   TColor CircleBackColor() const { return m_circleBackColor; }
   void SetCircleBackColor(TColor color) { Change(m_circleBackColor, color); }
-  // The following three are taken over by every series of the same class in the chart.
+  /// The following three are taken over by every series of the same class in the chart.
   bool Circled() const { return m_circled; }
   void SetCircled(bool circled);
   int CustomXRadius() const { return m_customXRadius; }
   void SetCustomXRadius(int radius);
   int CustomYRadius() const { return m_customYRadius; }
   void SetCustomYRadius(int radius);
-  // Degrees added to every angle, stored modulo 360. PieException below 0.
+  /// Degrees added to every angle, stored modulo 360. PieException below 0.
   int RotationAngle() const { return m_rotationAngle; }
   void SetRotationAngle(int degrees);
   double RotationRadians() const { return m_rotationRadians; }
 
-  // The screen the chart is shown on, asked when Circled; without a provider (or
-  // without a millimetre size) the pixels are taken as square.
+  /// The screen the chart is shown on, asked when Circled; without a provider (or
+  /// without a millimetre size) the pixels are taken as square.
   static void SetScreenMetricsProvider(std::function<TScreenMetrics()> provider);
-  // Width over height of one pixel's worth of screen, as Circled corrects for.
+  /// Width over height of one pixel's worth of screen, as Circled corrects for.
   static double ScreenAspectRatio();
 
   // geometry of the last drawing (pixels)
@@ -63,28 +63,28 @@ class TCircledSeries : public TChartSeries {
   int RadiusY() const { return m_radiusY; }
 
   // operations
-  // The circle from PlotRect, the marks' room, Circled and the custom radii.
+  /// The circle from PlotRect, the marks' room, Circled and the custom radii.
   void CalcCircleGeometry();
-  // Sets the circle rectangle and recomputes the centre; for the shrinking of an
-  // exploded pie.
+  /// Sets the circle rectangle and recomputes the centre; for the shrinking of an
+  /// exploded pie.
   void SetCircleRect(const TRect& rect);
-  // The radii from the custom ones or the circle's size, then the circle around the
-  // centre.
+  /// The radii from the custom ones or the circle's size, then the circle around the
+  /// centre.
   void CalcRadii();
-  // The point at angle (radians, counter-clockwise from the right, before rotation)
-  // on the ellipse of radii rx, ry around the centre.
+  /// The point at angle (radians, counter-clockwise from the right, before rotation)
+  /// on the ellipse of radii rx, ry around the centre.
   TPoint SlicePoint(double angle, int rx, int ry) const;
-  // The angle (before rotation, 0..2π) of the pixel (x, y) seen from the centre.
+  /// The angle (before rotation, 0..2π) of the pixel (x, y) seen from the centre.
   double AngleOfPoint(int x, int y) const;
-  // Switches the chart into circled mode (restore false) or back.
+  /// Switches the chart into circled mode (restore false) or back.
   void ApplyCircledMode(TCustomAxisPanel* chart, bool restore);
 
   // overridable steps
   void SetActive(bool active) override;
   bool UsesAxes() const override { return false; }
-  // Every axis: the series has no axis of its own.
+  /// Every axis: the series has no axis of its own.
   bool DrawnOnAxis(const TCustomChartAxis*) const override { return false; }
-  // The axes' current limits, so a circled series never changes their scale.
+  /// The axes' current limits, so a circled series never changes their scale.
   double HighestX() const override;
   double LowestX() const override;
   double HighestY() const override;
@@ -93,7 +93,7 @@ class TCircledSeries : public TChartSeries {
   void Assign(const TChartSeries& source) override;
 
  protected:
-  // Whether other is of this series' own class (the custom radii and Circled are shared).
+  /// Whether other is of this series' own class (the custom radii and Circled are shared).
   virtual bool SameCircledClass(const TChartSeries& other) const;
 
  private:

@@ -1,14 +1,14 @@
 #pragma once
-// TCustomSeries is the common base of the series that join or mark their points
-// (line, area, point); TLineSeries is the line series a form description names.
-// The settings of the line, the area and the pointer and copying live in
-// line_series.cpp; drawing the points, margins and the legend symbol in
-// line_series_draw.cpp; the mouse hit test in series_hit_test.cpp.
-//
-// Drawing keeps a little memory from one point to the next within one pass (the
-// previous point's pixels, colour and baseline), so a pass must run over ascending
-// indexes; the first drawn point of a pass never reads what an earlier pass left.
-
+/// TCustomSeries is the common base of the series that join or mark their points
+/// (line, area, point); TLineSeries is the line series a form description names.
+/// The settings of the line, the area and the pointer and copying live in
+/// line_series.cpp; drawing the points, margins and the legend symbol in
+/// line_series_draw.cpp; the mouse hit test in series_hit_test.cpp.
+///
+/// Drawing keeps a little memory from one point to the next within one pass (the
+/// previous point's pixels, colour and baseline), so a pass must run over ascending
+/// indexes; the first drawn point of a pass never reads what an earlier pass left.
+/// @file
 #include <functional>
 #include <span>
 #include <vector>
@@ -20,20 +20,20 @@
 
 namespace tarvela {
 
-// The pointer style of one point; returns the style to draw.
+/// The pointer style of one point; returns the style to draw.
 using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* sender, int valueIndex)>;
-// A click that the hit test found on a point's pointer.
+/// A click that the hit test found on a point's pointer.
 using TSeriesClickPointerEvent = std::function<void(TChartSeries* sender, int valueIndex, int x, int y)>;
 
-// How much each colour channel of a steep 3D ribbon or a stair's riser is lowered.
+/// How much each colour channel of a steep 3D ribbon or a stair's riser is lowered.
 inline constexpr int kDarkenAmount = 64;
 
-// Whether p lies on the segment a-b: within one pixel of its line (measured along
-// the segment's longer direction) and inside the span of each coordinate that
-// changes, each span widened by tolerance pixels.
+/// Whether p lies on the segment a-b: within one pixel of its line (measured along
+/// the segment's longer direction) and inside the span of each coordinate that
+/// changes, each span widened by tolerance pixels.
 bool PointNearSegment(TPoint p, TPoint a, TPoint b, int tolerance = 0);
-// The even-odd crossing rule: an edge counts when p.y lies in its half-open y span
-// (lower end included) and p.x is strictly left of the edge at that height.
+/// The even-odd crossing rule: an edge counts when p.y lies in its half-open y span
+/// (lower end included) and p.x is strictly left of the edge at that height.
 bool PolygonContains(std::span<const TPoint> polygon, TPoint p);
 
 class TCustomSeries : public TChartSeries {
@@ -46,24 +46,24 @@ class TCustomSeries : public TChartSeries {
   // settings (each series type publishes its own selection)
   TBrushStyle AreaBrush() const { return m_areaBrush; }
   void SetAreaBrush(TBrushStyle style) { Change(m_areaBrush, style); }
-  // clDefault fills the area with the point colour.
+  /// clDefault fills the area with the point colour.
   TColor AreaColor() const { return m_areaColor; }
   void SetAreaColor(TColor color) { Change(m_areaColor, color); }
   TChartPen& AreaLinesPen() { return m_areaLinesPen; }
   const TChartPen& AreaLinesPen() const { return m_areaLinesPen; }
   void SetAreaLinesPen(const TChartPen& pen) { m_areaLinesPen.Assign(pen); }
-  // Darken 3D faces that climb more steeply than the depth direction.
+  /// Darken 3D faces that climb more steeply than the depth direction.
   bool Dark3D() const { return m_dark3D; }
   void SetDark3D(bool dark) { Change(m_dark3D, dark); }
   bool DrawArea() const { return m_drawArea; }
   void SetDrawArea(bool drawArea) { Change(m_drawArea, drawArea); }
-  // Stairs that go up (or down) first, then across.
+  /// Stairs that go up (or down) first, then across.
   bool InvertedStairs() const { return m_invertedStairs; }
   void SetInvertedStairs(bool inverted) { Change(m_invertedStairs, inverted); }
-  // Fill of the 3D ribbon of the line; bsClear draws no line in 3D.
+  /// Fill of the 3D ribbon of the line; bsClear draws no line in 3D.
   TBrushStyle LineBrush() const { return m_lineBrush; }
   void SetLineBrush(TBrushStyle style) { Change(m_lineBrush, style); }
-  // Height in pixels of the front face of a 3D line; 0 for none.
+  /// Height in pixels of the front face of a 3D line; 0 for none.
   int LineHeight() const { return m_lineHeight; }
   void SetLineHeight(int pixels) { Change(m_lineHeight, pixels); }
   TChartPen& LinePen() { return m_linePen; }
@@ -77,51 +77,51 @@ class TCustomSeries : public TChartSeries {
 
   // events (published)
   TOnGetPointerStyle OnGetPointerStyle;
-  // Published by the point series only.
+  /// Published by the point series only.
   TSeriesClickPointerEvent OnClickPointer;
 
   // settings (not published)
-  // Join consecutive points.
+  /// Join consecutive points.
   bool ConnectPoints() const { return m_connectPoints; }
   void SetConnectPoints(bool connect) { Change(m_connectPoints, connect); }
-  // The hit test also finds the segments between points.
+  /// The hit test also finds the segments between points.
   bool SegmentsClickable() const { return m_segmentsClickable; }
   void SetSegmentsClickable(bool clickable) { m_segmentsClickable = clickable; }
 
   // operations
-  // From another TCustomSeries first its line, area and pointer settings; then the
-  // settings every series has.
+  /// From another TCustomSeries first its line, area and pointer settings; then the
+  /// settings every series has.
   void Assign(const TChartSeries& source) override;
 
   // operations: drawing (line_series_draw.cpp)
-  // Forgets the previous point, so that a pass starts a new line whichever index
-  // it starts at.
+  /// Forgets the previous point, so that a pass starts a new line whichever index
+  /// it starts at.
   void DoBeforeDrawValues() override;
-  // A plain 2D line of many points is drawn as one path with what each pixel column
-  // needs; everything else point by point.
+  /// A plain 2D line of many points is drawn as one path with what each pixel column
+  /// needs; everything else point by point.
   void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
-  // The pixel row the area of a point closes at: the bottom of the vertical axis.
+  /// The pixel row the area of a point closes at: the bottom of the vertical axis.
   virtual int BaselinePos(int valueIndex) const;
-  // The colour an area or 3D ribbon is filled with for a point of colour color.
+  /// The colour an area or 3D ribbon is filled with for a point of colour color.
   TColor AreaFillColor(TColor color) const;
-  // The pointer of one point, in color, with the style OnGetPointerStyle gives.
+  /// The pointer of one point, in color, with the style OnGetPointerStyle gives.
   void DrawPointMarker(int x, int y, int valueIndex, TColor color);
-  // The mark at the front of the slab, box and arrow end lifted by ArrowLength.
+  /// The mark at the front of the slab, box and arrow end lifted by ArrowLength.
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   void HorizMargins(int& left, int& right) const override;
   void VertMargins(int& top, int& bottom) const override;
-  // The canvas pen from LinePen (clear when hidden); brushStyle becomes LineBrush.
+  /// The canvas pen from LinePen (clear when hidden); brushStyle becomes LineBrush.
   void PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
-  // The symbol of the series (valueIndex -1) or of one point in rect: a line, the
-  // pointer shrunk to fit, or a filled box.
+  /// The symbol of the series (valueIndex -1) or of one point in rect: a line, the
+  /// pointer shrunk to fit, or a filled box.
   void DrawLegendSymbol(int valueIndex, const TRect& rect) override;
 
   // operations: hit test (series_hit_test.cpp)
-  // The drawn point whose pointer or pixel is at (x, y), else the first point of
-  // the segment (or area slice) there; -1 for none.
+  /// The drawn point whose pointer or pixel is at (x, y), else the first point of
+  /// the segment (or area slice) there; -1 for none.
   int HitTest(int x, int y) const override;
-  // Strictly inside the pointer's half sizes around (px, py).
+  /// Strictly inside the pointer's half sizes around (px, py).
   bool PointerHit(int valueIndex, int px, int py, int x, int y) const;
 
  private:
@@ -137,27 +137,27 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(const PointDraw& point);
   void DrawAreaFill(const PointDraw& point);
   void DrawLine2D(const PointDraw& point);
-  // Whether the series draws a solid one-pixel 2D line (in any colours) and nothing else.
+  /// Whether the series draws a solid one-pixel 2D line (in any colours) and nothing else.
   bool DrawsOnePixelLine2D() const;
-  // The same in one colour.
+  /// The same in one colour.
   bool DrawsPlainLine2D() const;
-  // DrawsOnePixelLine2D's line in its point colours, the points from first on handed to
-  // the surface at once; false (nothing drawn) when the surface draws such segments no
-  // faster or a point lies beyond the pixel range.
+  /// DrawsOnePixelLine2D's line in its point colours, the points from first on handed to
+  /// the surface at once; false (nothing drawn) when the surface draws such segments no
+  /// faster or a point lies beyond the pixel range.
   bool DrawColoredLine2D(int first, int last);
-  // The path of DrawsPlainLine2D's line after the first drawn point, each pixel column
-  // reduced to its entry, extremes and exit; false (path unusable) when the values are
-  // not in X order, not finite or beyond the pixel range.
+  /// The path of DrawsPlainLine2D's line after the first drawn point, each pixel column
+  /// reduced to its entry, extremes and exit; false (path unusable) when the values are
+  /// not in X order, not finite or beyond the pixel range.
   bool PlainLinePath(std::vector<TPoint>& path) const;
-  // The Y pixel at the plot's edge column m_prevX on the line from point index-1 to
-  // point index.
+  /// The Y pixel at the plot's edge column m_prevX on the line from point index-1 to
+  /// point index.
   int EdgeYPixel(int valueIndex) const;
-  // The line pen for a 2D line in color, brush clear.
+  /// The line pen for a 2D line in color, brush clear.
   void PrepareLinePen(TColor color);
-  // The legend line or box: LinePen and LineBrush in 3D, the pen in color in 2D.
+  /// The legend line or box: LinePen and LineBrush in 3D, the pen in color in 2D.
   void DrawLegendLine(TColor color, const TRect& rect, bool filled);
   // helpers of the hit test (series_hit_test.cpp)
-  // The segment (or 3D ribbon) from q to p, as it is drawn, holds (x, y).
+  /// The segment (or 3D ribbon) from q to p, as it is drawn, holds (x, y).
   bool SegmentHit(TPoint p, TPoint q, int x, int y) const;
 
   // state
@@ -182,21 +182,21 @@ class TCustomSeries : public TChartSeries {
   int m_basePos = 0;
   int m_prevBasePos = 0;
   double m_darkSlope = 1.0;
-  std::vector<TPoint> m_path;  // kept between paints for its storage
+  std::vector<TPoint> m_path;  ///< kept between paints for its storage
   std::vector<TColor> m_pathColors;
 };
 
 class TLineSeries : public TCustomSeries {
  public:
-  // Joins its points, hides the pointer, and needs two points for a level line.
+  /// Joins its points, hides the pointer, and needs two points for a level line.
   explicit TLineSeries(TComponent* owner);
   std::string_view ClassName() const override { return "TLineSeries"; }
   static const PropertyTable& PublishedProperties();
   const PropertyTable& Properties() const override { return PublishedProperties(); }
 
   // operations
-  // Stays a line: no area, points joined; the pointer is hidden unless the
-  // source is a line series too.
+  /// Stays a line: no area, points joined; the pointer is hidden unless the
+  /// source is a line series too.
   void Assign(const TChartSeries& source) override;
 };
 

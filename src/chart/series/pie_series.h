@@ -1,10 +1,10 @@
 #pragma once
-// TPieSeries draws its points as the slices of a pie, flat or with depth, each slice's
-// angle proportional to the point's absolute value. Small points can be grouped into
-// one "other" slice (a point the pie adds before each paint and removes again before
-// the next), slices can be pulled out of the pie by a percentage of the radius, and
-// the pie can be rotated.
-
+/// TPieSeries draws its points as the slices of a pie, flat or with depth, each slice's
+/// angle proportional to the point's absolute value. Small points can be grouped into
+/// one "other" slice (a point the pie adds before each paint and removes again before
+/// the next), slices can be pulled out of the pie by a percentage of the radius, and
+/// the pie can be rotated.
+/// @file
 #include <string>
 #include <vector>
 
@@ -17,7 +17,7 @@ namespace tarvela {
 enum TPieOtherStyle { poNone, poBelowPercent, poBelowValue };
 const EnumNames<TPieOtherStyle>& PieOtherStyleNames();
 
-// The grouping of small slices into one; changes repaint the pie.
+/// The grouping of small slices into one; changes repaint the pie.
 class TPieOtherSlice : public TPersistent {
  public:
   TPieOtherSlice() = default;
@@ -50,13 +50,13 @@ class TPieOtherSlice : public TPersistent {
   double m_value = 0;
 };
 
-// Per point index an explode percentage; an absent entry is 0.
+/// Per point index an explode percentage; an absent entry is 0.
 class TExplodedSlices {
  public:
   int Value(int index) const {
     return index >= 0 && index < Count() ? m_values[static_cast<std::size_t>(index)] : 0;
   }
-  // Pads the list with zeros up to index; OnChange when the value differs.
+  /// Pads the list with zeros up to index; OnChange when the value differs.
   void SetValue(int index, int percent);
   int Count() const { return static_cast<int>(m_values.size()); }
   void PadTo(int count);
@@ -71,9 +71,9 @@ class TExplodedSlices {
 
 class TPieSeries : public TCircledSeries {
  public:
-  // X value of the point that holds the grouped small slices.
+  /// X value of the point that holds the grouped small slices.
   static constexpr double kOtherSliceX = 2147483647.0;
-  // X value of a point grouped into the other slice.
+  /// X value of a point grouped into the other slice.
   static constexpr double kInOtherSlice = -1.0;
 
   explicit TPieSeries(TComponent* owner);
@@ -105,24 +105,24 @@ class TPieSeries : public TCircledSeries {
     double middle = 0;
     double end = 0;
   };
-  // Per point, radians before rotation; computed by DrawAllPoints (CalcAngles).
+  /// Per point, radians before rotation; computed by DrawAllPoints (CalcAngles).
   const std::vector<SliceAngles>& Angles() const { return m_angles; }
   void CalcAngles();
   bool AnyExploded() const { return m_anyExploded; }
-  // Whether point index is grouped into the other slice.
+  /// Whether point index is grouped into the other slice.
   bool InOtherSlice(int index) const { return XValues().ValueAt(index) == kInOtherSlice; }
-  // Gives the biggest slice the ExplodeBiggest percentage.
+  /// Gives the biggest slice the ExplodeBiggest percentage.
   void ApplyExplodeBiggest();
-  // The pixel offset of slice index pulled out of the pie (dy upward).
+  /// The pixel offset of slice index pulled out of the pie (dy upward).
   void ExplodedOffset(int index, int& dx, int& dy) const;
-  // Removes the other slice of the previous paint, numbers the points and groups the
-  // small ones again.
+  /// Removes the other slice of the previous paint, numbers the points and groups the
+  /// small ones again.
   void PrepareOtherSlice();
-  // The order in which the slices are drawn: point order, or in 3D with an exploded
-  // slice from the one nearest the top of the pie down, so that the front ones lie over
-  // the back ones.
+  /// The order in which the slices are drawn: point order, or in 3D with an exploded
+  /// slice from the one nearest the top of the pie down, so that the front ones lie over
+  /// the back ones.
   std::vector<int> DrawingOrder() const;
-  // The hatch pattern of slice index when UsePatterns.
+  /// The hatch pattern of slice index when UsePatterns.
   static TBrushStyle SlicePattern(int index);
 
   // overridable steps
@@ -131,15 +131,15 @@ class TPieSeries : public TCircledSeries {
   void DrawPoint(int index) override;
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   int HitTest(int x, int y) const override;
-  // The grouped points are in the other slice's point already: counted once, as the
-  // slices count them, so that the marks' percentages add up to 100.
+  /// The grouped points are in the other slice's point already: counted once, as the
+  /// slices count them, so that the marks' percentages add up to 100.
   double MarksTotal() const override;
   int LegendItemCount() const override;
   int LegendToPointIndex(int n) const override;
   void PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
   int PointXPixel(int index) const override;
-  // Every slice of its own colour: a point without a colour entry takes the palette
-  // colour too while ColorEachPoint is set.
+  /// Every slice of its own colour: a point without a colour entry takes the palette
+  /// colour too while ColorEachPoint is set.
   TColor PointColor(int index) const override;
   void SwapPoints(int a, int b) override;
   void ClearValueLists() override;
