@@ -6,6 +6,8 @@
 // releases, the wheel and the pointer leaving; it shows the panel's cursor. Any other
 // control is filled with its colour.
 //
+// ChartWidget (chart_widget.h) is this window placed by a Qt layout and owning its chart.
+//
 // ChartWindow is not the chart: the panel decides what a paint draws (often one copy
 // of its buffer) and what the mouse does.
 
@@ -20,8 +22,8 @@ class TCustomZavPanel;
 
 class ChartWindow;
 
-// What Ctrl+S in a chart's window does with it; the program sets it, and without it the
-// key does nothing.
+// What Ctrl+S in a chart's window does with it; the program sets it. Without it the key
+// does nothing in a form's window, and a ChartWidget saves through its own dialog.
 using ChartSaver = std::function<void(ChartWindow& window)>;
 void SetChartSaver(ChartSaver saver);
 
