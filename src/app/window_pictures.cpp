@@ -1,7 +1,5 @@
 #include "app/window_pictures.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -32,16 +30,7 @@ bool WriteScreenshot(TForm& form, QIODevice& device, int scale) {
   return WritePng(picture, device);
 }
 
-std::optional<std::string> AskChartFileName(ChartWindow& window) {
-  const QString png = QStringLiteral("PNG image (*.png)");
-  const QString svg = QStringLiteral("SVG document (*.svg)");
-  QString chosen = png;
-  QString name = QFileDialog::getSaveFileName(&window, QStringLiteral("Save the chart"), QStringLiteral("chart.png"),
-                                              png + QStringLiteral(";;") + svg, &chosen);
-  if (name.isEmpty()) return std::nullopt;
-  if (QFileInfo(name).suffix().isEmpty()) name += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
-  return name.toStdString();
-}
+std::optional<std::string> AskChartFileName(ChartWindow& window) { return AskChartPictureName(&window); }
 
 void InstallChartSaving(ChartFileNameQuestion ask) {
   SetChartSaver([ask = std::move(ask)](ChartWindow& window) {

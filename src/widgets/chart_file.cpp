@@ -358,7 +358,32 @@ ReadOptions ChartFileOptions() {
   return options;
 }
 
+// Numbers in the user's locale and circles at the screen's proportions, as every chart
+// this layer shows.
+void ShowOnThisSystem(TChart& chart) {
+  chart.SetLocaleProvider(SystemLocaleSettings);
+  TCircledSeries::SetScreenMetricsProvider(SystemScreenMetrics);
+}
+
 }  // namespace
+
+std::unique_ptr<TChart> ReadChart(std::string_view description) {
+  RegisterChartClasses();
+  std::unique_ptr<TComponent> root = ReadRootComponent(description, nullptr, ChartFileOptions());
+  // The options let no other class be the top object.
+  std::unique_ptr<TChart> chart(&dynamic_cast<TChart&>(*root.release()));
+  ShowOnThisSystem(*chart);
+  return chart;
+}
+
+std::unique_ptr<TChart> ReadChartFile(const std::string& path) {
+  const std::string text = ReadChartFileText(path);
+  try {
+    return ReadChart(text);
+  } catch (const EReadError& error) {
+    throw EChartFileError(ChartFileErrorText(path, error));
+  }
+}
 
 TChartForm::TChartForm(TComponent* owner, std::string_view description, const std::string& caption)
     : TChartForm(owner, description, caption, -1, nullptr) {}
@@ -385,8 +410,7 @@ TChartForm::TChartForm(TComponent* owner, std::string_view description, const st
   m_chart = &dynamic_cast<TChart&>(*root.release());
   const int width = m_chart->Width();
   const int height = m_chart->Height();
-  m_chart->SetLocaleProvider(SystemLocaleSettings);
-  TCircledSeries::SetScreenMetricsProvider(SystemScreenMetrics);
+  ShowOnThisSystem(*m_chart);
   m_chart->SetParent(this);
   SetCaption(caption);
   // Where the main form opens.

@@ -46,6 +46,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,6 +100,14 @@ struct ChartFileSetting {
   int line = 0;
   std::string name;
 };
+
+/// The chart a description describes, on its own: no owner, no parent, the caller's to
+/// keep (a ChartWidget shows it). A bad description is an EReadError with its line;
+/// nothing read so far survives it.
+std::unique_ptr<TChart> ReadChart(std::string_view description);
+/// The chart of the file at path (ReadChartFileText's bound and messages); a bad
+/// description is an EChartFileError "FILE:12: what is wrong".
+std::unique_ptr<TChart> ReadChartFile(const std::string& path);
 
 /// The window `--chart FILE` opens: the chart the description describes, filling a
 /// form of the chart's size. A bad description is an EReadError with its line; nothing

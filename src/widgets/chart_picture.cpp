@@ -1,5 +1,6 @@
 #include "tarvela/widgets/chart_picture.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QSvgGenerator>
 #include <algorithm>
@@ -114,6 +115,17 @@ bool NamesSvg(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::string> AskChartPictureName(QWidget* parent) {
+  const QString png = QStringLiteral("PNG image (*.png)");
+  const QString svg = QStringLiteral("SVG document (*.svg)");
+  QString chosen = png;
+  QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Save the chart"), QStringLiteral("chart.png"),
+                                              png + QStringLiteral(";;") + svg, &chosen);
+  if (name.isEmpty()) return std::nullopt;
+  if (QFileInfo(name).suffix().isEmpty()) name += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+  return name.toStdString();
+}
 
 void SaveChartPicture(ChartWindow& window, const std::string& path) {
   std::ostringstream unused;

@@ -19,6 +19,8 @@
 #include <optional>
 #include <string>
 
+class QWidget;
+
 namespace tarvela {
 
 class ChartWindow;
@@ -55,6 +57,11 @@ bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
 /// (unbuffered), so lines, fills and text stay shapes and text rather than one embedded
 /// picture.
 bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size);
+
+/// Asks where to save a chart's picture: a file dialog over parent for a PNG image or an
+/// SVG document, the chosen type's suffix added when none was typed. Nothing when
+/// cancelled.
+std::optional<std::string> AskChartPictureName(QWidget* parent);
 
 /// Saves the chart of window as the window shows it: an SVG document when path ends in
 /// .svg (any case), else a PNG image of the window's pixels (at a dense screen's

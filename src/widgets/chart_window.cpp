@@ -37,11 +37,22 @@ ChartSaver& Saver() {
 
 void SetChartSaver(ChartSaver saver) { Saver() = std::move(saver); }
 
-ChartWindow::ChartWindow(TControl& control, QWidget* parent)
-    : QWidget(parent), m_control(control), m_panel(dynamic_cast<TCustomZavPanel*>(&control)) {
+ChartWindow::ChartWindow(TControl& control, QWidget* parent) : ChartWindow(control, parent, Placement::ByControl) {}
+
+ChartWindow::ChartWindow(TControl& control, QWidget* parent, Placement placement)
+    : QWidget(parent), m_placement(placement) {
   // The panel's paint covers every pixel: there is nothing to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  Host(control);
+}
+
+ChartWindow::~ChartWindow() { Detach(); }
+
+void ChartWindow::Host(TControl& control) {
+  Detach();
+  m_control = &control;
+  m_panel = dynamic_cast<TCustomZavPanel*>(&control);
   // Moves without a button held reach the panel too (cursor changes over parts).
   setMouseTracking(m_panel != nullptr);
   if (m_panel != nullptr) {
@@ -50,16 +61,17 @@ ChartWindow::ChartWindow(TControl& control, QWidget* parent)
     m_panel->HostPaintBand = [this] { update(); };
     m_panel->HostRepaintNow = [this] { repaint(); };
   }
-  m_control.SetPeer(this);
+  m_control->SetPeer(this);
   BoundsChanged();
   VisibleChanged();
   EnabledChanged();
   CursorChanged();
+  update();
 }
 
-ChartWindow::~ChartWindow() {
-  if (m_control.Peer() != this) return;
-  m_control.SetPeer(nullptr);
+void ChartWindow::Detach() {
+  if (m_control == nullptr || m_control->Peer() != this) return;
+  m_control->SetPeer(nullptr);
   if (m_panel != nullptr) {
     m_panel->HostPaintBand = nullptr;
     m_panel->HostRepaintNow = nullptr;
@@ -67,14 +79,20 @@ ChartWindow::~ChartWindow() {
 }
 
 void ChartWindow::BoundsChanged() {
-  setGeometry(m_control.Left(), m_control.Top(), m_control.Width(), m_control.Height());
+  if (m_placement == Placement::ByParent) {
+    resize(m_control->Width(), m_control->Height());
+    return;
+  }
+  setGeometry(m_control->Left(), m_control->Top(), m_control->Width(), m_control->Height());
 }
 
-void ChartWindow::VisibleChanged() { setVisible(m_control.Visible()); }
+void ChartWindow::VisibleChanged() {
+  if (m_placement == Placement::ByControl) setVisible(m_control->Visible());
+}
 
-void ChartWindow::EnabledChanged() { setEnabled(m_control.Enabled()); }
+void ChartWindow::EnabledChanged() { setEnabled(m_control->Enabled()); }
 
-void ChartWindow::CursorChanged() { setCursor(ToQtCursor(m_control.Cursor())); }
+void ChartWindow::CursorChanged() { setCursor(ToQtCursor(m_control->Cursor())); }
 
 void ChartWindow::Invalidate() { update(); }
 
@@ -82,7 +100,7 @@ void ChartWindow::paintEvent(QPaintEvent*) {
   ++m_paintCount;
   if (m_panel == nullptr) {
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(m_control.Color()));
+    painter.fillRect(rect(), ToQColor(m_control->Color()));
     return;
   }
   QtSurface surface(*this);
@@ -91,8 +109,8 @@ void ChartWindow::paintEvent(QPaintEvent*) {
 
 void ChartWindow::resizeEvent(QResizeEvent*) {
   // The control holds the size; a size the window got from elsewhere goes back to it.
-  if (width() != m_control.Width() || height() != m_control.Height())
-    m_control.SetBounds(m_control.Left(), m_control.Top(), width(), height());
+  if (width() != m_control->Width() || height() != m_control->Height())
+    m_control->SetBounds(m_control->Left(), m_control->Top(), width(), height());
 }
 
 void ChartWindow::mousePressEvent(QMouseEvent* event) {
@@ -160,11 +178,14 @@ void ChartWindow::keyPressEvent(QKeyEvent* event) {
     QGuiApplication::clipboard()->setImage(grab().toImage());
     return;
   }
-  if (event->matches(QKeySequence::Save) && Saver()) {
-    RunHandler([&] { Saver()(*this); });
-    return;
-  }
+  if (event->matches(QKeySequence::Save) && SaveChart()) return;
   QWidget::keyPressEvent(event);
+}
+
+bool ChartWindow::SaveChart() {
+  if (!Saver()) return false;
+  RunHandler([&] { Saver()(*this); });
+  return true;
 }
 
 void ChartWindow::leaveEvent(QEvent* event) {

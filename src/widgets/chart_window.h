@@ -6,6 +6,8 @@
 /// releases, the wheel and the pointer leaving; it shows the panel's cursor. Any other
 /// control is filled with its colour.
 ///
+/// ChartWidget (chart_widget.h) is this window placed by a Qt layout and owning its chart.
+///
 /// ChartWindow is not the chart: the panel decides what a paint draws (often one copy
 /// of its buffer) and what the mouse does.
 /// @file
@@ -20,8 +22,8 @@ class TCustomZavPanel;
 
 class ChartWindow;
 
-/// What Ctrl+S in a chart's window does with it; the program sets it, and without it the
-/// key does nothing.
+/// What Ctrl+S in a chart's window does with it; the program sets it. Without it the key
+/// does nothing in a form's window, and a ChartWidget saves through its own dialog.
 using ChartSaver = std::function<void(ChartWindow& window)>;
 void SetChartSaver(ChartSaver saver);
 
@@ -29,8 +31,10 @@ class ChartWindow : public QWidget, public ControlPeer {
  public:
   ChartWindow(TControl& control, QWidget* parent);
   ~ChartWindow() override;
+  ChartWindow(const ChartWindow&) = delete;
+  ChartWindow& operator=(const ChartWindow&) = delete;
 
-  TControl& Control() const { return m_control; }
+  TControl& Control() const { return *m_control; }
   /// The hosted panel; null when the control is not one.
   TCustomZavPanel* Panel() const { return m_panel; }
   int PaintCount() const { return m_paintCount; }
@@ -58,9 +62,24 @@ class ChartWindow : public QWidget, public ControlPeer {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
+  /// Who places the window. A form's window sits where its control does and shows when
+  /// the control is visible; a window in a Qt layout is placed and shown by the layout
+  /// and its parent, so the control's Left, Top and Visible do not move or show it.
+  enum class Placement { ByControl, ByParent };
+  ChartWindow(TControl& control, QWidget* parent, Placement placement);
+  /// Hosts control from now on, in place of the one hosted so far, which the window no
+  /// longer tells anything nor hears from.
+  void Host(TControl& control);
+  /// Ctrl+S: the program's chart saver when it set one. False when nothing saved, so
+  /// that the key goes on to the parent.
+  virtual bool SaveChart();
+
  private:
-  TControl& m_control;
-  TCustomZavPanel* m_panel;
+  void Detach();
+
+  TControl* m_control = nullptr;
+  TCustomZavPanel* m_panel = nullptr;
+  Placement m_placement;
   int m_paintCount = 0;
 };
 
