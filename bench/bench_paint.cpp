@@ -46,7 +46,7 @@ struct Primitive {
 QColor ColourAfter(const std::string& line, const std::string& key) {
   const std::size_t at = line.find(key + "=#");
   if (at == std::string::npos) return Qt::black;
-  return QColor(QString::fromStdString("#" + line.substr(at + key.size() + 2, 6)));
+  return QColor(QString::fromStdString(line.substr(at + key.size() + 1, 7)));
 }
 
 // The coordinate fields of a line: "x,y" pairs, or one "l,t,r,b" rectangle.

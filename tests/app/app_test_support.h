@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "tarvela/widgets/application.h"
+#include "widgets/picture_test_support.h"
 
 namespace tarvela::app_test {
 
@@ -61,20 +62,7 @@ class StandardInputFrom {
 };
 
 // Takes the error box's place: a failed handler must fail the test, not wait for a click.
-class CollectedErrors : public ErrorPresenter {
- public:
-  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
-    TApplication::Instance()->SetErrorPresenter(this);
-  }
-  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
-  CollectedErrors(const CollectedErrors&) = delete;
-  CollectedErrors& operator=(const CollectedErrors&) = delete;
-  void ShowError(const std::string&, const std::string& text) override { texts += text; }
-  std::string texts;
-
- private:
-  ErrorPresenter* m_old;
-};
+using picture_test::CollectedErrors;
 
 // Lets the window system deliver what is pending, the paints included.
 inline void Settle() {

@@ -25,7 +25,7 @@ using app_test::HasText;
 using app_test::TextsOf;
 
 std::string ExampleText(const std::string& name) {
-  std::ifstream in(std::string(TARVELA_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+  std::ifstream in((std::filesystem::path(TARVELA_EXAMPLES_DIR) / name).string(), std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

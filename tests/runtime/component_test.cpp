@@ -191,7 +191,11 @@ TEST(Component, ManyComponentsKeepTheirNamesAndNoticesApart) {
   std::vector<std::string> log;
   Probe owner(nullptr, "Owner", &log);
   std::vector<TComponent*> many;
-  for (int i = 0; i < 1000; ++i) many.push_back(new Quiet(&owner, "C" + std::to_string(i), &log));
+  for (int i = 0; i < 1000; ++i) {
+    std::string name = "C";
+    name += std::to_string(i);
+    many.push_back(new Quiet(&owner, name, &log));
+  }
   EXPECT_EQ(owner.FindComponent("c999"), many[999]);
   many[10]->SetName("Renamed");
   EXPECT_EQ(owner.FindComponent("C10"), nullptr);

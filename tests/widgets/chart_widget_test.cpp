@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 
+#include "picture_test_support.h"
 #include "tarvela/chart/series/line_series.h"
 #include "tarvela/widgets/application.h"
 #include "tarvela/widgets/chart_file.h"
@@ -68,21 +69,7 @@ QImage ChartFilePng(const std::string& path, QSize size) {
   return QImage::fromData(bytes.data(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
-// Takes the error box's place, so that a failure is seen by the test.
-class CollectedErrors : public ErrorPresenter {
- public:
-  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
-    TApplication::Instance()->SetErrorPresenter(this);
-  }
-  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
-  CollectedErrors(const CollectedErrors&) = delete;
-  CollectedErrors& operator=(const CollectedErrors&) = delete;
-  void ShowError(const std::string&, const std::string& text) override { texts += text; }
-  std::string texts;
-
- private:
-  ErrorPresenter* m_old;
-};
+using picture_test::CollectedErrors;
 
 // A window with a caption above the widget, as a program lays one out.
 struct LaidOut {

@@ -18,9 +18,27 @@
 
 #include "tarvela/chart/panel/panel.h"
 #include "tarvela/runtime/colors.h"
+#include "tarvela/widgets/application.h"
 #include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela::picture_test {
+
+// Takes the error box's place, so that a failure is seen by the test and no box waits
+// for a click.
+class CollectedErrors : public ErrorPresenter {
+ public:
+  CollectedErrors() : m_old(TApplication::Instance()->CurrentErrorPresenter()) {
+    TApplication::Instance()->SetErrorPresenter(this);
+  }
+  ~CollectedErrors() override { TApplication::Instance()->SetErrorPresenter(m_old); }
+  CollectedErrors(const CollectedErrors&) = delete;
+  CollectedErrors& operator=(const CollectedErrors&) = delete;
+  void ShowError(const std::string&, const std::string& text) override { texts += text; }
+  std::string texts;
+
+ private:
+  ErrorPresenter* m_old;
+};
 
 // The example chart files, in name order.
 inline std::vector<std::string> ExampleCharts() {

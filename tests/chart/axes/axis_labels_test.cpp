@@ -328,8 +328,8 @@ TEST(AxisSeriesLabels, IndexesSpanEverySeriesVisibleRangeAndValuesMustLieOnTheSc
   TLineSeries* clipped = rig.Line();
   TLineSeries* whole = rig.Line();
   for (int i = 0; i < 10; ++i) {
-    clipped->AddPointXY(i, i, "c" + std::to_string(i));
-    whole->AddPointXY(i, i, "w" + std::to_string(i));
+    clipped->AddPointXY(i, i, std::string("c") + std::to_string(i));
+    whole->AddPointXY(i, i, std::string("w") + std::to_string(i));
   }
   whole->SetClipToVisibleRange(false);
   TChartAxis& bottom = rig.chart.BottomAxis();

@@ -184,7 +184,7 @@ TEST(LegendPaint, BottomLegendSitsAboveTheShadowAndRaisesThePlotsBottom) {
 
 TEST(LegendPaint, MaxNumRowsLimitsTopAndBottomLegendsOnly) {
   LegendRig rig;
-  for (int i = 0; i < 30; ++i) rig.Add("S" + std::to_string(i))->SetTitle("x");
+  for (int i = 0; i < 30; ++i) rig.Add(std::string("S") + std::to_string(i))->SetTitle("x");
   TChartLegend& legend = rig.chart.Legend();
   legend.SetMaxNumRows(1);
   legend.SetAlignment(laTop);

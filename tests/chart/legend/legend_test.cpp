@@ -125,7 +125,7 @@ TEST(LegendItems, AutoStyleListsThePointsOfOneSeriesAndTheSeriesOfTwo) {
   TChart chart(nullptr);
   TChartLegend& legend = chart.Legend();
   TChartSeries* first = NewSeries(form, chart, "First");
-  for (int i = 0; i < 5; ++i) first->AddPointXY(i, i * 10, "p" + std::to_string(i));
+  for (int i = 0; i < 5; ++i) first->AddPointXY(i, i * 10, std::string("p") + std::to_string(i));
   legend.ResolveStyle();
   EXPECT_EQ(legend.ResolvedStyle(), lsValues);
   EXPECT_EQ(legend.ItemCount(), 5);
