@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <fcntl.h>
 #include <unistd.h>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +23,17 @@
 #include "widgets/picture_test_support.h"
 
 namespace tarvela::app_test {
+
+// The form after σ = 1 and t = 0 are entered and both buttons pressed, in a fixed locale:
+// the axis labels must not follow the machine's decimal separator.
+inline std::unique_ptr<TForm1> GraphedForm() {
+  auto form = std::make_unique<TForm1>(nullptr, [] { return LocaleSettings::Dot(); });
+  form->Edit1->SetText("1");
+  form->Edit2->SetText("0");
+  form->Button1->Click();
+  form->BitBtn1->Click();
+  return form;
+}
 
 struct RunResult {
   int status;

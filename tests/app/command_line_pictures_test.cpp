@@ -43,14 +43,7 @@ using picture_test::SvgTexts;
 
 // [SECTION] The main form's chart
 
-std::unique_ptr<TForm1> GraphedForm() {
-  auto form = std::make_unique<TForm1>(nullptr, [] { return LocaleSettings::Dot(); });
-  form->Edit1->SetText("1");
-  form->Edit2->SetText("0");
-  form->Button1->Click();
-  form->BitBtn1->Click();
-  return form;
-}
+using app_test::GraphedForm;
 
 QImage ReadPng(const std::string& path) {
   return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_test_support.h"
 #include "app/form1.h"
 #include "tarvela/chart/axes/axis.h"
 #include "tarvela/chart/canvas/canvas3d.h"
@@ -35,15 +36,7 @@ namespace {
 
 const std::string kGoldenPath = std::string(TARVELA_GOLDEN_DIR) + "/main_chart.draw.txt";
 
-std::unique_ptr<TForm1> GraphedForm() {
-  // A fixed locale: the axis labels must not follow the machine's decimal separator.
-  auto form = std::make_unique<TForm1>(nullptr, [] { return LocaleSettings::Dot(); });
-  form->Edit1->SetText("1");
-  form->Edit2->SetText("0");
-  form->Button1->Click();
-  form->BitBtn1->Click();
-  return form;
-}
+using app_test::GraphedForm;
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
