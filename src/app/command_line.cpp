@@ -132,7 +132,8 @@ const std::vector<HelpSection>& HelpSections() {
             "Without arguments Tarvela opens its window. With arguments it works without one: it puts "
             "TEXT into the sigma field and the second field as a paste would, presses the compute button, "
             "then the graph button, and writes each OUTPUT asked for: --report, --points, --csv, --json, "
-            "--errors, --errors-png, --png, --svg or --screenshot, each with the FILE to write."},
+            "--errors, --errors-png, --errors-pdf, --png, --svg, --pdf or --screenshot, each with the FILE "
+            "to write."},
            {nullptr, nullptr,
             "Pictures show what the window shows after the same steps: the chart painted as the window "
             "opens, then the buttons pressed, then the picture. When only --png, --svg or --screenshot are "
@@ -160,13 +161,18 @@ const std::vector<HelpSection>& HelpSections() {
             "stand (the largest x whose value exceeds 1e-6) and the fixed-point iterations, as a table "
             "like --csv"},
            {"--errors-png", "FILE", "draw the two norms per layer on a logarithmic axis, as a PNG image"},
+           {"--errors-pdf", "FILE", "draw the same chart of the norms as a PDF document"},
            {"--png", "FILE", "write the chart as the window shows it, as a PNG image"},
            {"--svg", "FILE", "write the same drawing as an SVG document"},
+           {"--pdf", "FILE",
+            "write the same drawing as a one-page PDF document: lines stay lines and texts stay texts, "
+            "their fonts embedded; the page is the chart's size in points at 96 pixels per inch"},
            {"--screenshot", "FILE", "write the whole main window, chart included, as a PNG image"},
            {"--size", "WxH",
-            "draw the chart for --png and --svg at W~x~H pixels (default 465x337); at most 16384 pixels "
-            "a side and 67108864 pixels in all (8192x8192). With --chart it sets the chart's size for "
-            "--png, --svg, --screenshot and the window. Refused when none of these is asked for."},
+            "draw the chart for --png, --svg and --pdf at W~x~H pixels (default 465x337); at most 16384 "
+            "pixels a side and 67108864 pixels in all (8192x8192). With --chart it sets the chart's size "
+            "for --png, --svg, --pdf, --screenshot and the window. Refused when none of these is asked "
+            "for."},
            {"--scale", "N",
             "draw --png, --errors-png and --screenshot at N times the pixels each way (N from 1 to 4), "
             "lines and text at that resolution, for a sharp picture on a dense screen or in print. The "
@@ -178,10 +184,10 @@ const std::vector<HelpSection>& HelpSections() {
             "points (at most 1000000). --chart~- reads the description from standard input. Without an "
             "output it opens a window showing the chart at its Width~x~Height, which follows the window's "
             "size and closes on Ctrl+W, Ctrl+Q or Escape. --png and --svg write the chart as that window "
-            "shows it from its first frame, --points writes its points, "
-            "--screenshot its window. --sigma, --second, --report, --csv, --json, --errors and "
-            "--errors-png belong to the form and are refused with it. A file larger than 16 MiB is "
-            "refused."},
+            "shows it from its first frame, --pdf the same drawing, --points writes its points, "
+            "--screenshot its window. --sigma, --second, --report, --csv, --json, --errors, "
+            "--errors-png and --errors-pdf belong to the form and are refused with it. A file larger "
+            "than 16 MiB is refused."},
            {"--gallery", "FOLDER",
             "draw every chart type of the catalogue, each with a small fixed data set, in 3D and in 2D "
             "at 300x220 (NN-type-3d.png, NN-type-2d.png), and an index.html that shows them in a grid; "
@@ -391,7 +397,8 @@ namespace {
 // they would be dropped without a word and the user left believing they had an effect.
 void CheckSomethingToDo(const CommandLineOptions& options) {
   const bool anyOutput = options.report || options.points || options.csv || options.json || options.errors ||
-                         options.errorsPng || options.png || options.svg || options.screenshot;
+                         options.errorsPng || options.png || options.svg || options.screenshot || options.pdf ||
+                         options.errorsPdf;
   const auto refuse = [&](const std::string& option, const std::string& what) {
     if (!anyOutput && !options.sigma && !options.second)
       throw Exception("no output asked for: option " + option + " sets " + what);
@@ -400,13 +407,14 @@ void CheckSomethingToDo(const CommandLineOptions& options) {
   if (options.chart) {
     // Without an output the chart's window opens, at --size when given. The window draws
     // at its screen's own resolution: a scale would change nothing there.
-    if (options.size && options.points && !options.png && !options.svg && !options.screenshot)
-      refuse("--size", "the chart's size for --png, --svg, --screenshot and the window");
+    if (options.size && options.points && !options.png && !options.svg && !options.pdf && !options.screenshot)
+      refuse("--size", "the chart's size for --png, --svg, --pdf, --screenshot and the window");
     if (options.scaleGiven && !options.png && !options.screenshot)
       refuse("--scale", "the resolution of --png and --screenshot (the window draws at its screen's own)");
     return;
   }
-  if (options.size && !options.png && !options.svg) refuse("--size", "the size of --png and --svg");
+  if (options.size && !options.png && !options.svg && !options.pdf)
+    refuse("--size", "the size of --png, --svg and --pdf");
   if (options.scaleGiven && !options.png && !options.errorsPng && !options.screenshot)
     refuse("--scale", "the resolution of --png, --errors-png and --screenshot");
 }
@@ -419,7 +427,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   // one silently winning.
   static const std::set<std::string> kOptions = {
       "--help", "--version", "--man", "--sigma", "--second", "--gallery", "--csv", "--json", "--errors",
-      "--errors-png", "--report", "--points", "--png", "--svg", "--screenshot", "--size", "--scale", "--chart"};
+      "--errors-png", "--report", "--points", "--png", "--svg", "--screenshot", "--size", "--scale", "--chart",
+      "--pdf", "--errors-pdf"};
   std::set<std::string> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -466,6 +475,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.scaleGiven = true;
     } else if (arg == "--chart") {
       options.chart = value();
+    } else if (arg == "--pdf") {
+      options.pdf = value();
+    } else if (arg == "--errors-pdf") {
+      options.errorsPdf = value();
     } else {
       // A word that is no option is most often a file name whose option was forgotten.
       throw Exception(arg.size() > 1 && arg[0] == '-' ? "unknown option " + arg : "unexpected argument '" + arg + "'");
@@ -476,7 +489,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
     const std::pair<const std::optional<std::string>*, const char*> formOptions[] = {
         {&options.sigma, "--sigma"}, {&options.second, "--second"}, {&options.report, "--report"},
         {&options.csv, "--csv"},     {&options.json, "--json"},     {&options.errors, "--errors"},
-        {&options.errorsPng, "--errors-png"}};
+        {&options.errorsPng, "--errors-png"}, {&options.errorsPdf, "--errors-pdf"}};
     for (const auto& [option, name] : formOptions)
       if (*option) throw Exception(std::string("option ") + name + " belongs to the form and cannot be used with --chart");
   }
@@ -676,13 +689,17 @@ bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TFor
   if (!run.WriteText(options.csv, [&] { return LayersCsv(form.Solver()); })) return false;
   if (!run.WriteText(options.json, [&] { return LayersJson(form.Solver()); })) return false;
   if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form.Solver()); })) return false;
-  if (!options.errorsPng) return true;
+  if (!options.errorsPng && !options.errorsPdf) return true;
   // Drawn as a chart file would be: the engine's own picture of the norms.
   const int scale = options.scale;
-  return run.WriteChartPicture(options.errorsPng, ErrorsChartDescription(form.Solver()), std::nullopt,
-                               [scale](TChartForm& f, QIODevice& device) {
-                                 return WriteChartPng(f.Chart(), device, std::nullopt, scale);
-                               });
+  const std::string description = ErrorsChartDescription(form.Solver());
+  if (!run.WriteChartPicture(options.errorsPng, description, std::nullopt, [scale](TChartForm& f, QIODevice& device) {
+        return WriteChartPng(f.Chart(), device, std::nullopt, scale);
+      }))
+    return false;
+  return run.WriteChartPicture(options.errorsPdf, description, std::nullopt, [](TChartForm& f, QIODevice& device) {
+    return WriteChartPdf(f.Chart(), device, std::nullopt);
+  });
 }
 
 // The chart file's outputs. Each picture has a form of its own, as the form's have.
@@ -722,6 +739,10 @@ int RunChartCommandLine(const CommandLineOptions& options, std::ostream& out, st
     return 1;
   if (!run.WriteChartPicture(options.screenshot, text, options.size,
                              [scale](TChartForm& f, QIODevice& device) { return WriteScreenshot(f, device, scale); }))
+    return 1;
+  if (!run.WriteChartPicture(options.pdf, text, options.size, [](TChartForm& f, QIODevice& device) {
+        return WriteChartPdf(f.Chart(), device, std::nullopt);
+      }))
     return 1;
   return 0;
 }
@@ -798,9 +819,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   // here, before anything is written. Each picture opens a form of its own and presses
   // the same buttons before it writes, so when only pictures are asked for, this form
   // would only do their work once more.
-  const bool textOutputs =
-      options.report || options.points || options.csv || options.json || options.errors || options.errorsPng;
-  const bool pictures = options.png || options.svg || options.screenshot;
+  const bool textOutputs = options.report || options.points || options.csv || options.json || options.errors ||
+                           options.errorsPng || options.errorsPdf;
+  const bool pictures = options.png || options.svg || options.screenshot || options.pdf;
   if (textOutputs || !pictures) {
     const std::unique_ptr<TForm1> form = run.OpenForm(std::nullopt, nullptr);
     if (!form) return 1;
@@ -823,6 +844,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return 1;
   if (!run.WritePicture(options.screenshot, std::nullopt, paintWindow,
                         [scale](TForm1& f, QIODevice& device) { return WriteScreenshot(f, device, scale); }))
+    return 1;
+  if (!run.WritePicture(options.pdf, options.size, paintChart,
+                        [](TForm1& f, QIODevice& device) { return WriteChartPdf(*f.Chart1, device, std::nullopt); }))
     return 1;
   return 0;
 }

@@ -30,6 +30,8 @@ struct CommandLineOptions {
   std::optional<std::string> json;     // the same and more for scripts, likewise
   std::optional<std::string> errors;   // the error norms of every layer, likewise
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
+  std::optional<std::string> pdf;        // the chart as a one-page PDF document, likewise
+  std::optional<std::string> errorsPdf;  // the chart of the norms as a PDF document, likewise
   int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
   bool scaleGiven = false;
   bool help = false;
@@ -37,9 +39,11 @@ struct CommandLineOptions {
   bool manPage = false;
 
   // The buttons are pressed when a text or the report or the points are asked for.
-  bool PressesButtons() const { return sigma || second || report || points || csv || json || errors || errorsPng; }
+  bool PressesButtons() const {
+    return sigma || second || report || points || csv || json || errors || errorsPng || errorsPdf;
+  }
   // --chart without an output: the chart file's window, which needs a screen.
-  bool OpensChartWindow() const { return chart && !help && !png && !svg && !points && !screenshot; }
+  bool OpensChartWindow() const { return chart && !help && !png && !svg && !pdf && !points && !screenshot; }
 };
 
 // The most device pixels per pixel --scale allows. --size allows pictures up to the

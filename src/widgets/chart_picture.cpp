@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -106,6 +109,28 @@ bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
   // The generator reports no write errors of its own: the device keeps them, and the
   // caller checks it.
   return true;
+}
+
+bool WriteChartPdf(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size) {
+  ExportBounds bounds(chart, size);
+  // One paint in the document, after those that settle a new size, as for SVG.
+  if (!chart.PaintedAt(chart.Width(), chart.Height()) && RenderChartImage(chart).isNull()) throw std::bad_alloc();
+  Unbuffered unbuffered(chart);
+  QPdfWriter writer(&device);
+  writer.setCreator(QStringLiteral("Tarvela"));
+  // A pixel of the screen is 3/4 of a point at its 96 pixels per inch.
+  const QSizeF points(chart.Width() * 0.75, chart.Height() * 0.75);
+  writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                   QPageLayout::Portrait, QMarginsF()));
+  writer.setResolution(96);
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  {
+    QtSurface surface(painter);
+    chart.PaintChart(surface, chart.ClientRect());
+  }
+  // The document is written as the painter ends; write errors stay with the device.
+  return painter.end();
 }
 
 namespace {

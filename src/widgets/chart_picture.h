@@ -58,6 +58,11 @@ bool WriteChartPng(TCustomZavPanel& chart, QIODevice& device, std::optional<Char
 /// picture.
 bool WriteChartSvg(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size);
 
+/// The same drawing as a one-page vector PDF document, as WriteChartSvg draws it: every
+/// text stays text in its font, which the document embeds. The page is the chart's size
+/// (or size) in points at 96 pixels per inch, rounded to whole points as PDF pages are.
+bool WriteChartPdf(TCustomZavPanel& chart, QIODevice& device, std::optional<ChartImageSize> size);
+
 /// Asks where to save a chart's picture: a file dialog over parent for a PNG image or an
 /// SVG document, the chosen type's suffix added when none was typed. Nothing when
 /// cancelled.

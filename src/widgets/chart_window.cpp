@@ -6,12 +6,15 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <optional>
 
 #include "tarvela/chart/panel/panel.h"
 #include "tarvela/widgets/application.h"
+#include "tarvela/widgets/chart_print.h"
 #include "tarvela/widgets/qt_convert.h"
 #include "tarvela/widgets/qt_surface.h"
 
@@ -179,7 +182,20 @@ void ChartWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->matches(QKeySequence::Save) && SaveChart()) return;
+  if (event->matches(QKeySequence::Print)) {
+    PrintChartOnPrinter();
+    return;
+  }
   QWidget::keyPressEvent(event);
+}
+
+void ChartWindow::PrintChartOnPrinter() {
+  if (m_panel == nullptr) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(window()->windowTitle().isEmpty() ? QStringLiteral("Chart") : window()->windowTitle());
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  RunHandler([&] { PrintChart(*m_panel, printer); });
 }
 
 bool ChartWindow::SaveChart() {

@@ -58,7 +58,7 @@ class ChartWindow : public QWidget, public ControlPeer {
   void leaveEvent(QEvent* event) override;
   /// Beside what the panel is told: the view before any zoom on a double-click on the
   /// plot or the Home key, the chart as a picture on the clipboard with Ctrl+C, saved
-  /// through the chart saver with Ctrl+S.
+  /// through the chart saver with Ctrl+S, printed through the print dialog with Ctrl+P.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -73,6 +73,9 @@ class ChartWindow : public QWidget, public ControlPeer {
   /// Ctrl+S: the program's chart saver when it set one. False when nothing saved, so
   /// that the key goes on to the parent.
   virtual bool SaveChart();
+  /// Ctrl+P: the print dialog over the window, then the chart on the printer chosen
+  /// (PrintChart); nothing when the dialog is cancelled. A failure shows in the error box.
+  void PrintChartOnPrinter();
 
  private:
   void Detach();

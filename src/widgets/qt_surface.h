@@ -50,8 +50,9 @@ class QtSurface : public Surface {
  public:
   /// Paints through a painter of its own, begun on the device and ended on destruction.
   explicit QtSurface(QPaintDevice& device);
-  /// Paints through a painter that someone else has begun and will end; its world
-  /// transform must stay the identity (drawing is in device pixels).
+  /// Paints through a painter that someone else has begun and will end; on a raster
+  /// device its world transform must stay the identity (drawing is in device pixels),
+  /// a vector device (a printer) may scale the chart's pixels onto its page.
   explicit QtSurface(QPainter& painter);
   ~QtSurface() override;
 

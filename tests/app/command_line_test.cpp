@@ -450,15 +450,15 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrongInOneLineAndPointAtHelp) {
       // They only change outputs: alone they would do nothing.
       {{"--scale", "2"},
        "no output asked for: option --scale sets the resolution of --png, --errors-png and --screenshot"},
-      {{"--size", "800x600"}, "no output asked for: option --size sets the size of --png and --svg"},
+      {{"--size", "800x600"}, "no output asked for: option --size sets the size of --png, --svg and --pdf"},
       {{"--sigma", "1", "--second", "0", "--size", "800x600", "--report", "-"},
-       "option --size sets the size of --png and --svg, and none of them is asked for"},
+       "option --size sets the size of --png, --svg and --pdf, and none of them is asked for"},
       {{"--chart", chart, "--scale", "2"},
        "no output asked for: option --scale sets the resolution of --png and --screenshot (the window draws at "
        "its screen's own)"},
       {{"--chart", chart, "--size", "800x600", "--points", "-"},
-       "option --size sets the chart's size for --png, --svg, --screenshot and the window, and none of them is "
-       "asked for"},
+       "option --size sets the chart's size for --png, --svg, --pdf, --screenshot and the window, and none of "
+       "them is asked for"},
   };
   for (const auto& [args, problem] : cases) {
     const RunResult run = RunWith(args);
@@ -644,7 +644,7 @@ TEST(CommandLine, HelpFitsEightyColumnsAndTheManualPageHasAnEntryForEachOfItsOpt
     pageOptions.push_back(name);
   }
   EXPECT_EQ(pageOptions, helpOptions);
-  EXPECT_EQ(helpOptions.size(), 18u);
+  EXPECT_EQ(helpOptions.size(), 20u);
   EXPECT_EQ(RunWith({"--man"}).out, ManPage());
 }
 

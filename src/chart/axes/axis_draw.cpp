@@ -121,6 +121,19 @@ int AxisTextAlignment(bool horizontalRow, bool nearSide) {
 
 // [SECTION] DrawAxis
 
+namespace {
+
+// White text, readable on a dark panel, would vanish on white paper.
+void BlackenWhiteTextOnPaper(TCustomAxisPanel& chart) {
+  TZavCanvas3D& canvas = chart.Canvas();
+  if (!chart.Printing() || ColorToRGB(canvas.Font().color) != ColorToRGB(clWhite)) return;
+  SurfaceFont font = canvas.Font();
+  font.color = clBlack;
+  canvas.SetFont(font);
+}
+
+}  // namespace
+
 void TCustomChartAxis::DrawAxis(bool placeLine) {
   if (m_chart == nullptr) return;
   m_dateTimeScale = IsDateTimeAxis();
@@ -178,6 +191,7 @@ void TCustomChartAxis::DrawLabelAt(int pos, std::string_view text) {
   if (m_chart == nullptr) return;
   m_chart->ApplyChartFont(m_labelsFont);
   TZavCanvas3D& canvas = m_chart->Canvas();
+  BlackenWhiteTextOnPaper(*m_chart);
   ClearTextBackground(canvas, m_chart->Color());
   if (m_depth) {
     canvas.SetTextAlignFlags(kLeftTop);
@@ -266,6 +280,7 @@ void TCustomChartAxis::PlaceAxisText(int x, int y, std::string_view text, int an
 void TCustomChartAxis::DrawTitle() {
   m_chart->ApplyChartFont(m_title.Font());
   TZavCanvas3D& canvas = m_chart->Canvas();
+  BlackenWhiteTextOnPaper(*m_chart);
   ClearTextBackground(canvas, m_chart->Color());
   const std::string& caption = m_title.Caption();
   if (m_depth) {

@@ -168,6 +168,8 @@ class WindowSurfaceScope {
 }  // namespace
 
 void TCustomZavPanel::Paint(Surface& windowSurface) {
+  // The printer has the chart's canvas for now; the window shows what it showed.
+  if (m_printing) return;
   WindowSurfaceScope scope(*m_canvas, m_windowSurface, windowSurface);
   if (Surface* buffer = m_canvas->CurrentBuffer()) {
     // The band is drawn into the buffer, where its pixels are written directly, and the
@@ -278,6 +280,8 @@ BevelColors ColorsOf(TBevelCut cut) {
 }  // namespace
 
 void TCustomZavPanel::DrawPanelFrame(const TRect& rect) {
+  // A frame of screen bevels means nothing on paper.
+  if (m_printing) return;
   TZavCanvas3D& canvas = *m_canvas;
   SurfacePen pen = canvas.Pen();
   pen.style = psSolid;
@@ -448,6 +452,8 @@ void TCustomZavPanelExtended::PaintPanelBackground(const TRect& rect) {
 void TCustomZavPanelExtended::FillBackground(const TRect& rect) {
   TZavCanvas3D& canvas = Canvas();
   if (!m_gradient.Visible()) {
+    // The paper is the background of a printed chart.
+    if (Printing()) return;
     canvas.SetBrushColor(Color());
     canvas.SetBrushStyle(bsSolid);
     canvas.EraseArea(rect);

@@ -106,7 +106,7 @@ class TCustomZavPanel : public TWinControl {
   bool PrintProportional() const { return m_printProportional; }
   void SetPrintProportional(bool proportional) { Change(m_printProportional, proportional); }
 
-  // settings kept and copied but not published (there is no printing path)
+  // settings kept and copied but not published
   /// The canvas's Buffered: draw into an off-screen bitmap and show it with one copy.
   bool Buffered() const { return m_canvas->Buffered(); }
   void SetBuffered(bool buffered);
@@ -114,6 +114,11 @@ class TCustomZavPanel : public TWinControl {
   void SetPrintMargins(const TRect& percents) { Change(m_printMargins, percents); }
   int PrintResolution() const { return m_printResolution; }
   void SetPrintResolution(int resolution) { Change(m_printResolution, resolution); }
+  /// Set while the chart is drawn for a printer (a state, not a setting: it asks for no
+  /// paint). Then the window's paint draws nothing, the panel frame and the plain
+  /// background are left to the paper, and white axis texts are drawn black.
+  bool Printing() const { return m_printing; }
+  void SetPrinting(bool printing) { m_printing = printing; }
 
   // operations
   /// Copies the panel settings of source (of this class or a subclass), then repaints.
@@ -272,6 +277,7 @@ class TCustomZavPanel : public TWinControl {
   bool m_printProportional = true;
   TRect m_printMargins = {15, 15, 15, 15};
   int m_printResolution = 0;
+  bool m_printing = false;
   bool m_autoRepaint = false;
   /// The host's surface while it paints; null between paints.
   Surface* m_windowSurface = nullptr;

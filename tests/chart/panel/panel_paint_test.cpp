@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "tarvela/chart/canvas/text_lines.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/panel/panel.h"
+#include "tarvela/chart/series/line_series.h"
 #include "tarvela/runtime/rounding.h"
 
 namespace tarvela {
@@ -325,6 +328,47 @@ TEST(PanelPaint, MonochromeAndBufferingAreTheCanvasModes) {
 }
 
 // [SECTION] Text and fill helpers
+
+// On paper the frame of screen bevels and the plain background are left out, and axis
+// texts in white, readable on a dark panel, are drawn black; the window's own paint
+// draws nothing meanwhile. The chart's settings are as they were.
+TEST(PanelPaint, PrintingLeavesFrameAndBackgroundToThePaperAndDrawsWhiteAxisTextBlack) {
+  const std::unique_ptr<TChart> chart = FormChart();
+  ASSERT_NE(chart, nullptr);
+  chart->Gradient().SetVisible(false);
+  chart->LeftAxis().LabelsFont().SetColor(clWhite);
+  chart->BottomAxis().Title().SetCaption("x");
+  chart->BottomAxis().Title().Font().SetColor(clWhite);
+  auto* series = new TLineSeries(chart.get());
+  series->SetParentChart(chart.get());
+  for (int i = 0; i <= 4; ++i) series->AddPointXY(i, i * i);
+  const auto count = [](const std::vector<std::string>& lines, const std::string& part) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string& l) { return l.find(part) != std::string::npos; });
+  };
+  paint_test::Recorder record;
+  record(*chart);
+  const paint_test::Paint screen = record(*chart);
+  chart->SetPrinting(true);
+  const paint_test::Paint paper = record(*chart);
+
+  // 5 bevel rings and 10 border rings, two polylines each.
+  EXPECT_EQ(screen.Of("Polyline").size() - paper.Of("Polyline").size(), 30u);
+  EXPECT_EQ(screen.lines.front().rfind("FillRect 0,0,465,337", 0), 0u) << screen.lines.front();
+  EXPECT_EQ(count(paper.lines, "FillRect 0,0,465,337"), 0);
+  const std::vector<std::string> screenTexts = screen.Of("TextOut"), paperTexts = paper.Of("TextOut");
+  ASSERT_EQ(screenTexts.size(), paperTexts.size());
+  EXPECT_GE(count(screenTexts, "/#FFFFFF/"), 4) << "the title and the left axis' labels";
+  EXPECT_EQ(count(paperTexts, "/#FFFFFF/"), 0);
+  EXPECT_EQ(count(paperTexts, "/#000000/"), count(screenTexts, "/#000000/") + count(screenTexts, "/#FFFFFF/"));
+
+  RecordingSurface window;
+  chart->Paint(window);
+  EXPECT_TRUE(window.Lines().empty());
+  chart->SetPrinting(false);
+  EXPECT_EQ(chart->LeftAxis().LabelsFont().Color(), clWhite);
+  EXPECT_EQ(record(*chart).lines, screen.lines);
+}
 
 TEST(PanelText, MultiLineWidthMeasuresTheWidestLineAndCountsLines) {
   TChart chart(nullptr);
