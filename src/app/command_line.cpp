@@ -113,8 +113,8 @@ struct HelpSection {
 // one before.
 constexpr const char* kSynopsis[] = {
     "tarvela [--sigma TEXT] [--second TEXT] [OUTPUT]... [--size WxH]",
-    "        [--scale N]",
-    "tarvela --chart FILE [OUTPUT]... [--size WxH] [--scale N]",
+    "        [--scale N] [--antialias]",
+    "tarvela --chart FILE [OUTPUT]... [--size WxH] [--scale N] [--antialias]",
     "tarvela --gallery FOLDER",
     "tarvela --help | --version | --man",
 };
@@ -178,6 +178,11 @@ const std::vector<HelpSection>& HelpSections() {
             "lines and text at that resolution, for a sharp picture on a dense screen or in print. The "
             "SVG document needs no scale, nor does a window, which draws at its screen's own; refused "
             "when none of the three is asked for."},
+           {"--antialias", nullptr,
+            "draw lines, polygons, ellipses, pies and text smooth (antialiased) in --png, --errors-png, "
+            "--screenshot and, with --chart, its window; horizontal and vertical lines of one pixel stay "
+            "sharp. A chart file asks for the same with Antialiased~=~True. SVG and PDF documents are "
+            "vector drawings and unaffected; refused when no picture it changes is asked for."},
            {"--chart", "FILE",
             "the chart that FILE describes instead of the form's: a form description holding one TChart "
             "with its series and their Points (see README.md); RandomWalk = N in a series generates N "
@@ -190,7 +195,9 @@ const std::vector<HelpSection>& HelpSections() {
             "than 16 MiB is refused."},
            {"--gallery", "FOLDER",
             "draw every chart type of the catalogue, each with a small fixed data set, in 3D and in 2D "
-            "at 300x220 (NN-type-3d.png, NN-type-2d.png), and an index.html that shows them in a grid; "
+            "at 300x220 (NN-type-3d.png, NN-type-2d.png), and an index.html that shows them in a grid, "
+            "with a second page, smooth.html, of the same charts drawn with smooth lines "
+            "(NN-type-3d-smooth.png, NN-type-2d-smooth.png); "
             "alone, with no other option. The gallery is written into a new folder beside FOLDER and "
             "swapped in whole: an old gallery there is replaced, stale pictures and all, or left as it "
             "was when the new one cannot be written."},
@@ -411,10 +418,14 @@ void CheckSomethingToDo(const CommandLineOptions& options) {
       refuse("--size", "the chart's size for --png, --svg, --pdf, --screenshot and the window");
     if (options.scaleGiven && !options.png && !options.screenshot)
       refuse("--scale", "the resolution of --png and --screenshot (the window draws at its screen's own)");
+    if (options.antialias && !options.png && !options.screenshot && !options.OpensChartWindow())
+      refuse("--antialias", "smooth lines for --png, --screenshot and the window (documents are vector drawings)");
     return;
   }
   if (options.size && !options.png && !options.svg && !options.pdf)
     refuse("--size", "the size of --png, --svg and --pdf");
+  if (options.antialias && !options.png && !options.errorsPng && !options.screenshot)
+    refuse("--antialias", "smooth lines for --png, --errors-png and --screenshot (documents are vector drawings)");
   if (options.scaleGiven && !options.png && !options.errorsPng && !options.screenshot)
     refuse("--scale", "the resolution of --png, --errors-png and --screenshot");
 }
@@ -428,7 +439,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   static const std::set<std::string> kOptions = {
       "--help", "--version", "--man", "--sigma", "--second", "--gallery", "--csv", "--json", "--errors",
       "--errors-png", "--report", "--points", "--png", "--svg", "--screenshot", "--size", "--scale", "--chart",
-      "--pdf", "--errors-pdf"};
+      "--pdf", "--errors-pdf", "--antialias"};
   std::set<std::string> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -479,6 +490,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.pdf = value();
     } else if (arg == "--errors-pdf") {
       options.errorsPdf = value();
+    } else if (arg == "--antialias") {
+      options.antialias = true;
     } else {
       // A word that is no option is most often a file name whose option was forgotten.
       throw Exception(arg.size() > 1 && arg[0] == '-' ? "unknown option " + arg : "unexpected argument '" + arg + "'");
@@ -520,6 +533,7 @@ class CommandLineRun {
     std::unique_ptr<TForm1> form;
     RunHandler([&] { form = std::make_unique<TForm1>(nullptr); });
     if (Failed() || !form) return nullptr;
+    if (m_options.antialias) form->Chart1->SetAntialiased(true);
     if (chartSize) {
       const TRect bounds = form->Chart1->BoundsRect();
       form->Chart1->SetBounds(bounds.left, bounds.top, chartSize->width, chartSize->height);
@@ -573,6 +587,7 @@ class CommandLineRun {
     }
     if (Failed() || !form) return nullptr;
     if (chartSize) form->SetChartSize(chartSize->width, chartSize->height);
+    if (m_options.antialias) form->Chart().SetAntialiased(true);
     return form;
   }
 
@@ -769,6 +784,7 @@ int RunChartWindow(const CommandLineOptions& options, std::ostream& err) {
     try {
       form = std::make_unique<TChartForm>(nullptr, text, ChartWindowCaption(*options.chart));
       if (options.size) form->SetChartSize(options.size->width, options.size->height);
+      if (options.antialias) form->Chart().SetAntialiased(true);
     } catch (const EReadError& e) {
       readError = e;
     }

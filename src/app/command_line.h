@@ -32,6 +32,7 @@ struct CommandLineOptions {
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
   std::optional<std::string> pdf;        // the chart as a one-page PDF document, likewise
   std::optional<std::string> errorsPdf;  // the chart of the norms as a PDF document, likewise
+  bool antialias = false;                // smooth lines in the raster pictures and the window
   int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
   bool scaleGiven = false;
   bool help = false;

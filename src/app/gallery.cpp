@@ -118,39 +118,45 @@ mode_t NewFolderMode() {
 // after writing the failure to err.
 bool WriteGalleryFiles(const std::string& folder, const std::string& name, std::ostream& err) {
   const std::vector<TZavSeriesType>& entries = TZavSeriesTypes::Instance().Entries();
-  std::string page =
-      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head><meta charset=\"utf-8\"/>"
-      "<title>Tarvela chart types</title>\n<style>body{font-family:sans-serif}"
-      "main{display:grid;grid-template-columns:repeat(auto-fill,minmax(620px,1fr));gap:16px}"
-      "figure{margin:0}</style></head>\n<body>\n<h1>Chart types</h1>\n<main>\n";
   std::ostringstream unused;
   std::string reason;
-  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    const TZavSeriesType& entry = entries[static_cast<std::size_t>(i)];
-    page += "<figure class=\"entry\"><figcaption><span class=\"page\">" + Html(entry.GalleryPage) +
-            "</span>: <span class=\"description\">" + Html(entry.Description) + "</span></figcaption>";
-    for (bool view3D : {true, false}) {
-      const std::string file = GalleryFileName(i, entry, view3D);
-      const std::unique_ptr<TChart> chart = GalleryChart(entry, view3D);
-      // The picture a window of this chart shows.
-      const QImage image = RenderChartImage(*chart);
-      if (image.isNull()) reason = "not enough memory to draw the picture";
-      if (image.isNull() ||
-          !WriteOutput(folder + "/" + file, unused, [&](QIODevice& device) { return WritePng(image, device); },
-                       &reason)) {
-        err << "tarvela: " << CannotWriteMessage(name + "/" + file, reason) << '\n';
-        return false;
+  for (const bool smooth : {false, true}) {
+    const std::string pageName = smooth ? kGallerySmoothPage : "index.html";
+    std::string page =
+        "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head><meta charset=\"utf-8\"/>"
+        "<title>Tarvela chart types</title>\n<style>body{font-family:sans-serif}"
+        "main{display:grid;grid-template-columns:repeat(auto-fill,minmax(620px,1fr));gap:16px}"
+        "figure{margin:0}</style></head>\n<body>\n<h1>Chart types";
+    page += smooth ? " with smooth lines</h1>\n<p><a href=\"index.html\">Drawn exactly</a></p>\n<main>\n"
+                   : std::string("</h1>\n<p><a href=\"") + kGallerySmoothPage +
+                         "\">Drawn with smooth lines</a></p>\n<main>\n";
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+      const TZavSeriesType& entry = entries[static_cast<std::size_t>(i)];
+      page += "<figure class=\"entry\"><figcaption><span class=\"page\">" + Html(entry.GalleryPage) +
+              "</span>: <span class=\"description\">" + Html(entry.Description) + "</span></figcaption>";
+      for (bool view3D : {true, false}) {
+        const std::string file = GalleryFileName(i, entry, view3D, smooth);
+        const std::unique_ptr<TChart> chart = GalleryChart(entry, view3D, smooth);
+        // The picture a window of this chart shows.
+        const QImage image = RenderChartImage(*chart);
+        if (image.isNull()) reason = "not enough memory to draw the picture";
+        if (image.isNull() ||
+            !WriteOutput(folder + "/" + file, unused, [&](QIODevice& device) { return WritePng(image, device); },
+                         &reason)) {
+          err << "tarvela: " << CannotWriteMessage(name + "/" + file, reason) << '\n';
+          return false;
+        }
+        page += "<img src=\"" + Html(file) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +
+                std::to_string(kGalleryHeight) + "\" alt=\"" + Html(entry.Description) +
+                (view3D ? " in 3D" : " in 2D") + "\"/>";
       }
-      page += "<img src=\"" + Html(file) + "\" width=\"" + std::to_string(kGalleryWidth) + "\" height=\"" +
-              std::to_string(kGalleryHeight) + "\" alt=\"" + Html(entry.Description) +
-              (view3D ? " in 3D" : " in 2D") + "\"/>";
+      page += "</figure>\n";
     }
-    page += "</figure>\n";
-  }
-  page += "</main>\n</body>\n</html>\n";
-  if (!WriteOutput(folder + "/index.html", unused, BytesWriter(page), &reason)) {
-    err << "tarvela: " << CannotWriteMessage(name + "/index.html", reason) << '\n';
-    return false;
+    page += "</main>\n</body>\n</html>\n";
+    if (!WriteOutput(folder + "/" + pageName, unused, BytesWriter(page), &reason)) {
+      err << "tarvela: " << CannotWriteMessage(name + "/" + pageName, reason) << '\n';
+      return false;
+    }
   }
   if (!SyncFolder(folder)) {
     err << "tarvela: " << CannotWriteMessage(name, std::strerror(errno)) << '\n';
@@ -161,10 +167,11 @@ bool WriteGalleryFiles(const std::string& folder, const std::string& name, std::
 
 }  // namespace
 
-std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D) {
+std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D, bool antialiased) {
   auto chart = std::make_unique<TChart>(nullptr);
   chart->SetBounds(0, 0, kGalleryWidth, kGalleryHeight);
   chart->SetView3D(view3D);
+  chart->SetAntialiased(antialiased);
   chart->Title().Text().Add(entry.Description);
   chart->Legend().SetVisible(false);
   if (entry.FunctionClass.IsNone()) {
@@ -192,10 +199,10 @@ std::unique_ptr<TChart> GalleryChart(const TZavSeriesType& entry, bool view3D) {
   return chart;
 }
 
-std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D) {
+std::string GalleryFileName(int index, const TZavSeriesType& entry, bool view3D, bool antialiased) {
   std::string number = std::to_string(index + 1);
   if (number.size() < 2) number.insert(0, 1, '0');
-  return number + "-" + Slug(entry.Description) + (view3D ? "-3d.png" : "-2d.png");
+  return number + "-" + Slug(entry.Description) + (view3D ? "-3d" : "-2d") + (antialiased ? "-smooth.png" : ".png");
 }
 
 bool WriteGallery(const std::string& folder, std::ostream& err) {

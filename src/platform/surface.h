@@ -114,6 +114,13 @@ class Surface {
   TPoint PenPos() const { return m_penPos; }
   void MoveTo(int x, int y) { m_penPos = {x, y}; }
 
+  /// Smooth edges on request (off by default): a raster implementation then draws
+  /// slanted one-pixel lines, polygons, ellipses and pies antialiased, while horizontal
+  /// and vertical one-pixel lines, rectangles and every pen mode but copy stay exact.
+  /// Vector implementations and the recording surface may ignore it.
+  bool Antialiased() const { return m_antialiased; }
+  void SetAntialiased(bool on) { m_antialiased = on; }
+
   /// Device pixels per unit of the coordinates (1 unless the device draws finer, as a
   /// high-density screen or a picture asked for at twice the size does). A bitmap made
   /// for another scale is not copied 1:1.
@@ -258,6 +265,7 @@ class Surface {
   BkMode m_backgroundMode = BkMode::Opaque;
   int m_textAlign = kTextAlignLeft | kTextAlignTop;
   TPoint m_penPos;
+  bool m_antialiased = false;
 };
 
 /// The rectangle with its sides in order (left <= right, top <= bottom).

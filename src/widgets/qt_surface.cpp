@@ -46,6 +46,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintEngine>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPolygon>
 #include <QRegion>
@@ -347,6 +348,7 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
   SyncClip();
   QPainter& painter = *m_painter;
   if (mode == pmCopy || !m_raster) {
+    SyncSmoothing(painter);
     ColorChange change = ColorChange::None;
     if (mode == pmBlack) change = ColorChange::Black;
     if (mode == pmWhite) change = ColorChange::White;
@@ -376,6 +378,56 @@ void QtSurface::DrawShape(const QRect& bounds, Draw&& draw) {
   painter.setCompositionMode(RasterOpOf(mode));
   painter.drawImage(area.topLeft(), layer);
   painter.restore();
+}
+
+void QtSurface::SyncSmoothing(QPainter& painter) {
+  const bool smooth = Smooth();
+  if (smooth == m_painterSmooth) return;
+  painter.setRenderHint(QPainter::Antialiasing, smooth);
+  m_painterSmooth = smooth;
+}
+
+namespace {
+
+bool Slanted(TPoint from, TPoint to) { return from.x != to.x && from.y != to.y; }
+
+}  // namespace
+
+// Horizontal and vertical lines of one pixel are as sharp as a line can be: smoothing
+// would only smear them over two rows, so those runs keep their exact pixels. The
+// slanted runs are stroked as one path, in one call however many there are (a dense
+// line alternates between the two kinds at every column), and where they cross or
+// meet they are blended once.
+void QtSurface::SmoothPixelPath(std::span<const TPoint> points) {
+  std::vector<std::span<const TPoint>> straight;
+  QPainterPath slanted;
+  std::size_t start = 0;
+  while (start + 1 < points.size()) {
+    const bool slant = Slanted(points[start], points[start + 1]);
+    std::size_t end = start + 1;
+    while (end + 1 < points.size() && Slanted(points[end], points[end + 1]) == slant) ++end;
+    if (slant) {
+      slanted.moveTo(PixelCentre(points[start]));
+      for (std::size_t i = start + 1; i <= end; ++i) slanted.lineTo(PixelCentre(points[i]));
+    } else {
+      straight.push_back(points.subspan(start, end - start + 1));
+    }
+    start = end;
+  }
+  if (!straight.empty()) {
+    if (DirectPen()) {
+      for (const std::span<const TPoint> run : straight) DirectPixelPath(run);
+    } else {
+      DrawShape(BoundsOf(points), [&](QPainter& painter) {
+        for (const std::span<const TPoint> run : straight) PaintPixelPath(painter, run);
+      });
+    }
+  }
+  if (slanted.isEmpty()) return;
+  DrawShape(BoundsOf(points), [&](QPainter& painter) {
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(slanted);
+  });
 }
 
 void QtSurface::PaintPixelPath(QPainter& painter, std::span<const TPoint> points) {
@@ -447,7 +499,8 @@ void QtSurface::PaintScaledPixelPath(QPainter& painter, std::span<const TPoint> 
 // raster engine takes the pixels on its lower and right edge: the line lies half a
 // pixel further down and right than its centre says. A scaled device draws it there.
 QPointF QtSurface::WideStrokeShift() const {
-  return m_scaled && PenWidth() > 1 && PenWidth() % 2 == 0 ? QPointF(0.5, 0.5) : QPointF();
+  // Smoothed, such a line would shade half a pixel on either side instead.
+  return (m_scaled || Smooth()) && PenWidth() > 1 && PenWidth() % 2 == 0 ? QPointF(0.5, 0.5) : QPointF();
 }
 
 // The rectangle the outline is stroked on: pixel centres for a pen that is centred on
@@ -467,6 +520,10 @@ QRectF QtSurface::OutlineRect(const TRect& rect) const {
 void QtSurface::DoLineTo(TPoint from, TPoint to) {
   const int width = PenWidth();
   if (!HasPen() || (from == to && width == 1)) return;
+  if (width == 1 && Smooth() && !Pen().alternate && Slanted(from, to)) {
+    SmoothPixelPath(std::array{from, to});
+    return;
+  }
   if (DirectPen()) {
     DirectPixelPath(std::array{from, to});
     return;
@@ -484,6 +541,10 @@ void QtSurface::DoLineTo(TPoint from, TPoint to) {
 
 void QtSurface::DoPolyline(std::span<const TPoint> points) {
   if (!HasPen()) return;
+  if (PenWidth() == 1 && Smooth() && !Pen().alternate) {
+    SmoothPixelPath(points);
+    return;
+  }
   if (DirectPen()) {
     DirectPixelPath(points);
     return;
@@ -501,8 +562,10 @@ void QtSurface::DoPolyline(std::span<const TPoint> points) {
 void QtSurface::DoPolygon(std::span<const TPoint> points) {
   const bool pen = HasPen();
   const bool fill = Brush().style == bsSolid;
-  // Past the scan converter's exact range QPainter fills the polygon itself.
-  if ((!pen || DirectPen()) && DrawsDirectly() && Pen().mode == pmCopy && DirectBrush() &&
+  // Past the scan converter's exact range QPainter fills the polygon itself, as it
+  // does every polygon drawn smooth.
+  const bool smooth = Smooth();
+  if (!smooth && (!pen || DirectPen()) && DrawsDirectly() && Pen().mode == pmCopy && DirectBrush() &&
       (!fill || PolygonScanner::Exact(points))) {
     // Most polygons lie wholly inside the clip: then no pixel needs testing.
     const bool inside = m_target.Covers(ReachOf(points));
@@ -527,7 +590,7 @@ void QtSurface::DoPolygon(std::span<const TPoint> points) {
     return;
   }
   DrawShape(BoundsOf(points), [&](QPainter& painter) {
-    if (m_scaled && HasPen()) {
+    if ((m_scaled || smooth) && HasPen()) {
       // The fill where the unscaled one lies, the outline where its pixels lie.
       const QPen outline = painter.pen();
       painter.setPen(Qt::NoPen);
@@ -907,7 +970,8 @@ void QtSurface::DirectPolygonOutline(std::span<const TPoint> points, bool inside
 // however many segments cross it. Each segment's pixels are those PixelLines gives for
 // LineTo, and the clip is the same for all of them, so nothing else changes.
 bool QtSurface::DoFastLineSegments() const {
-  return DirectPen() && !Pen().alternate && Pen().style == psSolid;
+  // Smoothed segments blend with what lies under them: drawn one by one, in order.
+  return DirectPen() && !Pen().alternate && Pen().style == psSolid && !Smooth();
 }
 
 void QtSurface::PlotUncovered(int x, int y, QRgb color) {
@@ -1106,6 +1170,8 @@ void QtSurface::DoTextOut(TPoint point, std::string_view text) {
   SyncClip();
   QPainter& painter = *m_painter;
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  // Turned text is drawn as outlines, which the shapes' smoothing covers.
+  SyncSmoothing(painter);
   if (painter.testRenderHint(QPainter::TextAntialiasing) != m_textAntialiasing) {
     painter.setRenderHint(QPainter::TextAntialiasing, m_textAntialiasing);
   }

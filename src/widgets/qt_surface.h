@@ -23,7 +23,8 @@
 /// - a zero-length line with a pen wider than 1 is a round dot of the pen's width;
 /// - GetPixel reads only image devices (clNone elsewhere);
 /// - the font's charset, orientation and output precision leave the face to Qt's font
-///   matching; text is antialiased unless SetTextAntialiasing(false) (shapes never are).
+///   matching; text is antialiased unless SetTextAntialiasing(false); shapes are only
+///   when Antialiased() is set, and then only on raster devices in copy mode.
 /// @file
 #include <QFont>
 #include <QFontMetrics>
@@ -134,6 +135,14 @@ class QtSurface : public Surface {
   /// Draws a shape with the pen mode: directly in copy mode, else through a layer.
   template <class Draw>
   void DrawShape(const QRect& bounds, Draw&& draw);
+  /// Antialiased drawing asked for (Surface::Antialiased) on a raster device in copy
+  /// mode: raster operations (the zoom band) and vector devices stay exact.
+  bool Smooth() const { return Antialiased() && m_raster && Pen().mode == pmCopy; }
+  /// The painter's antialiasing follows Smooth(); it is never touched while that is off.
+  void SyncSmoothing(QPainter& painter);
+  /// A one-pixel path drawn smooth: runs of slanted segments antialiased through the
+  /// pixel centres, horizontal and vertical runs at their exact pixels.
+  void SmoothPixelPath(std::span<const TPoint> points);
   QRectF OutlineRect(const TRect& rect) const;
   QPointF WideStrokeShift() const;
   /// One-pixel lines through the points, each segment's end left out.
@@ -202,6 +211,7 @@ class QtSurface : public Surface {
   bool m_textAntialiasing = true;
   bool m_directRaster = true;
   bool m_directPossible = false;
+  bool m_painterSmooth = false;  ///< the painter's Antialiasing hint as last set here
 
   // the clip, and how far the painter has followed it
   PixelClip m_clip;

@@ -453,6 +453,9 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrongInOneLineAndPointAtHelp) {
       {{"--size", "800x600"}, "no output asked for: option --size sets the size of --png, --svg and --pdf"},
       {{"--sigma", "1", "--second", "0", "--size", "800x600", "--report", "-"},
        "option --size sets the size of --png, --svg and --pdf, and none of them is asked for"},
+      {{"--sigma", "1", "--second", "0", "--pdf", "-", "--antialias"},
+       "option --antialias sets smooth lines for --png, --errors-png and --screenshot (documents are vector "
+       "drawings), and none of them is asked for"},
       {{"--chart", chart, "--scale", "2"},
        "no output asked for: option --scale sets the resolution of --png and --screenshot (the window draws at "
        "its screen's own)"},
@@ -644,7 +647,7 @@ TEST(CommandLine, HelpFitsEightyColumnsAndTheManualPageHasAnEntryForEachOfItsOpt
     pageOptions.push_back(name);
   }
   EXPECT_EQ(pageOptions, helpOptions);
-  EXPECT_EQ(helpOptions.size(), 20u);
+  EXPECT_EQ(helpOptions.size(), 21u);
   EXPECT_EQ(RunWith({"--man"}).out, ManPage());
 }
 

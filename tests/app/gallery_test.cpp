@@ -72,6 +72,22 @@ TEST(Gallery, EveryEntryIsDrawnInThreeAndTwoDimensionsAndListedOnThePage) {
   EXPECT_EQ(descriptions, expected);
   EXPECT_EQ(images, pictures);
 
+  // The second page shows the same charts drawn with smooth lines, pictures of their own.
+  QXmlStreamReader smoothPage(Bytes(first / kGallerySmoothPage));
+  std::vector<std::string> smoothImages, smoothPictures;
+  while (!smoothPage.atEnd()) {
+    smoothPage.readNext();
+    if (smoothPage.isStartElement() && smoothPage.name() == QLatin1String("img"))
+      smoothImages.push_back(smoothPage.attributes().value("src").toString().toStdString());
+  }
+  EXPECT_FALSE(smoothPage.hasError()) << smoothPage.errorString().toStdString();
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i)
+    for (bool view3D : {true, false})
+      smoothPictures.push_back(GalleryFileName(i, entries[static_cast<std::size_t>(i)], view3D, true));
+  EXPECT_EQ(smoothImages, smoothPictures);
+  EXPECT_EQ(smoothPictures[15], "08-line-2d-smooth.png");
+  EXPECT_NE(Bytes(first / smoothPictures[15]), Bytes(first / pictures[15])) << "the 2D line drawn smooth";
+
   EXPECT_EQ(RunWith({"--gallery", first.string(), "--png", "x.png"}).status, 2);
 }
 
@@ -103,7 +119,7 @@ TEST(Gallery, AnOldGalleryIsReplacedWholeAndNothingIsLeftBesideIt) {
     EXPECT_TRUE(fs::is_symlink(parent / "link"));
     EXPECT_EQ(fs::read_symlink(parent / "link"), fs::path("g"));
     const std::vector<std::string> files = Names(parent / "g");
-    EXPECT_EQ(files.size(), 29u) << name;
+    EXPECT_EQ(files.size(), 58u) << name;  // 14 entries in 3D and 2D, plain and smooth, and two pages
     EXPECT_EQ(std::count(files.begin(), files.end(), "99-gone-3d.png"), 0) << name;
     EXPECT_EQ(fs::status(parent / "g").permissions() & fs::perms::all,
               fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);

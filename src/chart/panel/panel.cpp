@@ -93,6 +93,7 @@ void TCustomZavPanel::Assign(const TCustomZavPanel& source) {
   m_printProportional = source.m_printProportional;
   m_printResolution = source.m_printResolution;
   m_printMargins = source.m_printMargins;
+  m_antialiased = source.m_antialiased;
   m_margins = source.m_margins;
   m_canvas->SetMonochromeMode(source.Monochrome());
   m_view3D = source.m_view3D;
@@ -138,6 +139,7 @@ const PropertyTable& TCustomZavPanel::PublishedProperties() {
                                             static_cast<TView3DOptions& (P::*)()>(&P::View3DOptions)),
           BoolProperty<P>("Monochrome", &P::Monochrome, &P::SetMonochrome),
           BoolProperty<P>("PrintProportional", &P::PrintProportional, &P::SetPrintProportional),
+          BoolProperty<P>("Antialiased", &P::Antialiased, &P::SetAntialiased),
       });
   return table;
 }
@@ -226,13 +228,23 @@ void TCustomZavPanel::PaintChart(Surface& surface, const TRect& userRect) {
   NormalizePlotRect();
   // Whatever band the buffer held is drawn over now.
   m_bufferBand.reset();
+  // The smoothing is the chart's for this paint only: a surface handed in by a caller
+  // (an unbuffered paint) gets its own back.
+  Surface* drawn = m_canvas->SurfaceHandle();
+  const bool callersSmoothing = drawn != nullptr && drawn->Antialiased();
+  if (drawn != nullptr) drawn->SetAntialiased(m_antialiased);
+  const auto giveBackSmoothing = [&] {
+    if (drawn != nullptr) drawn->SetAntialiased(callersSmoothing);
+  };
   try {
     DrawChartBody(m_paintRect);
   } catch (...) {
     // The half-drawn bitmap stays unshown and dirty; the next paint starts over.
+    giveBackSmoothing();
     m_canvas->AttachSurface(m_windowSurface);
     throw;
   }
+  giveBackSmoothing();
   m_canvas->EndDrawing(surface, m_windowSurface, userRect);
 }
 

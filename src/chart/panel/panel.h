@@ -105,6 +105,11 @@ class TCustomZavPanel : public TWinControl {
   void SetMonochrome(bool monochrome);
   bool PrintProportional() const { return m_printProportional; }
   void SetPrintProportional(bool proportional) { Change(m_printProportional, proportional); }
+  /// Smooth lines, polygons, ellipses and pies on raster pictures (the window, PNG
+  /// images, screenshots, the clipboard); off by default, which keeps every picture's
+  /// pixels exact. Vector documents (SVG, PDF, print) are unaffected.
+  bool Antialiased() const { return m_antialiased; }
+  void SetAntialiased(bool antialiased) { Change(m_antialiased, antialiased); }
 
   // settings kept and copied but not published
   /// The canvas's Buffered: draw into an off-screen bitmap and show it with one copy.
@@ -277,6 +282,7 @@ class TCustomZavPanel : public TWinControl {
   bool m_printProportional = true;
   TRect m_printMargins = {15, 15, 15, 15};
   int m_printResolution = 0;
+  bool m_antialiased = false;
   bool m_printing = false;
   bool m_autoRepaint = false;
   /// The host's surface while it paints; null between paints.
