@@ -12,6 +12,7 @@
 #include "tarvela/chart/series/column_path.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <span>
@@ -64,55 +65,108 @@ int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
   return inside;
 }
 
+// The lowest and highest of values[from..to], each at its first index, and whether all
+// are finite. One chain of compares would wait on each compare before the next; four
+// lanes over interleaved values run four chains at once, and the lanes are merged at
+// the end (on a tie the smaller index, as one chain in order would keep it).
+struct Extremes {
+  double low, high;
+  std::size_t lowAt, highAt;
+  bool finite;
+};
+
+Extremes ScanExtremes(std::span<const double> values, std::size_t from, std::size_t to) {
+  constexpr std::size_t kLanes = 4;
+  std::array<double, kLanes> low, high;
+  std::array<std::size_t, kLanes> lowAt, highAt;
+  low.fill(values[from]);
+  high.fill(values[from]);
+  lowAt.fill(from);
+  highAt.fill(from);
+  // Set by any NaN (which no compare lets into an extreme); an infinity ends in one.
+  std::array<bool, kLanes> nan{};
+  std::size_t j = from;
+  for (; j + kLanes <= to + 1; j += kLanes) {
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      const double v = values[j + k];
+      const bool lower = v < low[k], higher = v > high[k];
+      low[k] = lower ? v : low[k];
+      lowAt[k] = lower ? j + k : lowAt[k];
+      high[k] = higher ? v : high[k];
+      highAt[k] = higher ? j + k : highAt[k];
+      nan[k] = nan[k] || std::isnan(v);
+    }
+  }
+  for (; j <= to; ++j) {
+    const double v = values[j];
+    if (v < low[0]) {
+      low[0] = v;
+      lowAt[0] = j;
+    }
+    if (v > high[0]) {
+      high[0] = v;
+      highAt[0] = j;
+    }
+    nan[0] = nan[0] || std::isnan(v);
+  }
+  Extremes result{low[0], high[0], lowAt[0], highAt[0], !nan[0]};
+  for (std::size_t k = 1; k < kLanes; ++k) {
+    if (low[k] < result.low || (low[k] == result.low && lowAt[k] < result.lowAt)) {
+      result.low = low[k];
+      result.lowAt = lowAt[k];
+    }
+    if (high[k] > result.high || (high[k] == result.high && highAt[k] < result.highAt)) {
+      result.high = high[k];
+      result.highAt = highAt[k];
+    }
+    result.finite = result.finite && !nan[k];
+  }
+  result.finite = result.finite && std::isfinite(result.low) && std::isfinite(result.high);
+  return result;
+}
+
 }  // namespace
 
-bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
+bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::vector<int>& indexes) {
   const std::span<const double> ys = series.YValues().StoredValues();
   const TChartAxis* vertAxis = series.GetVertAxis();
   if (!ColumnPathApplies(series, first, last)) return false;
-  path.clear();
-  const auto add = [&path](TPoint p) {
-    if (path.empty() || path.back() != p) path.push_back(p);
+  indexes.clear();
+  const auto add = [&indexes](std::size_t i) {
+    if (indexes.empty() || indexes.back() != static_cast<int>(i)) indexes.push_back(static_cast<int>(i));
   };
   double lowest = ys[static_cast<std::size_t>(first)];
   double highest = lowest;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    const int inside = ColumnRunEnd(series, i, last, column);
-    const int end = inside;
-    // The extremes kept as values, not only as indexes: the loop reads each value once.
-    std::size_t lowAt = static_cast<std::size_t>(i);
-    std::size_t highAt = lowAt;
-    double low = ys[lowAt];
-    double high = low;
-    bool finite = true;
-    for (std::size_t j = lowAt; j <= static_cast<std::size_t>(end); ++j) {
-      const double v = ys[j];
-      finite &= std::isfinite(v);
-      if (v < low) {
-        low = v;
-        lowAt = j;
-      }
-      if (v > high) {
-        high = v;
-        highAt = j;
-      }
-    }
-    if (!finite) return false;
-    lowest = std::min(lowest, low);
-    highest = std::max(highest, high);
+    const int end = ColumnRunEnd(series, i, last, column);
+    const Extremes run = ScanExtremes(ys, static_cast<std::size_t>(i), static_cast<std::size_t>(end));
+    if (!run.finite) return false;
+    lowest = std::min(lowest, run.low);
+    highest = std::max(highest, run.high);
     if (end == last) {
-      for (int j = i; j <= end; ++j) add({column, series.PointYPixel(j)});
+      for (int j = i; j <= end; ++j) add(static_cast<std::size_t>(j));
     } else {
-      add({column, series.PointYPixel(i)});
-      add({column, series.PointYPixel(static_cast<int>(std::min(lowAt, highAt)))});
-      add({column, series.PointYPixel(static_cast<int>(std::max(lowAt, highAt)))});
-      add({column, series.PointYPixel(end)});
+      add(static_cast<std::size_t>(i));
+      add(std::min(run.lowAt, run.highAt));
+      add(std::max(run.lowAt, run.highAt));
+      add(static_cast<std::size_t>(end));
     }
     i = end + 1;
   }
   return vertAxis->MapsInOrder(lowest, highest) &&
          FitsPixelRange(vertAxis->ValueToPixel(lowest)) && FitsPixelRange(vertAxis->ValueToPixel(highest));
+}
+
+bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
+  thread_local std::vector<int> indexes;
+  if (!ColumnReducedIndexes(series, first, last, indexes)) return false;
+  path.clear();
+  for (const int i : indexes) {
+    const TPoint p{series.PointXPixel(i), series.PointYPixel(i)};
+    if (path.empty() || path.back() != p) path.push_back(p);
+  }
+  return true;
 }
 
 // [SECTION] Lines in point colours
