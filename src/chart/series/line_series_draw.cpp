@@ -143,6 +143,7 @@ void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMa
 void TCustomSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
   const int last = LastDrawnIndex();
+  if (first >= 0 && last > first && DrawsReducibleArea2D() && DrawAreaColumns(first, last)) return;
   if (first >= 0 && last > first && !DrawsPlainLine2D() && DrawsOnePixelLine2D() && DrawColoredLine2D(first, last)) {
     return;
   }
@@ -223,6 +224,81 @@ bool TCustomSeries::DrawColoredLine2D(int first, int last) {
   m_basePos = BaselinePos(last);
   m_prevBasePos = m_basePos;
   m_prevColor = lastColor;
+  return true;
+}
+
+// [SECTION] Plain 2D areas
+//
+// Each point draws the quad from the previous point down to the baseline, filled and
+// outlined. Two points in one pixel column make a quad of no width: it fills nothing,
+// and its outline lights the column from the lower to the higher of the two points and
+// the baseline. So the quads within a column together light, in the series colour, the
+// column's span from its lowest to its highest point and the baseline (nothing when all
+// its points share one pixel), which the one quad from its lowest to its highest point
+// lights as well; the quads between columns are drawn as before, in the same order.
+// Each pixel ends in the colour of the same last shape either way, and a column of a
+// thousand points costs three quads: the one arriving from the column before, the one
+// of its extremes, and the one arriving at its last point, which leaves the canvas as
+// the point-by-point drawing leaves it.
+//
+// That holds for a surface that sets exactly the pixels of each shape (a raster image):
+// vector files and the recording surface keep every quad, as they record shapes, not
+// pixels.
+
+bool TCustomSeries::DrawsReducibleArea2D() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->View3D() || !m_drawArea || m_stairs || m_pointer.Visible() || !FixedBaseline() ||
+      GetHorizAxis() == nullptr || GetVertAxis() == nullptr) {
+    return false;
+  }
+  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
+  // Dashes restart with each outline and raster modes other than copy combine the
+  // outlines that overlap: those pixels depend on every quad.
+  return !m_areaLinesPen.Visible() || (m_areaLinesPen.Style() == psSolid && m_areaLinesPen.Width() == 1 &&
+                                       m_areaLinesPen.Mode() == pmCopy && !m_areaLinesPen.SmallDots());
+}
+
+bool TCustomSeries::DrawAreaColumns(int first, int last) {
+  // Worth it only when some column holds more than one point.
+  if (std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first) return false;
+  // A raster image is what draws a solid one-pixel pen in copy mode fast.
+  static const TChartPen solid;
+  if (!ParentChart()->Canvas().FastLineSegments2D(solid)) return false;
+  // The indexes hold each column's first and last point and its extremes.
+  if (!ColumnReducedIndexes(*this, first, last, m_indexes)) return false;
+  const TColor color = SeriesColor();
+  const std::size_t count = m_indexes.size();
+  for (std::size_t k = 0; k < count;) {
+    const int start = m_indexes[k];
+    const int x = PointXPixel(start);
+    int lowY = PointYPixel(start), highY = lowY;
+    std::size_t next = k + 1;
+    for (; next < count && PointXPixel(m_indexes[next]) == x; ++next) {
+      const int y = PointYPixel(m_indexes[next]);
+      lowY = std::min(lowY, y);
+      highY = std::max(highY, y);
+    }
+    const int end = m_indexes[next - 1];
+    DrawPoint(start);
+    if (end - start <= 2) {
+      // No fewer quads than the points'.
+      for (int i = start + 1; i <= end; ++i) DrawPoint(i);
+    } else {
+      // Only the outline of a quad of no width lights anything.
+      if (m_areaLinesPen.Visible() && lowY != highY) {
+        m_prevX = x;
+        m_prevY = lowY;
+        m_prevBasePos = m_basePos;
+        DrawAreaFill(PointDraw{end, x, highY, color, false});
+      }
+      m_prevX = x;
+      m_prevY = PointYPixel(end - 1);
+      m_prevBasePos = m_basePos;
+      m_prevColor = color;
+      DrawPoint(end);
+    }
+    k = next;
+  }
   return true;
 }
 
