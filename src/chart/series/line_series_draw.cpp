@@ -232,13 +232,13 @@ bool TCustomSeries::DrawColoredLine2D(int first, int last) {
 // Each point draws the quad from the previous point down to the baseline, filled and
 // outlined. Two points in one pixel column make a quad of no width: it fills nothing,
 // and its outline lights the column from the lower to the higher of the two points and
-// the baseline. So the quads within a column together light, in the series colour, the
-// column's span from its lowest to its highest point and the baseline (nothing when all
-// its points share one pixel), which the one quad from its lowest to its highest point
-// lights as well; the quads between columns are drawn as before, in the same order.
-// Each pixel ends in the colour of the same last shape either way, and a column of a
-// thousand points costs three quads: the one arriving from the column before, the one
-// of its extremes, and the one arriving at its last point, which leaves the canvas as
+// the baseline (nothing when both share a pixel). So the quads within a column together
+// light, in the outline's colour, the column's span from its lowest to its highest point
+// and the baseline, or nothing when all its points share one pixel: one vertical line
+// lights the same. The quads between columns are drawn as before, in the same order, and
+// each pixel ends in the colour of the same last shape either way. A column of a
+// thousand points costs the quad arriving from the column before and a line; the last
+// column ends with the quad arriving at its last point, so that the canvas is left as
 // the point-by-point drawing leaves it.
 //
 // That holds for a surface that sets exactly the pixels of each shape (a raster image):
@@ -261,41 +261,44 @@ bool TCustomSeries::DrawsReducibleArea2D() const {
 bool TCustomSeries::DrawAreaColumns(int first, int last) {
   // Worth it only when some column holds more than one point.
   if (std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first) return false;
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
   // A raster image is what draws a solid one-pixel pen in copy mode fast.
   static const TChartPen solid;
-  if (!ParentChart()->Canvas().FastLineSegments2D(solid)) return false;
+  if (!canvas.FastLineSegments2D(solid)) return false;
   // The indexes hold each column's first and last point and its extremes.
   if (!ColumnReducedIndexes(*this, first, last, m_indexes)) return false;
   const TColor color = SeriesColor();
+  const TColor outline = m_areaLinesPen.Color() == clDefault ? color : m_areaLinesPen.Color();
   const std::size_t count = m_indexes.size();
   for (std::size_t k = 0; k < count;) {
     const int start = m_indexes[k];
     const int x = PointXPixel(start);
-    int lowY = PointYPixel(start), highY = lowY;
+    int lowY = PointYPixel(start), highY = lowY, endY = lowY;
     std::size_t next = k + 1;
     for (; next < count && PointXPixel(m_indexes[next]) == x; ++next) {
-      const int y = PointYPixel(m_indexes[next]);
-      lowY = std::min(lowY, y);
-      highY = std::max(highY, y);
+      endY = PointYPixel(m_indexes[next]);
+      lowY = std::min(lowY, endY);
+      highY = std::max(highY, endY);
     }
     const int end = m_indexes[next - 1];
     DrawPoint(start);
-    if (end - start <= 2) {
-      // No fewer quads than the points'.
-      for (int i = start + 1; i <= end; ++i) DrawPoint(i);
-    } else {
-      // Only the outline of a quad of no width lights anything.
-      if (m_areaLinesPen.Visible() && lowY != highY) {
-        m_prevX = x;
-        m_prevY = lowY;
-        m_prevBasePos = m_basePos;
-        DrawAreaFill(PointDraw{end, x, highY, color, false});
-      }
-      m_prevX = x;
+    if (end == start) {
+      k = next;
+      continue;
+    }
+    if (m_areaLinesPen.Visible() && lowY != highY) {
+      canvas.ApplyChartPen(m_areaLinesPen);
+      canvas.SetPenColor(outline);
+      canvas.VerticalLine2D(x, std::min(lowY, m_basePos), std::max(highY, m_basePos) + 1);
+    }
+    m_prevX = x;
+    m_prevBasePos = m_basePos;
+    m_prevColor = color;
+    if (next == count) {
       m_prevY = PointYPixel(end - 1);
-      m_prevBasePos = m_basePos;
-      m_prevColor = color;
       DrawPoint(end);
+    } else {
+      m_prevY = endY;
     }
     k = next;
   }
