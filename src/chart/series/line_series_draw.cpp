@@ -235,8 +235,10 @@ bool TCustomSeries::DrawColoredLine2D(int first, int last) {
 // the baseline (nothing when both share a pixel). So the quads within a column together
 // light, in the outline's colour, the column's span from its lowest to its highest point
 // and the baseline, or nothing when all its points share one pixel: one vertical line
-// lights the same. The quads between columns are drawn as before, in the same order, and
-// each pixel ends in the colour of the same last shape either way. A column of a
+// lights the same; of it, only what the next column's quad does not outline again (its
+// edge from this column's last point to the baseline) needs drawing. The quads between
+// columns are drawn as before, in the same order, and each pixel ends in the colour of
+// the same last shape either way. A column of a
 // thousand points costs the quad arriving from the column before and a line; the last
 // column ends with the quad arriving at its last point, so that the canvas is left as
 // the point-by-point drawing leaves it.
@@ -289,7 +291,16 @@ bool TCustomSeries::DrawAreaColumns(int first, int last) {
     if (m_areaLinesPen.Visible() && lowY != highY) {
       canvas.ApplyChartPen(m_areaLinesPen);
       canvas.SetPenColor(outline);
-      canvas.VerticalLine2D(x, std::min(lowY, m_basePos), std::max(highY, m_basePos) + 1);
+      const int top = std::min(lowY, m_basePos), bottom = std::max(highY, m_basePos);
+      if (next == count) {
+        canvas.VerticalLine2D(x, top, bottom + 1);
+      } else {
+        // The next column's quad outlines this column again from its last point to the
+        // baseline, after the line: only the rest of the line shows.
+        const int coveredTop = std::min(endY, m_basePos), coveredBottom = std::max(endY, m_basePos);
+        if (top < coveredTop) canvas.VerticalLine2D(x, top, coveredTop);
+        if (coveredBottom < bottom) canvas.VerticalLine2D(x, coveredBottom + 1, bottom + 1);
+      }
     }
     m_prevX = x;
     m_prevBasePos = m_basePos;
