@@ -6,8 +6,8 @@
 // column of a hundred points costs four vertices. The last column is kept whole, as
 // nothing follows to light its end pixel.
 //
-// Only the pixel columns are mapped, a few points each (a run's end is found by
-// galloping, then halving); the values in between are only compared.
+// Only the pixel columns are mapped, a few points each (a run's end is found from a
+// guess, by galloping, then halving); the values in between are only compared.
 
 #include "tarvela/chart/series/column_path.h"
 
@@ -44,19 +44,37 @@ bool ColumnPathApplies(const TChartSeries& series, int first, int last) {
          FitsPixelRange(series.PointXPixel(first)) && FitsPixelRange(series.PointXPixel(last));
 }
 
-// The last index of the run of points from i that lie in pixel column column: gallop,
-// then halve, so a run costs the logarithm of its length.
-int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
+// The last index of the run of points from i that lie in pixel column column. The run
+// is guessed as long as the one before (hint points), and the guess checked; from there
+// a gallop finds a point on the other side of the run's end, and halving the end, so
+// that a run costs the logarithm of how far the guess was off. Each probe reads an X
+// value far from the last one read: probing near the guess keeps those few.
+int ColumnRunEnd(const TChartSeries& series, int i, int last, int column, int hint) {
   int inside = i;
   int outside = last + 1;
-  for (long long step = 1;; step *= 2) {
-    const long long probe = inside + step;
-    if (probe > last) break;
-    if (series.PointXPixel(static_cast<int>(probe)) != column) {
+  const int guess = static_cast<int>(std::min<long long>(static_cast<long long>(i) + std::max(hint, 1) - 1, last));
+  if (guess > i && series.PointXPixel(guess) != column) {
+    outside = guess;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = outside - step;
+      if (probe <= inside) break;
+      if (series.PointXPixel(static_cast<int>(probe)) == column) {
+        inside = static_cast<int>(probe);
+        break;
+      }
       outside = static_cast<int>(probe);
-      break;
     }
-    inside = static_cast<int>(probe);
+  } else {
+    inside = guess;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = inside + step;
+      if (probe >= outside) break;
+      if (series.PointXPixel(static_cast<int>(probe)) != column) {
+        outside = static_cast<int>(probe);
+        break;
+      }
+      inside = static_cast<int>(probe);
+    }
   }
   while (outside - inside > 1) {
     const int middle = inside + (outside - inside) / 2;
@@ -137,9 +155,11 @@ bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::
   };
   double lowest = ys[static_cast<std::size_t>(first)];
   double highest = lowest;
+  int runLength = 1;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    const int end = ColumnRunEnd(series, i, last, column);
+    const int end = ColumnRunEnd(series, i, last, column, runLength);
+    runLength = end - i + 1;
     const Extremes run = ScanExtremes(ys, static_cast<std::size_t>(i), static_cast<std::size_t>(end));
     if (!run.finite) return false;
     lowest = std::min(lowest, run.low);
@@ -212,7 +232,7 @@ bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, s
   std::vector<Run> runs;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    const int inside = ColumnRunEnd(series, i, last, column);
+    const int inside = ColumnRunEnd(series, i, last, column, runs.empty() ? 1 : runs.back().end - runs.back().start + 1);
     runs.push_back({i, inside, column});
     i = inside + 1;
   }
