@@ -85,8 +85,9 @@ int ColumnRunEnd(const TChartSeries& series, int i, int last, int column, int hi
 
 // The lowest and highest of values[from..to], each at its first index, and whether all
 // are finite. One chain of compares would wait on each compare before the next; four
-// lanes over interleaved values run four chains at once, and the lanes are merged at
-// the end (on a tie the smaller index, as one chain in order would keep it).
+// lanes over interleaved values run four chains at once (and the compiler may keep them
+// in one vector register). Then the first index of each extreme is looked for in the
+// run, which the first pass has just brought into the cache.
 struct Extremes {
   double low, high;
   std::size_t lowAt, highAt;
@@ -96,50 +97,37 @@ struct Extremes {
 Extremes ScanExtremes(std::span<const double> values, std::size_t from, std::size_t to) {
   constexpr std::size_t kLanes = 4;
   std::array<double, kLanes> low, high;
-  std::array<std::size_t, kLanes> lowAt, highAt;
   low.fill(values[from]);
   high.fill(values[from]);
-  lowAt.fill(from);
-  highAt.fill(from);
-  // Set by any NaN (which no compare lets into an extreme); an infinity ends in one.
-  std::array<bool, kLanes> nan{};
+  // v - v is 0 for a finite value and NaN for any other, so these stay 0 only while all
+  // values are finite (in adds the lanes can make at once, unlike a test per value).
+  std::array<double, kLanes> bad{};
   std::size_t j = from;
   for (; j + kLanes <= to + 1; j += kLanes) {
     for (std::size_t k = 0; k < kLanes; ++k) {
       const double v = values[j + k];
-      const bool lower = v < low[k], higher = v > high[k];
-      low[k] = lower ? v : low[k];
-      lowAt[k] = lower ? j + k : lowAt[k];
-      high[k] = higher ? v : high[k];
-      highAt[k] = higher ? j + k : highAt[k];
-      nan[k] = nan[k] || std::isnan(v);
+      low[k] = v < low[k] ? v : low[k];
+      high[k] = v > high[k] ? v : high[k];
+      bad[k] += v - v;
     }
   }
   for (; j <= to; ++j) {
     const double v = values[j];
-    if (v < low[0]) {
-      low[0] = v;
-      lowAt[0] = j;
-    }
-    if (v > high[0]) {
-      high[0] = v;
-      highAt[0] = j;
-    }
-    nan[0] = nan[0] || std::isnan(v);
+    low[0] = v < low[0] ? v : low[0];
+    high[0] = v > high[0] ? v : high[0];
+    bad[0] += v - v;
   }
-  Extremes result{low[0], high[0], lowAt[0], highAt[0], !nan[0]};
+  Extremes result{low[0], high[0], to + 1, to + 1, bad[0] == 0};
   for (std::size_t k = 1; k < kLanes; ++k) {
-    if (low[k] < result.low || (low[k] == result.low && lowAt[k] < result.lowAt)) {
-      result.low = low[k];
-      result.lowAt = lowAt[k];
-    }
-    if (high[k] > result.high || (high[k] == result.high && highAt[k] < result.highAt)) {
-      result.high = high[k];
-      result.highAt = highAt[k];
-    }
-    result.finite = result.finite && !nan[k];
+    result.low = std::min(result.low, low[k]);
+    result.high = std::max(result.high, high[k]);
+    result.finite = result.finite && bad[k] == 0;
   }
-  result.finite = result.finite && std::isfinite(result.low) && std::isfinite(result.high);
+  if (!result.finite) return result;
+  for (std::size_t i = from; i <= to && (result.lowAt > to || result.highAt > to); ++i) {
+    if (result.lowAt > to && values[i] == result.low) result.lowAt = i;
+    if (result.highAt > to && values[i] == result.high) result.highAt = i;
+  }
   return result;
 }
 
@@ -147,6 +135,7 @@ Extremes ScanExtremes(std::span<const double> values, std::size_t from, std::siz
 
 bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::vector<int>& indexes) {
   const std::span<const double> ys = series.YValues().StoredValues();
+  const std::span<const double> xs = series.XValues().StoredValues();
   const TChartAxis* vertAxis = series.GetVertAxis();
   if (!ColumnPathApplies(series, first, last)) return false;
   indexes.clear();
@@ -160,6 +149,10 @@ bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::
     const int column = series.PointXPixel(i);
     const int end = ColumnRunEnd(series, i, last, column, runLength);
     runLength = end - i + 1;
+    // The next column's guess reads this X value: fetched while this run is scanned.
+    if (static_cast<std::size_t>(end) + static_cast<std::size_t>(runLength) < xs.size()) {
+      __builtin_prefetch(&xs[static_cast<std::size_t>(end) + static_cast<std::size_t>(runLength)]);
+    }
     const Extremes run = ScanExtremes(ys, static_cast<std::size_t>(i), static_cast<std::size_t>(end));
     if (!run.finite) return false;
     lowest = std::min(lowest, run.low);
