@@ -169,6 +169,9 @@ class TCustomSeries : public TChartSeries {
   // helpers of the hit test (series_hit_test.cpp)
   /// The segment (or 3D ribbon) from q to p, as it is drawn, holds (x, y).
   bool SegmentHit(TPoint p, TPoint q, int x, int y) const;
+  /// Narrows from..to to the points whose own or previous point's pixel column lies
+  /// near x, where the columns follow the indexes (2D, X in order); else leaves them.
+  void NearColumnRange(int x, int& from, int& to) const;
 
   // state
   TBrushStyle m_areaBrush = bsSolid;
