@@ -176,8 +176,8 @@ TEST(LineSeriesHitTest, ManyPointsFindWhatTheScanOfAllFinds) {
     AxisRig::Lay(rig.chart.LeftAxis(), 0, 100);
     series.FindVisibleRange();
     int hits = 0;
-    for (int px = 200; px < 215; ++px) {
-      for (int py = 20; py < 270; py += 5) {
+    for (int px = 200; px < 210; ++px) {
+      for (int py = 20; py < 270; py += 6) {
         const int expected = ScannedHit(series, px, py);
         ASSERT_EQ(series.HitTest(px, py), expected) << px << ", " << py;
         hits += expected >= 0;
