@@ -98,7 +98,8 @@ class TCustomSeries : public TChartSeries {
   /// it starts at.
   void DoBeforeDrawValues() override;
   /// A plain 2D line of many points is drawn as one path with what each pixel column
-  /// needs; everything else point by point.
+  /// needs, a plain 2D area of many points on a raster image from what each pixel
+  /// column needs; everything else point by point.
   void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
   /// The pixel row the area of a point closes at: the bottom of the vertical axis.
