@@ -28,8 +28,14 @@
 //         this engine's 2D case of the same data and size (QCustomPlot has no 3D)
 //   8     1,000,000 points with a colour per point (ColorEachPoint) at 465x337; ratio
 //         against this engine's one-colour case (QCustomPlot has no point colours)
-//
-// Counters, rows 0..6: this_ms and qcp_ms into an image, ratio = this / qcp;
+//   9     the 2D line of rows 0..4 with 10,000 points at 465x337
+//   10..  lines and areas of a random walk (areas: this engine's TAreaSeries, filled to
+//         the bottom of its axis and outlined, against a QCPGraph with a channel fill to
+//         a graph along the bottom of its axis), with X = 0, 1, 2, ... ("even") and with
+//         random positive X steps, as measured times come ("uneven"), of 10,000, 100,000
+//         and 1,000,000 points at 465x337 and 1920x1080 (the even lines are rows 0..4
+//         and 9); the label names each
+// Counters, rows 0..6 and 9..: this_ms and qcp_ms into an image, ratio = this / qcp;
 // window_ms and qcp_window_ms as a window, window_ratio = window / qcp_window.
 // Rows 7 and 8: this_ms and base_ms (the engine's own 2D one-colour case, timed in the
 // same iteration), both into an image, ratio = this / base.
@@ -40,6 +46,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <utility>
@@ -53,6 +60,7 @@
 #include "app/form1.h"
 #include "qt_bench_main.h"
 #include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/area_series.h"
 #include "tarvela/chart/series/line_series.h"
 #include "tarvela/widgets/application.h"
 #include "tarvela/widgets/qt_convert.h"
@@ -68,15 +76,19 @@ struct Line {
   std::string title;
 };
 
-std::vector<Line> RandomWalk(int points) {
+// With uneven, X steps are random and positive (exponential, mean 1), as the times of
+// measurements come; else X = 0, 1, 2, ...
+std::vector<Line> RandomWalk(int points, bool uneven = false) {
   Line line;
   std::mt19937 random(12345);
   std::normal_distribution<double> step(0.0, 1.0);
-  double y = 0;
+  std::mt19937 xRandom(54321);
+  std::exponential_distribution<double> xStep(1.0);
+  double y = 0, x = 0;
   line.x.reserve(static_cast<std::size_t>(points));
   line.y.reserve(static_cast<std::size_t>(points));
   for (int i = 0; i < points; ++i) {
-    line.x.push_back(i);
+    line.x.push_back(uneven ? x += xStep(xRandom) : i);
     line.y.push_back(y += step(random));
   }
   line.title = "Series1";
@@ -115,7 +127,7 @@ FormChart GraphedForm() {
 // ---- this engine ------------------------------------------------------------------
 
 std::unique_ptr<TChart> EngineChart(const std::vector<Line>& lines, int width, int height, bool view3D,
-                                    bool colorEachPoint) {
+                                    bool colorEachPoint, bool area = false) {
   auto chart = std::make_unique<TChart>(nullptr);
   chart->SetBounds(0, 0, width, height);
   chart->SetView3D(view3D);
@@ -123,7 +135,8 @@ std::unique_ptr<TChart> EngineChart(const std::vector<Line>& lines, int width, i
   // automatic style would list the points' values).
   chart->Legend().SetLegendStyle(lsSeries);
   for (const Line& line : lines) {
-    auto* series = new TLineSeries(chart.get());
+    TCustomSeries* series = area ? static_cast<TCustomSeries*>(new TAreaSeries(chart.get()))
+                                 : static_cast<TCustomSeries*>(new TLineSeries(chart.get()));
     series->SetParentChart(chart.get());
     series->SetSeriesColor(line.color);
     series->SetTitle(line.title);
@@ -144,7 +157,10 @@ void NudgeEngine(TChart& chart, double delta) {
 
 // ---- QCustomPlot --------------------------------------------------------------------
 
-std::unique_ptr<QCustomPlot> PeerChart(const std::vector<Line>& lines, int width, int height, bool gradient) {
+// An area: the graph filled down to the bottom of its axis, which rescaleAxes puts at the
+// lowest value, by a channel fill to a graph of two points there (no pen, no legend entry).
+std::unique_ptr<QCustomPlot> PeerChart(const std::vector<Line>& lines, int width, int height, bool gradient,
+                                       bool area = false) {
   auto plot = std::make_unique<QCustomPlot>();
   plot->resize(width, height);
   plot->setAntialiasedElements(QCP::aeNone);
@@ -162,6 +178,15 @@ std::unique_ptr<QCustomPlot> PeerChart(const std::vector<Line>& lines, int width
     graph->setName(QString::fromStdString(line.title));
     graph->setData(QVector<double>(line.x.begin(), line.x.end()), QVector<double>(line.y.begin(), line.y.end()),
                    true);
+    if (area) {
+      graph->setBrush(QBrush(ToQColor(line.color)));
+      const double lowest = *std::min_element(line.y.begin(), line.y.end());
+      QCPGraph* bottom = plot->addGraph();
+      bottom->setPen(Qt::NoPen);
+      bottom->removeFromLegend();
+      bottom->setData(QVector<double>{line.x.front(), line.x.back()}, QVector<double>{lowest, lowest}, true);
+      graph->setChannelFillGraph(bottom);
+    }
   }
   plot->legend->setVisible(true);
   plot->rescaleAxes();
@@ -189,20 +214,54 @@ void PaintPeerWindow(QCustomPlot& plot, QImage& window) {
 
 // ---- the rows -----------------------------------------------------------------------
 
-enum class Kind { Walk, Form, View3D, ColorEach };
+enum class Kind { Walk, Form, View3D, ColorEach, Area };
 
 struct Row {
   Kind kind;
   int points;
   int width;
   int height;
+  bool uneven = false;
 };
 
-const Row kRows[] = {
-    {Kind::Walk, 1000000, 465, 337},   {Kind::Walk, 1000000, 1920, 1080}, {Kind::Walk, 100000, 465, 337},
-    {Kind::Walk, 100000, 1920, 1080},  {Kind::Walk, 10000, 1920, 1080},   {Kind::Form, 15, 465, 337},
-    {Kind::Form, 15, 1920, 1080},      {Kind::View3D, 100000, 465, 337},  {Kind::ColorEach, 1000000, 465, 337},
-};
+std::vector<Row> MakeRows() {
+  std::vector<Row> rows = {
+      {Kind::Walk, 1000000, 465, 337},  {Kind::Walk, 1000000, 1920, 1080}, {Kind::Walk, 100000, 465, 337},
+      {Kind::Walk, 100000, 1920, 1080}, {Kind::Walk, 10000, 1920, 1080},   {Kind::Form, 15, 465, 337},
+      {Kind::Form, 15, 1920, 1080},     {Kind::View3D, 100000, 465, 337},  {Kind::ColorEach, 1000000, 465, 337},
+      {Kind::Walk, 10000, 465, 337},
+  };
+  for (const Kind kind : {Kind::Walk, Kind::Area}) {
+    for (const bool uneven : {false, true}) {
+      if (kind == Kind::Walk && !uneven) continue;
+      for (const int points : {10000, 100000, 1000000}) {
+        rows.push_back({kind, points, 465, 337, uneven});
+        rows.push_back({kind, points, 1920, 1080, uneven});
+      }
+    }
+  }
+  return rows;
+}
+
+const std::vector<Row>& Rows() {
+  static const std::vector<Row> rows = MakeRows();
+  return rows;
+}
+
+std::string RowName(const Row& row) {
+  const std::string size = std::to_string(row.width) + "x" + std::to_string(row.height);
+  const std::string points = row.points >= 1000000 ? std::to_string(row.points / 1000000) + "M"
+                                                   : std::to_string(row.points / 1000) + "k";
+  switch (row.kind) {
+    case Kind::Form: return "form 11x15 " + size;
+    case Kind::View3D: return "3D " + points + " / 2D " + points;
+    case Kind::ColorEach: return "colour " + points + " / one colour";
+    case Kind::Walk:
+    case Kind::Area: break;
+  }
+  return std::string(row.kind == Kind::Area ? "area " : "line ") + (row.uneven ? "uneven " : "even ") + points +
+         " " + size;
+}
 
 // One chart of this engine drawn into an image of its size: straight into it, as the
 // PNG export draws, or as the window paints (buffered).
@@ -241,7 +300,7 @@ RowCharts MakeRowChart(const Row& row, const std::vector<Line>& lines, bool view
     made.chart = made.form.form->Chart1;
     made.chart->SetBounds(made.chart->Left(), made.chart->Top(), row.width, row.height);
   } else {
-    made.owned = EngineChart(lines, row.width, row.height, view3D, colorEachPoint);
+    made.owned = EngineChart(lines, row.width, row.height, view3D, colorEachPoint, row.kind == Kind::Area);
     made.chart = made.owned.get();
   }
   return made;
@@ -260,9 +319,9 @@ void TimeInTurn(int iteration, const std::vector<std::pair<std::function<void()>
 }
 
 void BM_Peers(benchmark::State& state) {
-  const Row& row = kRows[state.range(0)];
+  const Row& row = Rows()[static_cast<std::size_t>(state.range(0))];
   const bool againstItself = row.kind == Kind::View3D || row.kind == Kind::ColorEach;
-  std::vector<Line> lines = row.kind == Kind::Form ? GraphedForm().lines : RandomWalk(row.points);
+  std::vector<Line> lines = row.kind == Kind::Form ? GraphedForm().lines : RandomWalk(row.points, row.uneven);
   RowCharts direct = MakeRowChart(row, lines, row.kind == Kind::View3D, row.kind == Kind::ColorEach);
   EnginePaint engine(*direct.chart, false);
   // Rows 7 and 8: the engine's 2D one-colour chart of the same data; the other rows:
@@ -273,8 +332,9 @@ void BM_Peers(benchmark::State& state) {
   std::unique_ptr<QCustomPlot> peer, peerWindow;
   QImage peerImage(row.width, row.height, QImage::Format_RGB32), peerWindowImage = peerImage;
   if (!againstItself) {
-    peer = PeerChart(lines, row.width, row.height, row.kind == Kind::Form);
-    peerWindow = PeerChart(lines, row.width, row.height, row.kind == Kind::Form);
+    const bool area = row.kind == Kind::Area;
+    peer = PeerChart(lines, row.width, row.height, row.kind == Kind::Form, area);
+    peerWindow = PeerChart(lines, row.width, row.height, row.kind == Kind::Form, area);
     PaintPeer(*peer, peerImage);
     PaintPeerWindow(*peerWindow, peerWindowImage);
   }
@@ -314,12 +374,13 @@ void BM_Peers(benchmark::State& state) {
     state.counters["qcp_window_ms"] = peerWindowSeconds / n * 1e3;
     state.counters["window_ratio"] = otherSeconds / peerWindowSeconds;
   }
-  static const char* const kNames[] = {"walk 1M 465x337",     "walk 1M 1920x1080",   "walk 100k 465x337",
-                                       "walk 100k 1920x1080", "walk 10k 1920x1080",  "form 11x15 465x337",
-                                       "form 11x15 1920x1080", "3D 100k / 2D 100k",  "colour 1M / one colour"};
-  state.SetLabel(kNames[state.range(0)]);
+  state.SetLabel(RowName(row));
 }
-BENCHMARK(BM_Peers)->ArgName("row")->DenseRange(0, 8)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_Peers)
+    ->ArgName("row")
+    ->DenseRange(0, static_cast<int>(Rows().size()) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 }  // namespace
 }  // namespace tarvela

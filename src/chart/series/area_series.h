@@ -45,6 +45,8 @@ class TAreaSeries : public TCustomSeries {
   // overridable steps
   int PointYPixel(int index) const override;
   int BaselinePos(int valueIndex) const override;
+  /// Stacked, each point stands on the ones before it.
+  bool FixedBaseline() const override { return !Stacked(); }
   double HighestY() const override;
   double LowestY() const override;
   /// Stacked, the first stacked area series of the chart gives its slab to the others.

@@ -6,12 +6,13 @@
 // column of a hundred points costs four vertices. The last column is kept whole, as
 // nothing follows to light its end pixel.
 //
-// Only the pixel columns are mapped, a few points each (a run's end is found by
-// galloping, then halving); the values in between are only compared.
+// Only the pixel columns are mapped, a few points each (a run's end is found from a
+// guess, by galloping, then halving); the values in between are only compared.
 
 #include "tarvela/chart/series/column_path.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <span>
@@ -43,19 +44,37 @@ bool ColumnPathApplies(const TChartSeries& series, int first, int last) {
          FitsPixelRange(series.PointXPixel(first)) && FitsPixelRange(series.PointXPixel(last));
 }
 
-// The last index of the run of points from i that lie in pixel column column: gallop,
-// then halve, so a run costs the logarithm of its length.
-int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
+// The last index of the run of points from i that lie in pixel column column. The run
+// is guessed as long as the one before (hint points), and the guess checked; from there
+// a gallop finds a point on the other side of the run's end, and halving the end, so
+// that a run costs the logarithm of how far the guess was off. Each probe reads an X
+// value far from the last one read: probing near the guess keeps those few.
+int ColumnRunEnd(const TChartSeries& series, int i, int last, int column, int hint) {
   int inside = i;
   int outside = last + 1;
-  for (long long step = 1;; step *= 2) {
-    const long long probe = inside + step;
-    if (probe > last) break;
-    if (series.PointXPixel(static_cast<int>(probe)) != column) {
+  const int guess = static_cast<int>(std::min<long long>(static_cast<long long>(i) + std::max(hint, 1) - 1, last));
+  if (guess > i && series.PointXPixel(guess) != column) {
+    outside = guess;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = outside - step;
+      if (probe <= inside) break;
+      if (series.PointXPixel(static_cast<int>(probe)) == column) {
+        inside = static_cast<int>(probe);
+        break;
+      }
       outside = static_cast<int>(probe);
-      break;
     }
-    inside = static_cast<int>(probe);
+  } else {
+    inside = guess;
+    for (long long step = 1;; step *= 2) {
+      const long long probe = inside + step;
+      if (probe >= outside) break;
+      if (series.PointXPixel(static_cast<int>(probe)) != column) {
+        outside = static_cast<int>(probe);
+        break;
+      }
+      inside = static_cast<int>(probe);
+    }
   }
   while (outside - inside > 1) {
     const int middle = inside + (outside - inside) / 2;
@@ -64,55 +83,103 @@ int ColumnRunEnd(const TChartSeries& series, int i, int last, int column) {
   return inside;
 }
 
+// The lowest and highest of values[from..to], each at its first index, and whether all
+// are finite. One chain of compares would wait on each compare before the next; four
+// lanes over interleaved values run four chains at once (and the compiler may keep them
+// in one vector register). Then the first index of each extreme is looked for in the
+// run, which the first pass has just brought into the cache.
+struct Extremes {
+  double low, high;
+  std::size_t lowAt, highAt;
+  bool finite;
+};
+
+Extremes ScanExtremes(std::span<const double> values, std::size_t from, std::size_t to) {
+  constexpr std::size_t kLanes = 4;
+  std::array<double, kLanes> low, high;
+  low.fill(values[from]);
+  high.fill(values[from]);
+  // v - v is 0 for a finite value and NaN for any other, so these stay 0 only while all
+  // values are finite (in adds the lanes can make at once, unlike a test per value).
+  std::array<double, kLanes> bad{};
+  std::size_t j = from;
+  for (; j + kLanes <= to + 1; j += kLanes) {
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      const double v = values[j + k];
+      low[k] = v < low[k] ? v : low[k];
+      high[k] = v > high[k] ? v : high[k];
+      bad[k] += v - v;
+    }
+  }
+  for (; j <= to; ++j) {
+    const double v = values[j];
+    low[0] = v < low[0] ? v : low[0];
+    high[0] = v > high[0] ? v : high[0];
+    bad[0] += v - v;
+  }
+  Extremes result{low[0], high[0], to + 1, to + 1, bad[0] == 0};
+  for (std::size_t k = 1; k < kLanes; ++k) {
+    result.low = std::min(result.low, low[k]);
+    result.high = std::max(result.high, high[k]);
+    result.finite = result.finite && bad[k] == 0;
+  }
+  if (!result.finite) return result;
+  for (std::size_t i = from; i <= to && (result.lowAt > to || result.highAt > to); ++i) {
+    if (result.lowAt > to && values[i] == result.low) result.lowAt = i;
+    if (result.highAt > to && values[i] == result.high) result.highAt = i;
+  }
+  return result;
+}
+
 }  // namespace
 
-bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
+bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::vector<int>& indexes) {
   const std::span<const double> ys = series.YValues().StoredValues();
+  const std::span<const double> xs = series.XValues().StoredValues();
   const TChartAxis* vertAxis = series.GetVertAxis();
   if (!ColumnPathApplies(series, first, last)) return false;
-  path.clear();
-  const auto add = [&path](TPoint p) {
-    if (path.empty() || path.back() != p) path.push_back(p);
+  indexes.clear();
+  const auto add = [&indexes](std::size_t i) {
+    if (indexes.empty() || indexes.back() != static_cast<int>(i)) indexes.push_back(static_cast<int>(i));
   };
   double lowest = ys[static_cast<std::size_t>(first)];
   double highest = lowest;
+  int runLength = 1;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    const int inside = ColumnRunEnd(series, i, last, column);
-    const int end = inside;
-    // The extremes kept as values, not only as indexes: the loop reads each value once.
-    std::size_t lowAt = static_cast<std::size_t>(i);
-    std::size_t highAt = lowAt;
-    double low = ys[lowAt];
-    double high = low;
-    bool finite = true;
-    for (std::size_t j = lowAt; j <= static_cast<std::size_t>(end); ++j) {
-      const double v = ys[j];
-      finite &= std::isfinite(v);
-      if (v < low) {
-        low = v;
-        lowAt = j;
-      }
-      if (v > high) {
-        high = v;
-        highAt = j;
-      }
+    const int end = ColumnRunEnd(series, i, last, column, runLength);
+    runLength = end - i + 1;
+    // The next column's guess reads this X value: fetched while this run is scanned.
+    if (static_cast<std::size_t>(end) + static_cast<std::size_t>(runLength) < xs.size()) {
+      __builtin_prefetch(&xs[static_cast<std::size_t>(end) + static_cast<std::size_t>(runLength)]);
     }
-    if (!finite) return false;
-    lowest = std::min(lowest, low);
-    highest = std::max(highest, high);
+    const Extremes run = ScanExtremes(ys, static_cast<std::size_t>(i), static_cast<std::size_t>(end));
+    if (!run.finite) return false;
+    lowest = std::min(lowest, run.low);
+    highest = std::max(highest, run.high);
     if (end == last) {
-      for (int j = i; j <= end; ++j) add({column, series.PointYPixel(j)});
+      for (int j = i; j <= end; ++j) add(static_cast<std::size_t>(j));
     } else {
-      add({column, series.PointYPixel(i)});
-      add({column, series.PointYPixel(static_cast<int>(std::min(lowAt, highAt)))});
-      add({column, series.PointYPixel(static_cast<int>(std::max(lowAt, highAt)))});
-      add({column, series.PointYPixel(end)});
+      add(static_cast<std::size_t>(i));
+      add(std::min(run.lowAt, run.highAt));
+      add(std::max(run.lowAt, run.highAt));
+      add(static_cast<std::size_t>(end));
     }
     i = end + 1;
   }
   return vertAxis->MapsInOrder(lowest, highest) &&
          FitsPixelRange(vertAxis->ValueToPixel(lowest)) && FitsPixelRange(vertAxis->ValueToPixel(highest));
+}
+
+bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path) {
+  thread_local std::vector<int> indexes;
+  if (!ColumnReducedIndexes(series, first, last, indexes)) return false;
+  path.clear();
+  for (const int i : indexes) {
+    const TPoint p{series.PointXPixel(i), series.PointYPixel(i)};
+    if (path.empty() || path.back() != p) path.push_back(p);
+  }
+  return true;
 }
 
 // [SECTION] Lines in point colours
@@ -158,7 +225,7 @@ bool ColumnReducedColoredPath(const TChartSeries& series, int first, int last, s
   std::vector<Run> runs;
   for (int i = first; i <= last;) {
     const int column = series.PointXPixel(i);
-    const int inside = ColumnRunEnd(series, i, last, column);
+    const int inside = ColumnRunEnd(series, i, last, column, runs.empty() ? 1 : runs.back().end - runs.back().start + 1);
     runs.push_back({i, inside, column});
     i = inside + 1;
   }

@@ -16,6 +16,11 @@ namespace tarvela {
 /// are not finite, carry a multiplier, or map beyond the pixel range of raster calls.
 bool ColumnReducedPath(const TChartSeries& series, int first, int last, std::vector<TPoint>& path);
 
+/// The indexes of the points ColumnReducedPath passes through, ascending: per pixel
+/// column its first point, its lowest and highest value in the order they come, and its
+/// last point; every point of the last column. False as for ColumnReducedPath.
+bool ColumnReducedIndexes(const TChartSeries& series, int first, int last, std::vector<int>& indexes);
+
 /// The segments after point first of a line in point colours, for Surface::LineSegments
 /// (segment i from path[i-1] to path[i] in colors[i], clNone for none): segment k, from
 /// point k-1 to point k, in point k's colour unless either point is null or both share

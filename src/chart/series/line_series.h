@@ -98,11 +98,15 @@ class TCustomSeries : public TChartSeries {
   /// it starts at.
   void DoBeforeDrawValues() override;
   /// A plain 2D line of many points is drawn as one path with what each pixel column
-  /// needs; everything else point by point.
+  /// needs, a plain 2D area of many points on a raster image from what each pixel
+  /// column needs; everything else point by point.
   void DrawAllPoints() override;
   void DrawPoint(int valueIndex) override;
   /// The pixel row the area of a point closes at: the bottom of the vertical axis.
   virtual int BaselinePos(int valueIndex) const;
+  /// Whether every point's area closes at the same row and its Y pixel is its own
+  /// value's, so that the points of a pixel column compare as their values do.
+  virtual bool FixedBaseline() const { return true; }
   /// The colour an area or 3D ribbon is filled with for a point of colour color.
   TColor AreaFillColor(TColor color) const;
   /// The pointer of one point, in color, with the style OnGetPointerStyle gives.
@@ -145,6 +149,13 @@ class TCustomSeries : public TChartSeries {
   /// the surface at once; false (nothing drawn) when the surface draws such segments no
   /// faster or a point lies beyond the pixel range.
   bool DrawColoredLine2D(int first, int last);
+  /// Whether the series draws a 2D area in one colour, not stacked, without stairs or
+  /// pointers, outlined (if at all) by a solid one-pixel pen in copy mode.
+  bool DrawsReducibleArea2D() const;
+  /// DrawsReducibleArea2D's area from the points that light what each pixel column
+  /// needs; false (nothing drawn) when no column holds two points, the surface is no
+  /// raster image, or the values are unusable as for ColumnReducedIndexes.
+  bool DrawAreaColumns(int first, int last);
   /// The path of DrawsPlainLine2D's line after the first drawn point, each pixel column
   /// reduced to its entry, extremes and exit; false (path unusable) when the values are
   /// not in X order, not finite or beyond the pixel range.
@@ -159,6 +170,9 @@ class TCustomSeries : public TChartSeries {
   // helpers of the hit test (series_hit_test.cpp)
   /// The segment (or 3D ribbon) from q to p, as it is drawn, holds (x, y).
   bool SegmentHit(TPoint p, TPoint q, int x, int y) const;
+  /// Narrows from..to to the points whose own or previous point's pixel column lies
+  /// near x, where the columns follow the indexes (2D, X in order); else leaves them.
+  void NearColumnRange(int x, int& from, int& to) const;
 
   // state
   TBrushStyle m_areaBrush = bsSolid;
@@ -184,6 +198,7 @@ class TCustomSeries : public TChartSeries {
   double m_darkSlope = 1.0;
   std::vector<TPoint> m_path;  ///< kept between paints for its storage
   std::vector<TColor> m_pathColors;
+  std::vector<int> m_indexes;  ///< the points an area's pixel columns need, kept likewise
 };
 
 class TLineSeries : public TCustomSeries {

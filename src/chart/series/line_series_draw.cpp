@@ -143,6 +143,7 @@ void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMa
 void TCustomSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
   const int last = LastDrawnIndex();
+  if (first >= 0 && last > first && DrawsReducibleArea2D() && DrawAreaColumns(first, last)) return;
   if (first >= 0 && last > first && !DrawsPlainLine2D() && DrawsOnePixelLine2D() && DrawColoredLine2D(first, last)) {
     return;
   }
@@ -223,6 +224,95 @@ bool TCustomSeries::DrawColoredLine2D(int first, int last) {
   m_basePos = BaselinePos(last);
   m_prevBasePos = m_basePos;
   m_prevColor = lastColor;
+  return true;
+}
+
+// [SECTION] Plain 2D areas
+//
+// Each point draws the quad from the previous point down to the baseline, filled and
+// outlined. Two points in one pixel column make a quad of no width: it fills nothing,
+// and its outline lights the column from the lower to the higher of the two points and
+// the baseline (nothing when both share a pixel). So the quads within a column together
+// light, in the outline's colour, the column's span from its lowest to its highest point
+// and the baseline, or nothing when all its points share one pixel: one vertical line
+// lights the same; of it, only what the next column's quad does not outline again (its
+// edge from this column's last point to the baseline) needs drawing. The quads between
+// columns are drawn as before, in the same order, and each pixel ends in the colour of
+// the same last shape either way. A column of a
+// thousand points costs the quad arriving from the column before and a line; the last
+// column ends with the quad arriving at its last point, so that the canvas is left as
+// the point-by-point drawing leaves it.
+//
+// That holds for a surface that sets exactly the pixels of each shape (a raster image):
+// vector files and the recording surface keep every quad, as they record shapes, not
+// pixels.
+
+bool TCustomSeries::DrawsReducibleArea2D() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->View3D() || !m_drawArea || m_stairs || m_pointer.Visible() || !FixedBaseline() ||
+      GetHorizAxis() == nullptr || GetVertAxis() == nullptr) {
+    return false;
+  }
+  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
+  // Dashes restart with each outline and raster modes other than copy combine the
+  // outlines that overlap: those pixels depend on every quad.
+  return !m_areaLinesPen.Visible() || (m_areaLinesPen.Style() == psSolid && m_areaLinesPen.Width() == 1 &&
+                                       m_areaLinesPen.Mode() == pmCopy && !m_areaLinesPen.SmallDots());
+}
+
+bool TCustomSeries::DrawAreaColumns(int first, int last) {
+  // Worth it only when some column holds more than one point.
+  if (std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first) return false;
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  // A raster image is what draws a solid one-pixel pen in copy mode fast.
+  static const TChartPen solid;
+  if (!canvas.FastLineSegments2D(solid)) return false;
+  // The indexes hold each column's first and last point and its extremes.
+  if (!ColumnReducedIndexes(*this, first, last, m_indexes)) return false;
+  const TColor color = SeriesColor();
+  const TColor outline = m_areaLinesPen.Color() == clDefault ? color : m_areaLinesPen.Color();
+  const std::size_t count = m_indexes.size();
+  for (std::size_t k = 0; k < count;) {
+    const int start = m_indexes[k];
+    const int x = PointXPixel(start);
+    int lowY = PointYPixel(start), highY = lowY, endY = lowY;
+    std::size_t next = k + 1;
+    for (; next < count && PointXPixel(m_indexes[next]) == x; ++next) {
+      endY = PointYPixel(m_indexes[next]);
+      lowY = std::min(lowY, endY);
+      highY = std::max(highY, endY);
+    }
+    const int end = m_indexes[next - 1];
+    DrawPoint(start);
+    if (end == start) {
+      k = next;
+      continue;
+    }
+    if (m_areaLinesPen.Visible() && lowY != highY) {
+      canvas.ApplyChartPen(m_areaLinesPen);
+      canvas.SetPenColor(outline);
+      const int top = std::min(lowY, m_basePos), bottom = std::max(highY, m_basePos);
+      if (next == count) {
+        canvas.VerticalLine2D(x, top, bottom + 1);
+      } else {
+        // The next column's quad outlines this column again from its last point to the
+        // baseline, after the line: only the rest of the line shows.
+        const int coveredTop = std::min(endY, m_basePos), coveredBottom = std::max(endY, m_basePos);
+        if (top < coveredTop) canvas.VerticalLine2D(x, top, coveredTop);
+        if (coveredBottom < bottom) canvas.VerticalLine2D(x, coveredBottom + 1, bottom + 1);
+      }
+    }
+    m_prevX = x;
+    m_prevBasePos = m_basePos;
+    m_prevColor = color;
+    if (next == count) {
+      m_prevY = PointYPixel(end - 1);
+      DrawPoint(end);
+    } else {
+      m_prevY = endY;
+    }
+    k = next;
+  }
   return true;
 }
 

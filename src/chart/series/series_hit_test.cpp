@@ -41,6 +41,48 @@ bool PolygonContains(std::span<const TPoint> polygon, TPoint p) {
   return inside;
 }
 
+void TCustomSeries::NearColumnRange(int x, int& from, int& to) const {
+  const TCustomAxisPanel* chart = ParentChart();
+  const TChartAxis* axis = GetHorizAxis();
+  const TChartValueList& xs = XValues();
+  if (chart == nullptr || chart->View3D() || axis == nullptr || to - from < 64 || xs.Multiplier() != 1.0 ||
+      !xs.KnownInOrder() || !axis->MapsInOrder(XValueAt(from), XValueAt(to))) {
+    return;
+  }
+  // A pointer reaches less than its half size either side; a segment, a stair and an
+  // area slice lie within their ends' columns.
+  const int reach = (m_pointer.Visible() ? std::abs(m_pointer.HorizSize()) : 0) + 1;
+  const bool rising = PointXPixel(from) <= PointXPixel(to);
+  // Whether point i's column lies beyond x by more than the reach, on the side of the
+  // first point (before) or of the last (after).
+  const auto before = [&](int i) {
+    const long long column = PointXPixel(i);
+    return rising ? column < static_cast<long long>(x) - reach : column > static_cast<long long>(x) + reach;
+  };
+  const auto after = [&](int i) {
+    const long long column = PointXPixel(i);
+    return rising ? column > static_cast<long long>(x) + reach : column < static_cast<long long>(x) - reach;
+  };
+  // The last point before x, if any: no pair that ends before it reaches x.
+  if (before(from)) {
+    int low = from, high = to + 1;  // before(low); high is not, or past the end
+    while (high - low > 1) {
+      const int middle = low + (high - low) / 2;
+      (before(middle) ? low : high) = middle;
+    }
+    from = low;
+  }
+  // The first point after x, if any: no pair that starts after it reaches x.
+  if (after(to)) {
+    int low = from - 1, high = to;  // after(high); low is not, or before the start
+    while (high - low > 1) {
+      const int middle = low + (high - low) / 2;
+      (after(middle) ? high : low) = middle;
+    }
+    to = high;
+  }
+}
+
 bool TCustomSeries::PointerHit(int, int px, int py, int x, int y) const {
   return std::abs(px - x) < m_pointer.HorizSize() && std::abs(py - y) < m_pointer.VertSize();
 }
@@ -71,8 +113,15 @@ int TCustomSeries::HitTest(int x, int y) const {
   const int last = LastDrawnIndex();
   if (first == -1 || last == -1) return -1;
 
+  // Every test below needs x within reach of the point's or the previous point's pixel
+  // column. Where the columns follow the indexes, only the indexes whose pair can reach
+  // x are tested, found by halving: a press on a chart of a million points maps a few
+  // points, not all of them, and finds what the whole scan would find first.
+  int from = first, to = last;
+  NearColumnRange(x, from, to);
   TPoint previous{0, 0};
-  for (int i = first; i <= last; ++i) {
+  if (from > first) previous = {PointXPixel(from - 1), PointYPixel(from - 1)};
+  for (int i = from; i <= to; ++i) {
     const TPoint p{PointXPixel(i), PointYPixel(i)};
     if (m_pointer.Visible() && PointerHit(i, p.x, p.y, x, y)) {
       // The event hands its handler a changeable sender, as every series event does;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "axis_test_rig.h"
@@ -126,6 +127,64 @@ TEST(SeriesHitTest, SeriesWithoutDrawnPointsHitsNothing) {
   EXPECT_EQ(alone->HitTest(0, 0), -1);
   HitRig hit({});
   EXPECT_EQ(hit.series->HitTest(10, 270), -1);
+}
+
+}  // namespace tarvela::test
+
+namespace tarvela::test {
+namespace {
+
+// The hit test as a scan of every point, as it reads: the pointer, the pixel, the
+// segment, the area slice; the first match in index order.
+int ScannedHit(const TCustomSeries& series, int x, int y) {
+  TPoint previous{0, 0};
+  for (int i = series.FirstDrawnIndex(); i >= 0 && i <= series.LastDrawnIndex(); ++i) {
+    const TPoint p{series.PointXPixel(i), series.PointYPixel(i)};
+    if (series.Pointer().Visible() && series.PointerHit(i, p.x, p.y, x, y)) return i;
+    if (p.x == x && p.y == y) return i;
+    if (i > series.FirstDrawnIndex()) {
+      if (PointNearSegment({x, y}, p, previous)) return i - 1;
+      const std::array<TPoint, 4> slice = {previous, p, TPoint{p.x, series.BaselinePos(i)},
+                                           TPoint{previous.x, series.BaselinePos(i - 1)}};
+      if (series.DrawArea() && PolygonContains(slice, {x, y})) return i - 1;
+    }
+    previous = p;
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Of many points, only those near the column are tested: the same point as the scan of
+// all of them, at every pixel of a band of columns, for lines, areas and pointers on
+// normal and inverted axes.
+TEST(LineSeriesHitTest, ManyPointsFindWhatTheScanOfAllFinds) {
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    AxisRig rig;
+    rig.chart.SetView3D(false);
+    TLineSeries& series = *rig.Line();
+    series.SetDrawArea(round % 2 == 1);
+    series.Pointer().SetVisible(round == 2);
+    double x = 0;
+    for (int i = 0; i < 800; ++i) {
+      x += (i * 7919 % 13) * 0.002;  // uneven steps, some of them 0
+      series.AddPointXY(x, 50 + 40 * std::sin(i * 0.05 * (round + 1)));
+    }
+    rig.chart.BottomAxis().SetInverted(round >= 2);
+    AxisRig::Lay(rig.chart.BottomAxis(), x * 0.1, x * 0.9);
+    AxisRig::Lay(rig.chart.LeftAxis(), 0, 100);
+    series.FindVisibleRange();
+    int hits = 0;
+    for (int px = 200; px < 210; ++px) {
+      for (int py = 20; py < 270; py += 6) {
+        const int expected = ScannedHit(series, px, py);
+        ASSERT_EQ(series.HitTest(px, py), expected) << px << ", " << py;
+        hits += expected >= 0;
+      }
+    }
+    EXPECT_GT(hits, 10);
+  }
 }
 
 }  // namespace tarvela::test
