@@ -101,7 +101,7 @@ std::string LayersCsv(const SolverState& state) {
   for (int k = 0; k <= last; ++k) out += ",u" + std::to_string(k);
   out += ",y" + std::to_string(last) + "\n";
   for (int i = 0; i < NodeCount(state); ++i) {
-    out += DataNumber(At(state.x, i));
+    out += DataNumber(state.X(i));
     for (int k = 0; k <= last; ++k) {
       out += ',';
       out += DataNumber(LayerValue(state.u, i, k));
@@ -123,7 +123,7 @@ std::string LayersJson(const SolverState& state) {
          ", \"tau\": " + JsonNumber(state.tau) + ", \"layers\": " + std::to_string(LayerCount(state)) +
          ", \"t0\": " + JsonNumber(state.t0) + "},\n";
   out += "  \"x\": ";
-  AppendJsonArray(out, nodes, [&](int i) { return At(state.x, i); });
+  AppendJsonArray(out, nodes, [&](int i) { return state.X(i); });
   out += ",\n  \"layers\": [";
   for (int k = 0; k < LayerCount(state); ++k) {
     const double t = At(state.t, k);
@@ -156,8 +156,8 @@ std::vector<LayerError> LayerErrors(const SolverState& state) {
       const double difference = std::fabs(u - y);
       error.maxNorm = std::max(error.maxNorm, difference);
       squares += difference * difference;
-      if (u > kFrontThreshold) error.frontU = At(state.x, i);
-      if (y > kFrontThreshold) error.frontY = At(state.x, i);
+      if (u > kFrontThreshold) error.frontU = state.X(i);
+      if (y > kFrontThreshold) error.frontY = state.X(i);
     }
     error.l2Norm = std::sqrt(state.h * squares);
     errors.push_back(error);
