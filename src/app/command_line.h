@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/study.h"
 #include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela {
@@ -32,6 +33,8 @@ struct CommandLineOptions {
   std::optional<std::string> errorsPng;  // a chart of the norms, likewise
   int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
   bool scaleGiven = false;
+  // The scheme's grid, steps, time and threshold, and the convergence study.
+  StudyOptions study;
   bool help = false;
   bool version = false;
   bool manPage = false;

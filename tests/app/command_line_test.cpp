@@ -644,7 +644,7 @@ TEST(CommandLine, HelpFitsEightyColumnsAndTheManualPageHasAnEntryForEachOfItsOpt
     pageOptions.push_back(name);
   }
   EXPECT_EQ(pageOptions, helpOptions);
-  EXPECT_EQ(helpOptions.size(), 18u);
+  EXPECT_EQ(helpOptions.size(), 27u);
   EXPECT_EQ(RunWith({"--man"}).out, ManPage());
 }
 
