@@ -14,6 +14,7 @@
 
 #include "app/form1.h"
 #include "app/gallery.h"
+#include "app/report.h"
 #include "app/results_export.h"
 #include "app/window_pictures.h"
 #include "tarvela/chart/chart_registration.h"
@@ -168,7 +169,7 @@ const std::vector<HelpSection>& HelpSections() {
            {"--errors-png", "FILE", "draw the two norms per layer on a logarithmic axis, as a PNG image"},
            {"--intervals", "N",
             "the grid's number of intervals (default 10); every output follows it: the report, --csv and "
-            "--json list every node, the chart plots every layer up to 20000 nodes and every k-th node beyond"},
+            "--json list every node, the chart plots every layer up to 5000 nodes and every k-th node beyond"},
            {"--steps", "M",
             "the number of time steps (default 10); the chart plots the first and the last layer and up to "
             "nine layers between them, spread evenly"},
@@ -563,6 +564,7 @@ class CommandLineRun {
       form->Chart1->SetBounds(bounds.left, bounds.top, chartSize->width, chartSize->height);
     }
     form->SetScheme(m_options.study.Scheme());
+    form->SetReportKept(false);
     form->SetLayerProgress(m_progress.Callback());
     if (!m_options.PressesButtons()) return form;
     // The axes take their room from the pixel span of the previous paint, and the window
@@ -583,6 +585,22 @@ class CommandLineRun {
     const std::string bytes = text();
     std::string reason;
     return WriteOutput(*target, m_out, BytesWriter(bytes), &reason) || CannotWrite(*target, reason);
+  }
+
+  // Writes what produce hands to its sink, a piece at a time: the outputs of a large
+  // grid would not fit in memory whole. False after reporting a failure.
+  bool WriteStreamed(const std::optional<std::string>& target, const std::function<void(const TextSink&)>& produce) {
+    if (!target) return true;
+    std::string reason;
+    const DeviceWriter writer = [&](QIODevice& device) {
+      bool ok = true;
+      produce([&](const std::string& piece) {
+        if (ok && !piece.empty())
+          ok = device.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
+      });
+      return ok;
+    };
+    return WriteOutput(*target, m_out, writer, &reason) || CannotWrite(*target, reason);
   }
 
   // The lines as a text file, each ended by a line feed.
@@ -726,10 +744,25 @@ class CommandLineRun {
 // The outputs of the first form, which no paint precedes: the report, the points, the
 // tables and the picture of the error norms. False after a failure, which was reported.
 bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TForm1& form) {
-  if (!run.WriteLines(options.report, form.Memo1->Lines().Lines())) return false;
+  // The report the graph button appends to the memo, written from the solver's layers
+  // as the button forms it: the memo is not filled in a run without a window.
+  const auto report = [&](const TextSink& sink) {
+    std::string piece;
+    ForEachReportLine(form.Solver(), [&] { return form.CurrentLocale(); }, [&](const std::string& line) {
+      piece.append(line).append(1, '\n');
+      if (piece.size() >= (1 << 20)) {
+        sink(piece);
+        piece.clear();
+      }
+    });
+    sink(piece);
+  };
+  if (!run.WriteStreamed(options.report, report)) return false;
   if (options.points && !run.WriteLines(options.points, PointLines(*form.Chart1))) return false;
-  if (!run.WriteText(options.csv, [&] { return LayersCsv(form.Solver()); })) return false;
-  if (!run.WriteText(options.json, [&] { return LayersJson(form.Solver()); })) return false;
+  if (!run.WriteStreamed(options.csv, [&](const TextSink& sink) { WriteLayersCsv(form.Solver(), sink); }))
+    return false;
+  if (!run.WriteStreamed(options.json, [&](const TextSink& sink) { WriteLayersJson(form.Solver(), sink); }))
+    return false;
   if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form.Solver()); })) return false;
   if (!options.errorsPng) return true;
   // Drawn as a chart file would be: the engine's own picture of the norms.

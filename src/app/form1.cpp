@@ -74,7 +74,7 @@ void TForm1::Button1Click(TComponent*) {
 
 void TForm1::BitBtn1Click(TComponent*) {
   PlotLayers();
-  Memo1->Lines().AddLines(ReportLines(m_solver, m_locale));
+  if (m_reportKept) Memo1->Lines().AddLines(ReportLines(m_solver, m_locale));
 }
 
 int PlottedLayer(int series, int steps) {

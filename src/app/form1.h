@@ -48,6 +48,10 @@ class TForm1 : public TForm {
   const SolverState& Solver() const { return m_solver; }
   // The grid and steps the compute button uses; the form's own are the defaults.
   void SetScheme(const SchemeOptions& scheme) { m_solver.scheme = scheme; }
+  // Whether the graph button appends the report to the hidden memo (the default). A run
+  // without a window writes the report from the solver's layers instead: the lines of
+  // a large grid would not fit in memory.
+  void SetReportKept(bool kept) { m_reportKept = kept; }
   // Told after each layer the compute button finishes.
   void SetLayerProgress(LayerProgress progress) { m_progress = std::move(progress); }
   LocaleSettings CurrentLocale() const { return m_locale(); }
@@ -64,13 +68,14 @@ class TForm1 : public TForm {
   LocaleProvider m_locale;
   SolverState m_solver;
   LayerProgress m_progress;
+  bool m_reportKept = true;
 };
 
 // How many intermediate layers the chart has series for.
 inline constexpr int kPlottedIntermediateLayers = 9;
 // The most nodes of a layer plotted; a finer grid is plotted at every k-th node, its
 // right end always included.
-inline constexpr int kMaxPlottedNodes = 20000;
+inline constexpr int kMaxPlottedNodes = 5000;
 // The layer that series s (1 to 9) shows of a computation with steps steps.
 int PlottedLayer(int series, int steps);
 

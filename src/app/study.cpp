@@ -313,7 +313,8 @@ std::string StudyChartDescription(const std::vector<StudyRow>& rows, double sigm
   out += "  Title.Text.Strings = ('Error of the final layer as the grid is refined, sigma = " +
          std::string(sigmaText, written.ptr) + "')\n";
   out += "  Legend.Visible = True\n";
-  out += "  LeftAxis.Logarithmic = True\n  LeftAxis.Title.Caption = 'error'\n";
+  // Errors fall over decades below 0.001, where the default pattern writes 0.
+  out += "  LeftAxis.Logarithmic = True\n  LeftAxis.Title.Caption = 'error'\n  LeftAxis.AxisValuesFormat = '0E-0'\n";
   out += "  BottomAxis.Logarithmic = True\n  BottomAxis.Title.Caption = '" + std::string(againstTau ? "tau" : "h") +
          "'\n";
   std::vector<std::pair<double, double>> maxErrors, l2Errors, slope1, slope2;

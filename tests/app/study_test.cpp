@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/form1.h"
+#include "tarvela/chart/data/chart_series.h"
 #include "tarvela/runtime/exceptions.h"
 
 namespace tarvela {
@@ -146,6 +148,52 @@ TEST(ConvergenceStudy, AFailingRefinedGridIsNamedAndTheGridsBeforeItAreKept) {
   EXPECT_EQ(fields[1], "10");
   EXPECT_EQ(fields[7], "");  // no order on the first grid
   EXPECT_EQ(std::stod(fields[6]), result.rows[0].maxError);
+}
+
+TEST(SchemeOptions, TheChartPlotsFirstIntermediateAndLastLayersByTheFormsColourRules) {
+  struct Case {
+    int N, M;
+    double T;
+    std::vector<int> intermediate;  // the layers of series 1 to 9
+    int plotted;                    // points per layer
+  };
+  const Case cases[] = {{4, 3, 1.0, {1, 2}, 4},
+                        {6, 25, 1.0, {2, 5, 7, 10, 12, 15, 17, 20, 22}, 6},
+                        // Above 5000 nodes every k-th, the right end always (a short time
+                        // keeps the one step from being stiff).
+                        {5002, 1, 1e-6, {}, 2501}};
+  for (const Case& c : cases) {
+    TForm1 form(nullptr, [] { return LocaleSettings::Dot(); });
+    form.SetScheme({c.N, c.M, c.T, 0.01});
+    form.Edit1->SetText("2");
+    form.Edit2->SetText("0");
+    form.Button1->Click();
+    form.BitBtn1->Click();
+    const SolverState& s = form.Solver();
+    const auto expectLayer = [&](int series, int offset, int step, const LayerTable& rows, int layer, TColor color) {
+      const TChartSeries* target = form.Chart1->SeriesAt(series);
+      ASSERT_EQ(target->PointCount(), c.plotted * step) << c.M << " series " << series;
+      const int stride = (c.N + kMaxPlottedNodes - 1) / kMaxPlottedNodes;
+      for (int p = 0; p < c.plotted; ++p) {
+        const int node = std::min((p + 1) * stride, c.N);
+        EXPECT_EQ(target->XValueAt(p * step + offset), s.X(node));
+        EXPECT_EQ(target->YValueAt(p * step + offset), rows[node][layer]);
+        EXPECT_EQ(target->PointColor(p * step + offset), color);
+      }
+    };
+    expectLayer(0, 0, 1, s.u, 0, clRed);
+    for (int series = 1; series <= 9; ++series) {
+      if (series > static_cast<int>(c.intermediate.size())) {
+        EXPECT_EQ(form.Chart1->SeriesAt(series)->PointCount(), 0);
+        continue;
+      }
+      expectLayer(series, 0, 1, s.u, c.intermediate[series - 1], clLime);
+    }
+    expectLayer(10, 0, 2, s.u, c.M, clYellow);
+    expectLayer(10, 1, 2, s.y, c.M, clGreen);
+    // The window's form keeps the whole report in its memo.
+    EXPECT_EQ(form.Memo1->Lines().Count(), (c.M + 1) * (c.N + 2));
+  }
 }
 
 std::string ReadAll(int fd) {
