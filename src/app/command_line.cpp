@@ -10,18 +10,23 @@
 #include <new>
 #include <set>
 #include <ostream>
+#include <unistd.h>
 
 #include "app/form1.h"
 #include "app/gallery.h"
+#include "app/report.h"
 #include "app/results_export.h"
 #include "app/window_pictures.h"
 #include "tarvela/chart/chart_registration.h"
 #include "tarvela/chart/data/chart_series.h"
 #include "tarvela/runtime/exceptions.h"
+#include "tarvela/runtime/float_checks.h"
 #include "tarvela/runtime/form_reader.h"
+#include "tarvela/runtime/number_text.h"
 #include "tarvela/widgets/application.h"
 #include "tarvela/widgets/chart_file.h"
 #include "tarvela/widgets/output_file.h"
+#include "tarvela/widgets/system_locale.h"
 
 namespace tarvela {
 
@@ -114,6 +119,8 @@ struct HelpSection {
 constexpr const char* kSynopsis[] = {
     "tarvela [--sigma TEXT] [--second TEXT] [OUTPUT]... [--size WxH]",
     "        [--scale N] [--antialias]",
+    "tarvela --sigma TEXT --convergence K [--refine HOW] [SCHEME]...",
+    "        [--convergence-csv FILE] [--convergence-png FILE]",
     "tarvela --chart FILE [OUTPUT]... [--size WxH] [--scale N] [--antialias]",
     "tarvela --gallery FOLDER",
     "tarvela --help | --version | --man",
@@ -162,6 +169,34 @@ const std::vector<HelpSection>& HelpSections() {
             "like --csv"},
            {"--errors-png", "FILE", "draw the two norms per layer on a logarithmic axis, as a PNG image"},
            {"--errors-pdf", "FILE", "draw the same chart of the norms as a PDF document"},
+           {"--intervals", "N",
+            "the grid's number of intervals (default 10); every output follows it: the report, --csv and "
+            "--json list every node, the chart plots every layer up to 5000 nodes and every k-th node beyond"},
+           {"--steps", "M",
+            "the number of time steps (default 10); the chart plots the first and the last layer and up to "
+            "nine layers between them, spread evenly"},
+           {"--time", "T", "the time span computed (default 1)"},
+           {"--tolerance", "E",
+            "the threshold of the fixed-point iterations (default 0.01). N, M, T and E are read in the C "
+            "locale; N and M must be at least 1, T and E positive and finite, and the arrays of u and y "
+            "on every layer at most 1 GiB"},
+           {"--convergence", "K",
+            "a convergence study for --sigma: K grids, each with N doubled and tau quartered from the last "
+            "(epsilon quartered too unless --tolerance is given), written per grid as N, M, h, tau, "
+            "epsilon, the maximum and L2 errors of the final layer against the exact solution, their "
+            "observed orders log2(e_previous~/~e), the fixed-point iterations and the time; a table on "
+            "standard output unless --convergence-csv or --convergence-png is given. A grid that fails ends "
+            "the study, named on standard error, with the grids before it written"},
+           {"--refine", "HOW",
+            "how each grid of the study follows the last: space (the default: h halved, tau quartered), "
+            "time (tau halved, the grid kept) or both-halved (h and tau halved)"},
+           {"--convergence-csv", "FILE", "write the study as a table like --csv"},
+           {"--convergence-png", "FILE",
+            "draw both errors of the study against h (against tau with --refine time) on logarithmic axes "
+            "with lines of order 1 and 2, as a PNG image"},
+           {"--quiet", nullptr,
+            "show no progress: without it a computation that runs longer than a second shows on standard "
+            "error, when that is a terminal, which layer and grid it has reached"},
            {"--png", "FILE", "write the chart as the window shows it, as a PNG image"},
            {"--svg", "FILE", "write the same drawing as an SVG document"},
            {"--pdf", "FILE",
@@ -426,8 +461,24 @@ void CheckSomethingToDo(const CommandLineOptions& options) {
     refuse("--size", "the size of --png, --svg and --pdf");
   if (options.antialias && !options.png && !options.errorsPng && !options.screenshot)
     refuse("--antialias", "smooth lines for --png, --errors-png and --screenshot (documents are vector drawings)");
-  if (options.scaleGiven && !options.png && !options.errorsPng && !options.screenshot)
+  if (options.scaleGiven && !options.png && !options.errorsPng && !options.screenshot &&
+      !options.study.convergencePng)
     refuse("--scale", "the resolution of --png, --errors-png and --screenshot");
+}
+
+// The scheme's options belong to the form's computation and the study's; a chart file
+// has neither.
+void CheckStudyCommandLine(const CommandLineOptions& options) {
+  const StudyOptions& study = options.study;
+  if (options.chart && (study.SetsScheme() || study.convergence))
+    throw Exception("the scheme's options belong to the form and cannot be used with --chart");
+  if (options.help || options.version || options.manPage) return;
+  CheckStudyOptions(study, options.sigma.has_value());
+  const bool formOutput = options.report || options.points || options.csv || options.json || options.errors ||
+                          options.errorsPng || options.errorsPdf || options.png || options.svg || options.pdf ||
+                          options.screenshot;
+  if (study.SetsScheme() && !formOutput && !study.convergence)
+    throw Exception("the scheme's options set the computation of the outputs, and none is asked for");
 }
 
 }  // namespace
@@ -492,6 +543,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.errorsPdf = value();
     } else if (arg == "--antialias") {
       options.antialias = true;
+    } else if (ParseStudyOption(args, i, options.study)) {
     } else {
       // A word that is no option is most often a file name whose option was forgotten.
       throw Exception(arg.size() > 1 && arg[0] == '-' ? "unknown option " + arg : "unexpected argument '" + arg + "'");
@@ -508,6 +560,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   }
   // The gallery draws charts of its own: nothing else of a run would reach it.
   if (options.gallery && args.size() != 2) throw Exception("option --gallery stands alone");
+  CheckStudyCommandLine(options);
   if (options.size) CheckScaledPicture(*options.size, options.scale);
   if (!options.help && !options.version && !options.manPage) CheckSomethingToDo(options);
   return options;
@@ -538,6 +591,9 @@ class CommandLineRun {
       const TRect bounds = form->Chart1->BoundsRect();
       form->Chart1->SetBounds(bounds.left, bounds.top, chartSize->width, chartSize->height);
     }
+    form->SetScheme(m_options.study.Scheme());
+    form->SetReportKept(false);
+    form->SetLayerProgress(m_progress.Callback());
     if (!m_options.PressesButtons()) return form;
     // The axes take their room from the pixel span of the previous paint, and the window
     // has painted the empty chart before any button can be pressed.
@@ -557,6 +613,22 @@ class CommandLineRun {
     const std::string bytes = text();
     std::string reason;
     return WriteOutput(*target, m_out, BytesWriter(bytes), &reason) || CannotWrite(*target, reason);
+  }
+
+  // Writes what produce hands to its sink, a piece at a time: the outputs of a large
+  // grid would not fit in memory whole. False after reporting a failure.
+  bool WriteStreamed(const std::optional<std::string>& target, const std::function<void(const TextSink&)>& produce) {
+    if (!target) return true;
+    std::string reason;
+    const DeviceWriter writer = [&](QIODevice& device) {
+      bool ok = true;
+      produce([&](const std::string& piece) {
+        if (ok && !piece.empty())
+          ok = device.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
+      });
+      return ok;
+    };
+    return WriteOutput(*target, m_out, writer, &reason) || CannotWrite(*target, reason);
   }
 
   // The lines as a text file, each ended by a line feed.
@@ -690,6 +762,8 @@ class CommandLineRun {
   const CommandLineOptions& m_options;
   std::ostream& m_out;
   std::ostream& m_err;
+  // A long computation of the form shows how far it is on a terminal.
+  ProgressMeter m_progress{STDERR_FILENO, m_options.study.quiet};
   RecordingPresenter m_presenter;
   bool m_reported = false;
   // While a chart file's picture is drawn: the setting a failure comes from.
@@ -699,10 +773,25 @@ class CommandLineRun {
 // The outputs of the first form, which no paint precedes: the report, the points, the
 // tables and the picture of the error norms. False after a failure, which was reported.
 bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TForm1& form) {
-  if (!run.WriteLines(options.report, form.Memo1->Lines().Lines())) return false;
+  // The report the graph button appends to the memo, written from the solver's layers
+  // as the button forms it: the memo is not filled in a run without a window.
+  const auto report = [&](const TextSink& sink) {
+    std::string piece;
+    ForEachReportLine(form.Solver(), [&] { return form.CurrentLocale(); }, [&](const std::string& line) {
+      piece.append(line).append(1, '\n');
+      if (piece.size() >= (1 << 20)) {
+        sink(piece);
+        piece.clear();
+      }
+    });
+    sink(piece);
+  };
+  if (!run.WriteStreamed(options.report, report)) return false;
   if (options.points && !run.WriteLines(options.points, PointLines(*form.Chart1))) return false;
-  if (!run.WriteText(options.csv, [&] { return LayersCsv(form.Solver()); })) return false;
-  if (!run.WriteText(options.json, [&] { return LayersJson(form.Solver()); })) return false;
+  if (!run.WriteStreamed(options.csv, [&](const TextSink& sink) { WriteLayersCsv(form.Solver(), sink); }))
+    return false;
+  if (!run.WriteStreamed(options.json, [&](const TextSink& sink) { WriteLayersJson(form.Solver(), sink); }))
+    return false;
   if (!run.WriteText(options.errors, [&] { return ErrorsCsv(form.Solver()); })) return false;
   if (!options.errorsPng && !options.errorsPdf) return true;
   // Drawn as a chart file would be: the engine's own picture of the norms.
@@ -715,6 +804,46 @@ bool WriteFormTexts(CommandLineRun& run, const CommandLineOptions& options, TFor
   return run.WriteChartPicture(options.errorsPdf, description, std::nullopt, [](TChartForm& f, QIODevice& device) {
     return WriteChartPdf(f.Chart(), device, std::nullopt);
   });
+}
+
+bool FormOutputsAsked(const CommandLineOptions& options) {
+  return options.report || options.points || options.csv || options.json || options.errors || options.errorsPng ||
+         options.errorsPdf || options.png || options.svg || options.pdf || options.screenshot;
+}
+
+// The convergence study: its table on standard output unless its CSV or its picture is
+// asked for. A grid that fails ends the study; the grids done before it are written all
+// the same, and the failure, with the grid, is reported after them.
+int RunConvergenceStudy(CommandLineRun& run, const CommandLineOptions& options, std::ostream& out,
+                        std::ostream& err) {
+  const StudyOptions& study = options.study;
+  double sigma = 0;
+  try {
+    FloatFaultScope scope;
+    // Read as the form reads its field.
+    sigma = StoreDouble(TextToFloat(*options.sigma, SystemLocaleSettings()));
+  } catch (const Exception& e) {
+    err << "tarvela: " << ErrorBoxText(e.what()) << '\n';
+    return 1;
+  }
+  ProgressMeter progress(STDERR_FILENO, study.quiet);
+  const StudyResult result = RunStudy(sigma, study, &progress);
+  bool written = true;
+  if (!study.convergenceCsv && !study.convergencePng) {
+    std::string reason;
+    written = WriteOutput("-", out, BytesWriter(StudyTable(result.rows)), &reason);
+    if (!written) err << "tarvela: " << CannotWriteMessage("-", reason) << '\n';
+  }
+  written = written && run.WriteText(study.convergenceCsv, [&] { return StudyCsv(result.rows); });
+  const int scale = options.scale;
+  written = written && run.WriteChartPicture(
+                           study.convergencePng,
+                           StudyChartDescription(result.rows, sigma, study.refine.value_or(Refinement::kSpace)),
+                           std::nullopt, [scale](TChartForm& f, QIODevice& device) {
+                             return WriteChartPng(f.Chart(), device, std::nullopt, scale);
+                           });
+  if (result.failure) err << "tarvela: " << *result.failure << '\n';
+  return written && !result.failure ? 0 : 1;
 }
 
 // The chart file's outputs. Each picture has a form of its own, as the form's have.
@@ -830,6 +959,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   }
   CommandLineRun run(options, out, err);
   PresenterSwap swap(*app, &run.Presenter());
+  if (options.study.convergence) {
+    const int status = RunConvergenceStudy(run, options, out, err);
+    if (status != 0 || !FormOutputsAsked(options)) return status;
+  }
 
   // The report and the points do not depend on any paint; a failed press ends the run
   // here, before anything is written. Each picture opens a form of its own and presses

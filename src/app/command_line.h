@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/study.h"
 #include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela {
@@ -35,6 +36,8 @@ struct CommandLineOptions {
   bool antialias = false;                // smooth lines in the raster pictures and the window
   int scale = 1;  // device pixels per pixel of --png, --errors-png and --screenshot
   bool scaleGiven = false;
+  // The scheme's grid, steps, time and threshold, and the convergence study.
+  StudyOptions study;
   bool help = false;
   bool version = false;
   bool manPage = false;

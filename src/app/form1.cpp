@@ -69,26 +69,39 @@ void TForm1::Button1Click(TComponent*) {
   FloatFaultScope scope;
   m_solver.sigma = StoreDouble(TextToFloat(Edit1->Text(), m_locale()));
   m_solver.second = StoreDouble(TextToFloat(Edit2->Text(), m_locale()));
-  ComputeLayers(m_solver);
+  ComputeLayers(m_solver, kMaxIterationsPerLayer, m_progress);
 }
 
 void TForm1::BitBtn1Click(TComponent*) {
   PlotLayers();
-  Memo1->Lines().AddLines(ReportLines(m_solver, m_locale));
+  if (m_reportKept) Memo1->Lines().AddLines(ReportLines(m_solver, m_locale));
+}
+
+int PlottedLayer(int series, int steps) {
+  if (steps <= kPlottedIntermediateLayers + 1) return series;
+  // Spread evenly over the steps: 1 to 9 tenths of the way.
+  return static_cast<int>(static_cast<long long>(series) * steps / (kPlottedIntermediateLayers + 1));
 }
 
 void TForm1::PlotLayers() {
   const int n = m_solver.N;
   if (n <= 0) return;
-  auto x = [this](int i) { return static_cast<std::size_t>(i) < m_solver.x.size() ? m_solver.x[i] : 0.0; };
-  auto plot = [&](int series, const std::vector<std::vector<double>>& rows, int layer, TColor color) {
+  const int m = m_solver.M;
+  // A chart a few thousand pixels wide shows no more of a layer than this many nodes
+  // do; every node would only cost the series' memory and the paint's time.
+  const int stride = (n + kMaxPlottedNodes - 1) / kMaxPlottedNodes;
+  auto plot = [&](int series, const LayerTable& rows, int layer, TColor color) {
     TChartSeries* target = Chart1->SeriesAt(series);
-    for (int i = 1; i <= n; ++i) target->AddPointXY(x(i), LayerValue(rows, i, layer), "", color);
+    for (int i = stride; ; i += stride) {
+      if (i > n) i = n;
+      target->AddPointXY(m_solver.X(i), LayerValue(rows, i, layer), "", color);
+      if (i == n) break;
+    }
   };
   plot(0, m_solver.u, 0, clRed);
-  for (int s = 1; s <= 9; ++s) plot(s, m_solver.u, s, clLime);
-  plot(10, m_solver.u, 10, clYellow);
-  plot(10, m_solver.y, 10, clGreen);
+  for (int s = 1; s <= kPlottedIntermediateLayers && s < m; ++s) plot(s, m_solver.u, PlottedLayer(s, m), clLime);
+  plot(10, m_solver.u, m, clYellow);
+  plot(10, m_solver.y, m, clGreen);
 }
 
 void TForm1::Button2Click(TComponent*) { Close(); }

@@ -46,17 +46,38 @@ class TForm1 : public TForm {
 
   // The solver's program-wide state.
   const SolverState& Solver() const { return m_solver; }
+  // The grid and steps the compute button uses; the form's own are the defaults.
+  void SetScheme(const SchemeOptions& scheme) { m_solver.scheme = scheme; }
+  // Whether the graph button appends the report to the hidden memo (the default). A run
+  // without a window writes the report from the solver's layers instead: the lines of
+  // a large grid would not fit in memory.
+  void SetReportKept(bool kept) { m_reportKept = kept; }
+  // Told after each layer the compute button finishes.
+  void SetLayerProgress(LayerProgress progress) { m_progress = std::move(progress); }
   LocaleSettings CurrentLocale() const { return m_locale(); }
 
  private:
   template <class T>
   T* Control(std::string_view name);
-  // The plotting half of the graph handler: layers 0 to 10 and the exact final layer.
+  // The plotting half of the graph handler: the first layer in red into series 0, up to
+  // nine intermediate layers in lime into series 1 to 9 (every one while there are no
+  // more, else nine spread evenly), the last layer in yellow and the exact last layer in
+  // green into series 10. Layer 0 to 10 with the form's 10 steps.
   void PlotLayers();
 
   LocaleProvider m_locale;
   SolverState m_solver;
+  LayerProgress m_progress;
+  bool m_reportKept = true;
 };
+
+// How many intermediate layers the chart has series for.
+inline constexpr int kPlottedIntermediateLayers = 9;
+// The most nodes of a layer plotted; a finer grid is plotted at every k-th node, its
+// right end always included.
+inline constexpr int kMaxPlottedNodes = 5000;
+// The layer that series s (1 to 9) shows of a computation with steps steps.
+int PlottedLayer(int series, int steps);
 
 // Registers TForm1 and everything its description names.
 void RegisterForm1Classes();

@@ -17,5 +17,8 @@ using LocaleProvider = std::function<LocaleSettings()>;
 // (M+1)·(N+2) lines; only the header of layer 0 and the blank line while no
 // computation has set M and N.
 std::vector<std::string> ReportLines(const SolverState& state, const LocaleProvider& locale);
+// The same lines one by one, for a report too large to hold.
+void ForEachReportLine(const SolverState& state, const LocaleProvider& locale,
+                       const std::function<void(const std::string&)>& line);
 
 }  // namespace tarvela

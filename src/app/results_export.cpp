@@ -23,11 +23,18 @@ double At(const std::vector<double>& values, int i) {
 // JSON has no words for the values a failed computation can leave behind.
 std::string JsonNumber(double value) { return std::isfinite(value) ? DataNumber(value) : "null"; }
 
-void AppendJsonArray(std::string& out, int count, const std::function<double(int)>& value) {
+// What a writer of a large output holds before it hands a piece on.
+constexpr std::size_t kPieceBytes = 1 << 20;
+
+void AppendJsonArray(std::string& out, int count, const std::function<double(int)>& value, const TextSink& sink) {
   out += '[';
   for (int i = 0; i < count; ++i) {
     if (i > 0) out += ',';
     out += JsonNumber(value(i));
+    if (out.size() >= kPieceBytes) {
+      sink(out);
+      out.clear();
+    }
   }
   out += ']';
 }
@@ -96,12 +103,18 @@ std::string DataNumber(double value) {
 }
 
 std::string LayersCsv(const SolverState& state) {
+  std::string out;
+  WriteLayersCsv(state, [&](const std::string& piece) { out += piece; });
+  return out;
+}
+
+void WriteLayersCsv(const SolverState& state, const TextSink& sink) {
   const int last = state.M;
   std::string out = "x";
   for (int k = 0; k <= last; ++k) out += ",u" + std::to_string(k);
   out += ",y" + std::to_string(last) + "\n";
   for (int i = 0; i < NodeCount(state); ++i) {
-    out += DataNumber(At(state.x, i));
+    out += DataNumber(state.X(i));
     for (int k = 0; k <= last; ++k) {
       out += ',';
       out += DataNumber(LayerValue(state.u, i, k));
@@ -109,11 +122,21 @@ std::string LayersCsv(const SolverState& state) {
     out += ',';
     out += DataNumber(LayerValue(state.y, i, last));
     out += '\n';
+    if (out.size() >= kPieceBytes) {
+      sink(out);
+      out.clear();
+    }
   }
-  return out;
+  sink(out);
 }
 
 std::string LayersJson(const SolverState& state) {
+  std::string out;
+  WriteLayersJson(state, [&](const std::string& piece) { out += piece; });
+  return out;
+}
+
+void WriteLayersJson(const SolverState& state, const TextSink& sink) {
   const int nodes = NodeCount(state);
   std::string out = "{\n";
   out += "  \"sigma\": " + JsonNumber(state.sigma) + ",\n";
@@ -123,7 +146,7 @@ std::string LayersJson(const SolverState& state) {
          ", \"tau\": " + JsonNumber(state.tau) + ", \"layers\": " + std::to_string(LayerCount(state)) +
          ", \"t0\": " + JsonNumber(state.t0) + "},\n";
   out += "  \"x\": ";
-  AppendJsonArray(out, nodes, [&](int i) { return At(state.x, i); });
+  AppendJsonArray(out, nodes, [&](int i) { return state.X(i); }, sink);
   out += ",\n  \"layers\": [";
   for (int k = 0; k < LayerCount(state); ++k) {
     const double t = At(state.t, k);
@@ -133,13 +156,13 @@ std::string LayersJson(const SolverState& state) {
     out += "    {\"layer\": " + std::to_string(k) + ", \"t\": " + JsonNumber(t) +
            ", \"theta\": " + JsonNumber(state.t0 + t) + ", \"iterations\": " + std::to_string(iterations) +
            ",\n     \"u\": ";
-    AppendJsonArray(out, nodes, [&](int i) { return LayerValue(state.u, i, k); });
+    AppendJsonArray(out, nodes, [&](int i) { return LayerValue(state.u, i, k); }, sink);
     out += ",\n     \"y\": ";
-    AppendJsonArray(out, nodes, [&](int i) { return LayerValue(state.y, i, k); });
+    AppendJsonArray(out, nodes, [&](int i) { return LayerValue(state.y, i, k); }, sink);
     out += "}";
   }
   out += "\n  ]\n}\n";
-  return out;
+  sink(out);
 }
 
 std::vector<LayerError> LayerErrors(const SolverState& state) {
@@ -156,8 +179,8 @@ std::vector<LayerError> LayerErrors(const SolverState& state) {
       const double difference = std::fabs(u - y);
       error.maxNorm = std::max(error.maxNorm, difference);
       squares += difference * difference;
-      if (u > kFrontThreshold) error.frontU = At(state.x, i);
-      if (y > kFrontThreshold) error.frontY = At(state.x, i);
+      if (u > kFrontThreshold) error.frontU = state.X(i);
+      if (y > kFrontThreshold) error.frontY = state.X(i);
     }
     error.l2Norm = std::sqrt(state.h * squares);
     errors.push_back(error);

@@ -4,6 +4,7 @@
 // with 17 significant digits, so that they read back to the same doubles whatever the
 // user's locale; the report, meant for people, keeps the locale's separators.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,12 +20,16 @@ std::string DataNumber(double value);
 // numerical value of every layer, and the exact value of the last layer. Lines end with
 // a line feed.
 std::string LayersCsv(const SolverState& state);
+// Receives an output a piece at a time, for outputs of large grids too large to hold.
+using TextSink = std::function<void(const std::string&)>;
+void WriteLayersCsv(const SolverState& state, const TextSink& sink);
 
 // {"sigma", "second", "grid": {"a", "b", "h", "nodes", "tau", "layers", "t0"}, "x": [...],
 //  "layers": [{"layer", "t", "theta", "iterations", "u": [...], "y": [...]}, ...]}
 // with t the time of the layer from the start and theta = t0 + t the time of the exact
 // profile. A value that is not a number or infinite is written as null.
 std::string LayersJson(const SolverState& state);
+void WriteLayersJson(const SolverState& state, const TextSink& sink);
 
 // How far the scheme is from the exact solution on one layer.
 struct LayerError {

@@ -647,7 +647,7 @@ TEST(CommandLine, HelpFitsEightyColumnsAndTheManualPageHasAnEntryForEachOfItsOpt
     pageOptions.push_back(name);
   }
   EXPECT_EQ(pageOptions, helpOptions);
-  EXPECT_EQ(helpOptions.size(), 21u);
+  EXPECT_EQ(helpOptions.size(), 30u);
   EXPECT_EQ(RunWith({"--man"}).out, ManPage());
 }
 

@@ -76,10 +76,16 @@ TEST(ErrorsChart, WideRangesAreLabelledAtThePowersOfTen) {
   state.N = 1;
   state.M = 2;
   state.h = 1;
-  state.x = {0, 1};
+  state.a = 0;
+  state.gridNodes = 2;  // x = 0 and 1
   state.t = {0, 0.1, 0.2};
-  state.u = {{1, 1.003, 41}, {0, 0, 0}};
-  state.y = {{1, 1, 1}, {0, 0, 0}};
+  state.u.Resize(2, 3);
+  state.y.Resize(2, 3);
+  const double firstNode[] = {1, 1.003, 41};
+  for (int k = 0; k < 3; ++k) {
+    state.u[0][k] = firstNode[k];
+    state.y[0][k] = 1;
+  }
   ExpectReadableAxis(state, {"0.001", "0.01", "0.1", "1", "10", "100"});
 }
 

@@ -259,8 +259,8 @@ TEST_F(Form1Test, GraphPlotsTheLayersIntoTheFirstElevenSeries) {
     EXPECT_EQ(form->Chart1->SeriesAt(series)->PointCount(), expected) << series;
   }
   TChartSeries* first = form->Chart1->SeriesAt(0);
-  EXPECT_EQ(first->XValueAt(0), s.x[1]);
-  EXPECT_EQ(first->XValueAt(9), s.x[10]);
+  EXPECT_EQ(first->XValueAt(0), s.X(1));
+  EXPECT_EQ(first->XValueAt(9), s.X(10));
   for (int layer = 0; layer <= 9; ++layer) {
     TChartSeries* series = form->Chart1->SeriesAt(layer);
     for (int i = 1; i <= 10; ++i) {
@@ -271,7 +271,7 @@ TEST_F(Form1Test, GraphPlotsTheLayersIntoTheFirstElevenSeries) {
   // The numerical and the exact value alternate at every grid point of series 10.
   TChartSeries* last = form->Chart1->SeriesAt(10);
   for (int i = 1; i <= 10; ++i) {
-    EXPECT_EQ(last->XValueAt(2 * (i - 1)), s.x[i]);
+    EXPECT_EQ(last->XValueAt(2 * (i - 1)), s.X(i));
     EXPECT_EQ(last->YValueAt(2 * (i - 1)), s.u[i][10]);
     EXPECT_EQ(last->PointColor(2 * (i - 1)), clYellow);
     EXPECT_EQ(last->YValueAt(2 * (i - 1) + 1), s.y[i][10]);
@@ -281,7 +281,7 @@ TEST_F(Form1Test, GraphPlotsTheLayersIntoTheFirstElevenSeries) {
   form->BitBtn1->Click();
   EXPECT_EQ(form->Chart1->SeriesAt(0)->PointCount(), 20);
   EXPECT_EQ(form->Chart1->SeriesAt(10)->PointCount(), 40);
-  EXPECT_EQ(form->Chart1->SeriesAt(0)->XValueAt(1), s.x[1]);
+  EXPECT_EQ(form->Chart1->SeriesAt(0)->XValueAt(1), s.X(1));
 }
 
 TEST_F(Form1Test, GraphWithoutComputationAddsNoPoints) {
