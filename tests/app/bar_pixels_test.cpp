@@ -110,7 +110,7 @@ std::unique_ptr<TChart> RandomChart(unsigned seed, bool everyBar) {
 TEST(BarPixels, LongestBarsOfEachPixelLineChangeNoPixel) {
   std::size_t fastCommands = 0;
   std::size_t everyCommands = 0;
-  for (unsigned seed = 1; seed <= 12; ++seed) {
+  for (unsigned seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("chart " + std::to_string(seed));
     std::unique_ptr<TChart> fast = RandomChart(seed, false);
     std::unique_ptr<TChart> every = RandomChart(seed, true);
