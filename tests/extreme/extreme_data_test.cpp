@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QXmlStreamReader>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -18,6 +21,7 @@
 #include "tarvela/chart/series/bar_series.h"
 #include "tarvela/chart/series/line_series.h"
 #include "tarvela/chart/series/pie_series.h"
+#include "tarvela/widgets/chart_picture.h"
 
 namespace tarvela::extreme {
 namespace {
@@ -115,6 +119,60 @@ TEST(ExtremeData, PieOfAHundredThousandSlicesPaints) {
     for (int i = 0; i < 100000; ++i) pie.AddPointXY(i, 1 + i % 10, "slice " + std::to_string(i));
     ExpectBoundedPaint(*chart, view3D ? "100,000 slices in 3D" : "100,000 slices in 2D", 1);
   }
+}
+
+// Twenty thousand points on two pixel rows of each column, marks shown: bars of no
+// width, pointers and marks are drawn where they show, a few commands a pixel column
+// rather than one a point (the pie: its rim and the legend rows that fit).
+TEST(ExtremeData, TwentyThousandPointsWithMarksDrawAFewCommandsAColumn) {
+  constexpr int kPoints = 20000;
+  constexpr std::size_t kBound = 40 * kWidth;
+  for (const char* className : {"TBarSeries", "THorizBarSeries", "TPointSeries", "TPieSeries"}) {
+    std::unique_ptr<TChart> chart = OneSeriesChart(className, false);
+    ASSERT_NE(chart, nullptr);
+    TChartSeries& series = *chart->SeriesAt(0);
+    const bool horizontal = std::string(className) == "THorizBarSeries";
+    for (int i = 0; i < kPoints; ++i) {
+      if (horizontal) {
+        series.AddPointXY(100 + i % 2, i);
+      } else {
+        series.AddPointXY(i, 100 + i % 2);
+      }
+    }
+    const Painted painted = PaintBoth(*chart, 2);
+    SCOPED_TRACE(className);
+    EXPECT_LE(painted.commands, kBound);
+    EXPECT_GT(painted.commands, 0u);
+    EXPECT_TRUE(painted.qtImageDrawn);
+  }
+}
+
+// The document of a random walk of 200,000 pointers holds the pointers that show: a
+// few megabytes rather than 200,000 shapes, read by an XML reader to its end.
+TEST(ExtremeData, SvgOfManyPointsHoldsThePointersThatShow) {
+  std::unique_ptr<TChart> chart = OneSeriesChart("TPointSeries", false);
+  ASSERT_NE(chart, nullptr);
+  TChartSeries& series = *chart->SeriesAt(0);
+  series.Marks().SetVisible(false);
+  std::mt19937_64 random(7);
+  double y = 0;
+  for (int i = 0; i < 200000; ++i) {
+    series.AddPointXY(i, y);
+    y += static_cast<double>(random() >> 11) * 0x1.0p-52 - 1.0;
+  }
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(WriteChartSvg(*chart, buffer, std::nullopt));
+  EXPECT_LE(buffer.size(), 4 * 1024 * 1024);
+  QXmlStreamReader reader(buffer.data());
+  int rectangles = 0;
+  while (!reader.atEnd()) {
+    reader.readNext();
+    if (reader.isStartElement() && (reader.name() == QLatin1String("rect") || reader.name() == QLatin1String("path")))
+      ++rectangles;
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  EXPECT_GT(rectangles, 100);
 }
 
 // Each series of the chain but the first takes the one before it as its source.

@@ -366,6 +366,12 @@ class TChartSeries : public TComponent {
   /// The marks of the visible range; the chart calls it only while Marks is visible
   /// (series_marks.cpp). Each mark is boxed above its point and handed to PaintMark.
   virtual void DrawAllMarks();
+  /// The pixel the mark of point index stands at: its point, unless the series places
+  /// its marks otherwise. Of more marks than DrawAllMarks draws one by one, a mark that
+  /// a later mark stands on the same pixel as is left out.
+  virtual TPoint MarkAnchor(int index) { return {PointXPixel(index), PointYPixel(index)}; }
+  /// Up to this many marks in view, every mark is drawn.
+  static constexpr std::int64_t kExactMarks = 10'000;
   /// Draws one placed mark in the point's colour; a series type shifts position
   /// (box and arrow end) first.
   virtual void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position);
@@ -379,6 +385,9 @@ class TChartSeries : public TComponent {
     Repaint();
   }
   void SetAllowSinglePoint(bool allow) { m_allowSinglePoint = allow; }
+  /// Per point of the visible range, whether a later mark stands on its mark's pixel;
+  /// empty (none hidden) up to kExactMarks marks.
+  std::vector<bool> MarksUnderLaterMarks();
 
  private:
   /// sets and clears ParentChart as the series joins and leaves its list, and the

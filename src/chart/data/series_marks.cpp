@@ -17,6 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "tarvela/chart/axes/axis_panel.h"
 #include "tarvela/chart/canvas/text_lines.h"
@@ -298,8 +301,52 @@ int TChartSeries::WidestMarkText() {
   if (m_parentChart == nullptr) return 0;
   TZavCanvas3D& canvas = m_parentChart->Canvas();
   int widest = 0;
-  for (int i = 0; i < PointCount(); ++i) widest = std::max(widest, canvas.MeasureTextWidth(MarkText(i)));
+  // Many points share their texts (a few values, the same label): each text measured
+  // once, as far as a bounded memory of them goes.
+  constexpr std::size_t kRememberedTexts = 4096;
+  std::unordered_set<std::string> measured;
+  for (int i = 0; i < PointCount(); ++i) {
+    std::string text = MarkText(i);
+    if (measured.count(text) != 0) continue;
+    widest = std::max(widest, canvas.MeasureTextWidth(text));
+    if (measured.size() < kRememberedTexts) measured.insert(std::move(text));
+  }
   return widest;
+}
+
+// More marks than anyone can read: each pixel keeps the mark drawn last there, which
+// lies on top of the others, and the text of none of those is even made. Up to
+// kExactMarks every mark is drawn.
+std::vector<bool> TChartSeries::MarksUnderLaterMarks() {
+  std::vector<bool> hidden;
+  const std::int64_t count = static_cast<std::int64_t>(m_lastDrawnIndex) - m_firstDrawnIndex + 1;
+  if (m_parentChart == nullptr || count <= kExactMarks) return hidden;
+  hidden.assign(static_cast<std::size_t>(count), false);
+  // The chart's pixels by a bitmap, any others (a zoomed plot's) by a set.
+  const TRect area = m_parentChart->ClientRect();
+  const std::int64_t columns = std::max(0, area.right - area.left);
+  const std::int64_t rows = std::max(0, area.bottom - area.top);
+  std::vector<bool> taken(static_cast<std::size_t>(columns * rows), false);
+  std::unordered_set<std::uint64_t> takenOutside;
+  for (int i = m_lastDrawnIndex; i >= m_firstDrawnIndex; --i) {
+    if (IsNullPoint(i)) continue;
+    const TPoint at = MarkAnchor(i);
+    const std::int64_t column = std::int64_t{at.x} - area.left;
+    const std::int64_t row = std::int64_t{at.y} - area.top;
+    bool first;
+    if (column >= 0 && row >= 0 && column < columns && row < rows) {
+      const auto cell = static_cast<std::size_t>(row * columns + column);
+      first = !taken[cell];
+      taken[cell] = true;
+    } else {
+      first = takenOutside
+                  .insert((static_cast<std::uint64_t>(static_cast<std::uint32_t>(at.x)) << 32) |
+                          static_cast<std::uint32_t>(at.y))
+                  .second;
+    }
+    hidden[static_cast<std::size_t>(i - m_firstDrawnIndex)] = !first;
+  }
+  return hidden;
 }
 
 void TChartSeries::DrawAllMarks() {
@@ -309,13 +356,10 @@ void TChartSeries::DrawAllMarks() {
   const TChartPen& frame = m_marks.Frame();
   // One scratch position for every mark: PaintAt copies what it keeps.
   TSeriesMarkPosition position;
-  // More marks than pixels: as for the points, only the first mark on each pixel (a
-  // mark of a series on axes stands above its point; a circled series places its own).
-  PointPixelFilter filter(UsesAxes() ? chart.PlotRect() : TRect{},
-                          UsesAxes() ? static_cast<std::int64_t>(m_lastDrawnIndex) - m_firstDrawnIndex + 1 : 0);
+  const std::vector<bool> hidden = MarksUnderLaterMarks();
   for (int i = m_firstDrawnIndex; i <= m_lastDrawnIndex; ++i) {
     if (IsNullPoint(i)) continue;
-    if (filter.Active() && !filter.FirstAt(PointXPixel(i), PointYPixel(i))) continue;
+    if (!hidden.empty() && hidden[static_cast<std::size_t>(i - m_firstDrawnIndex)]) continue;
     const std::string text = MarkText(i);
     if (text.empty()) continue;
 

@@ -166,6 +166,15 @@ class TCustomBarSeries : public TChartSeries {
 
   // state of the current paint, set by ComputeBarSize and DrawPoint
   mutable int m_barSize = 0;
+  /// Whether every bar is a line of one colour across no width (more bars than pixels):
+  /// then the bars light the same pixels in whatever order and number they come, as
+  /// long as each pixel line gets the longest bar on each side of the baseline.
+  bool DrawsLinesOfOneColour() const;
+  /// The bars that reach furthest from the baseline on each side, and one of those
+  /// that do not leave it, of every pixel line, in point order, into m_shownBars; false
+  /// when a bar has a colour of its own.
+  bool FindLongestBars(int first, int last);
+  std::vector<int> m_shownBars;  ///< kept between paints for its storage
   TRect m_barRect;
   TColor m_barColor = clDefault;
 

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "tarvela/chart/axes/axis_panel.h"
 #include "tarvela/chart/series/bar_series.h"
@@ -23,10 +24,82 @@ namespace tarvela {
 
 // [SECTION] One point
 
+// A bar of no width is a line of its fill colour, from its value to the baseline
+// (DrawBarRectangle). Drawn in one colour, the lines light each pixel the same
+// whichever comes last; and on one pixel line, a bar that ends nearer the baseline
+// than another on the same side lights only pixels that one lights too.
+bool TCustomBarSeries::DrawsLinesOfOneColour() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->View3D() || m_barSize != 0 || OnGetBarStyle ||
+      (m_barStyle != bsRectangle && m_barStyle != bsCilinder) || m_multiBar == mbStacked ||
+      m_multiBar == mbStacked100) {
+    return false;
+  }
+  // A dash starts where its line starts, so lines of different lengths would not light
+  // nested pixels; nor would a pen wider than a pixel at the line's ends.
+  if (m_barBrush.Style() != bsSolid || m_barBrush.HasPattern() || m_barPen.Mode() != pmCopy ||
+      m_barPen.Width() != 1 || m_barPen.SmallDots() || (m_barPen.Visible() && m_barPen.Style() != psSolid)) {
+    return false;
+  }
+  return CategoryAxis() != nullptr && ValueAxis() != nullptr;
+}
+
+bool TCustomBarSeries::FindLongestBars(int first, int last) {
+  struct Line {
+    int before = -1;  // the bar ending furthest before the baseline (smaller pixels)
+    int beforeEnd = 0;
+    int after = -1;   // furthest after it
+    int afterEnd = 0;
+    int onBase = -1;  // the last bar that ends on it
+  };
+  std::unordered_map<int, Line> lines;
+  const int base = BaselinePos(first);
+  TColor color = clNone;
+  int lastPlace = 0;
+  Line* line = nullptr;
+  for (int i = first; i <= last; ++i) {
+    const TColor pointColor = PointColor(i);
+    if (pointColor == clNone) continue;
+    if (color == clNone) color = pointColor;
+    if (pointColor != color) return false;
+    const int place = CategoryPixel(i);
+    // Consecutive bars mostly share their line: looked up once for all of them.
+    if (line == nullptr || place != lastPlace) {
+      line = &lines[place];
+      lastPlace = place;
+    }
+    const int end = ValuePixel(i);
+    if (end < base) {
+      if (line->before < 0 || end < line->beforeEnd) {
+        line->before = i;
+        line->beforeEnd = end;
+      }
+    } else if (end > base) {
+      if (line->after < 0 || end > line->afterEnd) {
+        line->after = i;
+        line->afterEnd = end;
+      }
+    } else {
+      line->onBase = i;
+    }
+  }
+  m_shownBars.clear();
+  for (const auto& [place, kept] : lines) {
+    for (const int i : {kept.before, kept.after, kept.onBase})
+      if (i >= 0) m_shownBars.push_back(i);
+  }
+  std::sort(m_shownBars.begin(), m_shownBars.end());
+  return true;
+}
+
 void TCustomBarSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
   const int last = LastDrawnIndex();
   if (first < 0) return;
+  if (DrawsLinesOfOneColour() && FindLongestBars(first, last)) {
+    for (const int i : m_shownBars) DrawPoint(i);
+    return;
+  }
   if (PointsForward()) {
     for (int i = first; i <= last; ++i) DrawPoint(i);
   } else {

@@ -209,8 +209,16 @@ void TCircledSeries::CalcCircleGeometry() {
 }
 
 TPoint TCircledSeries::SlicePoint(double angle, int rx, int ry) const {
+  long double offsetX = 0;
+  long double offsetY = 0;
+  return SlicePoint(angle, rx, ry, offsetX, offsetY);
+}
+
+TPoint TCircledSeries::SlicePoint(double angle, int rx, int ry, long double& offsetX, long double& offsetY) const {
   const long double a = static_cast<long double>(angle) + m_rotationRadians;
-  return {Pixel(std::cos(a) * rx) + m_discCenterX, m_discCenterY - Pixel(std::sin(a) * ry)};
+  offsetX = std::cos(a) * rx;
+  offsetY = std::sin(a) * ry;
+  return {Pixel(offsetX) + m_discCenterX, m_discCenterY - Pixel(offsetY)};
 }
 
 double TCircledSeries::AngleOfPoint(int x, int y) const {

@@ -74,6 +74,8 @@ class TCircledSeries : public TChartSeries {
   /// The point at angle (radians, counter-clockwise from the right, before rotation)
   /// on the ellipse of radii rx, ry around the centre.
   TPoint SlicePoint(double angle, int rx, int ry) const;
+  /// SlicePoint, with the offsets from the centre it rounds (cos · rx, sin · ry).
+  TPoint SlicePoint(double angle, int rx, int ry, long double& offsetX, long double& offsetY) const;
   /// The angle (before rotation, 0..2π) of the pixel (x, y) seen from the centre.
   double AngleOfPoint(int x, int y) const;
   /// Switches the chart into circled mode (restore false) or back.

@@ -275,8 +275,26 @@ void TPieSeries::DrawAllPoints() {
     SetCircleRect(rect);
     CalcRadii();
   }
-  m_startPoint = SlicePoint(0, RadiusX(), RadiusY());
+  StartAt(0);
   for (int i : DrawingOrder()) DrawPoint(i);
+}
+
+void TPieSeries::StartAt(double angle) {
+  m_start = {true, angle, RadiusX(), RadiusY(), 0, 0};
+  m_startPoint = SlicePoint(angle, RadiusX(), RadiusY(), m_start.offsetX, m_start.offsetY);
+}
+
+bool TPieSeries::StaysOnStartPixel(double angle) const {
+  if (!m_start.known || m_start.rx != RadiusX() || m_start.ry != RadiusY()) return false;
+  // Rounding goes to the next pixel only past a half: the room is how far the offset
+  // lies from the nearest half, less a margin far above the error of the sums.
+  constexpr long double kMargin = 1e-6L;
+  const auto room = [](long double offset) {
+    if (!(std::fabs(offset) < (1 << 27))) return -1.0L;
+    return std::fabs(offset - std::floor(offset) - 0.5L) - kMargin;
+  };
+  const long double moved = std::fabs(static_cast<long double>(angle) - m_start.angle);
+  return moved * RadiusX() < room(m_start.offsetX) && moved * RadiusY() < room(m_start.offsetY);
 }
 
 void TPieSeries::DrawPoint(int index) {
@@ -294,15 +312,23 @@ void TPieSeries::DrawPoint(int index) {
                           slice.start + RotationRadians(), slice.end + RotationRadians(), m_dark3D, m_anyExploded);
     return;
   }
-  const TPoint end = SlicePoint(slice.end, RadiusX(), RadiusY());
   // A slice narrower than a pixel would be drawn by the platform as a full disc.
-  const bool draw = !(end.x == m_startPoint.x && end.y == m_startPoint.y) || PointCount() == 1 ||
-                    slice.end - slice.start > 1;
-  if (!draw) return;
+  const bool wide = PointCount() == 1 || slice.end - slice.start > 1;
+  // Of a million slices most end on the pixel they start at.
+  if (!wide && StaysOnStartPixel(slice.end)) return;
+  const TPoint start = m_startPoint;
+  const SliceStart kept = m_start;
+  StartAt(slice.end);
+  const TPoint end = m_startPoint;
+  if (!wide && end.x == start.x && end.y == start.y) {
+    // Not drawn: the next slice starts where this one did.
+    m_start = kept;
+    m_startPoint = start;
+    return;
+  }
   const TRect& r = CircleRect();
-  canvas.DrawPieSlice(r.left + dx, r.top - dy, r.right + dx, r.bottom - dy, m_startPoint.x + dx, m_startPoint.y - dy,
-                      end.x + dx, end.y - dy);
-  m_startPoint = end;
+  canvas.DrawPieSlice(r.left + dx, r.top - dy, r.right + dx, r.bottom - dy, start.x + dx, start.y - dy, end.x + dx,
+                      end.y - dy);
 }
 
 void TPieSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
@@ -327,6 +353,15 @@ void TPieSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkP
   position.TopLeft.x = end.x > DiscCenterX() ? end.x : end.x - position.BoxWidth;
   position.TopLeft.y = end.y > DiscCenterY() ? end.y : end.y - position.BoxHeight;
   TCircledSeries::PaintMark(valueIndex, text, position);
+}
+
+TPoint TPieSeries::MarkAnchor(int index) {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || index >= static_cast<int>(m_angles.size())) return {0, 0};
+  const long double factor = 1 + m_explodedSlices.Value(index) / 100.0L;
+  double angle = m_angles[static_cast<std::size_t>(index)].middle;
+  if (chart->Canvas().RotatesFreely()) angle += 3 * kPi / 2;
+  return SlicePoint(angle, Pixel(RadiusX() * factor), Pixel(RadiusY() * factor));
 }
 
 void TPieSeries::PrepareLegendSymbol(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) {
@@ -381,11 +416,18 @@ const PropertyTable& TPieSeries::PublishedProperties() {
   return table;
 }
 
+// Asked by every mark of a percentage: kept while the series of a paint are drawn and
+// none changes, or a pie of many slices would add them all up for each of them.
 double TPieSeries::MarksTotal() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  const std::uint64_t stamp = chart != nullptr ? chart->DrawingStamp() : 0;
+  if (stamp != 0 && stamp == m_marksTotalStamp) return m_marksTotal;
   long double total = 0;
   for (int i = 0; i < PointCount(); ++i)
     if (!InOtherSlice(i)) total += std::fabs(PieValues().ValueAt(i));
-  return static_cast<double>(total);
+  m_marksTotalStamp = stamp;
+  m_marksTotal = static_cast<double>(total);
+  return m_marksTotal;
 }
 
 }  // namespace tarvela

@@ -5,6 +5,7 @@
 /// the next), slices can be pulled out of the pie by a percentage of the radius, and
 /// the pie can be rotated.
 /// @file
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,8 @@ class TPieSeries : public TCircledSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
+  /// Where the slice's mark arrow starts, on the rim of the (exploded) slice.
+  TPoint MarkAnchor(int index) override;
   int HitTest(int x, int y) const override;
   /// The grouped points are in the other slice's point already: counted once, as the
   /// slices count them, so that the marks' percentages add up to 100.
@@ -160,6 +163,21 @@ class TPieSeries : public TCircledSeries {
   std::vector<SliceAngles> m_angles;
   bool m_anyExploded = false;
   TPoint m_startPoint{};
+  /// Where m_startPoint was worked out: its angle, radii and unrounded offsets, so that
+  /// a slice that cannot leave its pixel needs no sine (StaysOnStartPixel).
+  struct SliceStart {
+    bool known = false;
+    double angle = 0;
+    int rx = 0, ry = 0;
+    long double offsetX = 0, offsetY = 0;
+  } m_start;
+  /// Whether the rim at angle rounds to m_startPoint for certain, worked out from how
+  /// far the angle moved: a sine or cosine changes by at most as much as its angle.
+  bool StaysOnStartPixel(double angle) const;
+  /// m_startPoint at angle on the rim.
+  void StartAt(double angle);
+  mutable std::uint64_t m_marksTotalStamp = 0;  ///< the drawing MarksTotal was worked out for
+  mutable double m_marksTotal = 0;
 };
 
 }  // namespace tarvela

@@ -2,7 +2,15 @@
 /// TPointSeries draws only the pointers of its points: no line, no area. Its drawing
 /// and hit test are TCustomSeries' with the points not joined; a click finds a pointer
 /// or a point's exact pixel, never the space between two points.
+///
+/// In 2D a pointer that a later pointer covers exactly (same shape on the same pixel)
+/// is not drawn: the picture is the one of every point, and a million points cost about
+/// as many pointers as there are pixels they land on.
 /// @file
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
 #include "tarvela/chart/series/line_series.h"
 
 namespace tarvela {
@@ -22,6 +30,23 @@ class TPointSeries : public TCustomSeries {
   // operations
   /// Stays a point series whatever the source drew: pointer shown, no line, no area.
   void Assign(const TChartSeries& source) override;
+  /// The pointers no later identical pointer covers, point by point; everything else as
+  /// every series draws.
+  void DrawAllPoints() override;
+
+ private:
+  /// Whether the drawing of the pointers is the same pixels whatever pointer lies
+  /// under a later identical one: 2D, one opaque style, nothing joined.
+  bool CullsCoveredPointers() const;
+  /// The points whose pointers show (no later pointer on their pixel), into m_shown
+  /// (ascending); false when a point lies beyond the pixel range, which the
+  /// point-by-point drawing treats its own way.
+  bool FindShownPointers(int first, int last);
+
+  // state, kept between paints for its storage
+  std::vector<int> m_shown;
+  std::vector<std::uint8_t> m_taken;  ///< per cell: a later pointer lies there
+  std::unordered_set<std::uint64_t> m_takenOutside;
 };
 
 }  // namespace tarvela

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,30 @@ TEST(PieSeries, TwoDSliceOnOnePixelIsSkippedUnlessWideOrAlone) {
   const std::vector<std::string> full = p.Draw(*alone);
   ASSERT_EQ(full.size(), 1u);
   EXPECT_EQ(Geometry(full[0]), "Pie 10,20,510,270 start=510,145 end=510,145");
+}
+
+// Of many thin slices, the ones that leave their start pixel are drawn, each from the
+// end of the last one drawn: the slices worked out from every slice's rim point.
+TEST(PieSeries, ManyThinSlicesDrawExactlyThoseThatLeaveTheirPixel) {
+  PieRig p;
+  TPieSeries* pie = p.Pie({});
+  std::mt19937 random(5);
+  for (int i = 0; i < 20000; ++i) pie->AddPoint(1 + static_cast<double>(random() % 1000) * (i % 97 == 0 ? 50 : 1));
+  pie->SetRotationAngle(37);
+  const std::vector<std::string> pies = p.Draw(*pie);
+  std::vector<std::string> expected;
+  TPoint start = pie->SlicePoint(0, pie->RadiusX(), pie->RadiusY());
+  for (const TPieSeries::SliceAngles& slice : pie->Angles()) {
+    const TPoint end = pie->SlicePoint(slice.end, pie->RadiusX(), pie->RadiusY());
+    if (end.x == start.x && end.y == start.y && slice.end - slice.start <= 1) continue;
+    expected.push_back("Pie 10,20,510,270 start=" + std::to_string(start.x) + "," + std::to_string(start.y) +
+                       " end=" + std::to_string(end.x) + "," + std::to_string(end.y));
+    start = end;
+  }
+  ASSERT_EQ(pies.size(), expected.size());
+  EXPECT_GT(expected.size(), 300u);
+  EXPECT_LT(expected.size(), 5000u);
+  for (std::size_t i = 0; i < pies.size(); ++i) EXPECT_EQ(Geometry(pies[i]), expected[i]) << i;
 }
 
 TEST(PieSeries, OtherSliceGroupsPointsBelowTenPercentAndTheLegendListsTheRest) {

@@ -1,0 +1,134 @@
+// Bars of no width (more bars than pixels) are drawn only where they reach furthest
+// from the baseline on each pixel line. Painted by Qt, vertical and horizontal, the
+// picture must be exactly the one of every bar drawn in order.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "tarvela/chart/chart.h"
+#include "tarvela/chart/series/bar_series.h"
+#include "tarvela/platform/recording_surface.h"
+#include "tarvela/widgets/qt_surface.h"
+
+namespace tarvela {
+namespace {
+
+// The drawing the longest bars stand in for: every bar in order.
+template <class Bars>
+class EveryBar : public Bars {
+ public:
+  using Bars::Bars;
+  void DrawAllPoints() override {
+    for (int i = this->FirstDrawnIndex(); i >= 0 && i <= this->LastDrawnIndex(); ++i) this->DrawPoint(i);
+  }
+};
+
+QImage Painted(TChart& chart) {
+  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QtSurface surface(image);
+  chart.PaintChart(surface, chart.ClientRect());
+  return image;
+}
+
+// Pixels in the colours of the bars.
+int PaletteCount(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb rgb = row[x] & 0xFFFFFFu;
+      count += rgb == 0xFF0000u || rgb == 0x0000FFu;
+    }
+  }
+  return count;
+}
+
+// Rows that differ between two pictures of one size.
+int DifferingRows(const QImage& a, const QImage& b) {
+  int rows = 0;
+  for (int y = 0; y < a.height(); ++y)
+    rows += std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<std::size_t>(a.bytesPerLine())) != 0;
+  return rows;
+}
+
+std::size_t Commands(TChart& chart) {
+  RecordingSurface surface;
+  surface.SetLineLimit(0);
+  chart.PaintChart(surface, chart.ClientRect());
+  return surface.CommandCount();
+}
+
+std::unique_ptr<TChart> RandomChart(unsigned seed, bool everyBar) {
+  std::mt19937 random(seed);
+  const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  auto chart = std::make_unique<TChart>(nullptr);
+  chart->SetBounds(0, 0, 140 + pick(140), 110 + pick(100));
+  chart->SetView3D(false);
+  chart->SetBuffered(false);
+  chart->Legend().SetVisible(false);
+  const bool vertical = pick(2) == 0;
+  TCustomBarSeries* series = nullptr;
+  if (vertical) {
+    series = everyBar ? new EveryBar<TBarSeries>(chart.get()) : new TBarSeries(chart.get());
+  } else {
+    series = everyBar ? new EveryBar<THorizBarSeries>(chart.get()) : new THorizBarSeries(chart.get());
+  }
+  series->SetParentChart(chart.get());
+  series->Marks().SetVisible(false);
+  series->SetBarWidthPercent(1 + pick(100));
+  series->BarPen().SetVisible(pick(3) != 0);
+  series->SetUseYOrigin(pick(4) != 0);
+  series->SetYOrigin(pick(3) - 1.0);
+  series->SetSeriesColor(pick(2) == 0 ? clRed : clBlue);
+  // Many more bars than pixels; a value walk that crosses the origin, some on it.
+  const int points = 600 + pick(1200);
+  double value = 0;
+  for (int i = 0; i < points; ++i) {
+    value = pick(9) == 0 ? 0 : value + (pick(200) - 100) * 0.01;
+    const TColor color = pick(50) == 0 ? clNone : clDefault;
+    if (vertical) {
+      series->AddPointXY(i, value, "", color);
+    } else {
+      series->AddPointXY(value, i, "", color);
+    }
+  }
+  if (pick(2) == 0) {
+    TChartAxis& category = vertical ? chart->BottomAxis() : chart->LeftAxis();
+    category.SetAutomatic(false);
+    category.SetMaximum(points * 0.8);
+    category.SetMinimum(points * 0.3);
+    category.SetInverted(pick(2) == 0);
+  }
+  return chart;
+}
+
+TEST(BarPixels, LongestBarsOfEachPixelLineChangeNoPixel) {
+  std::size_t fastCommands = 0;
+  std::size_t everyCommands = 0;
+  for (unsigned seed = 1; seed <= 8; ++seed) {
+    SCOPED_TRACE("chart " + std::to_string(seed));
+    std::unique_ptr<TChart> fast = RandomChart(seed, false);
+    std::unique_ptr<TChart> every = RandomChart(seed, true);
+    // The axes take their room from the paint before: both charts painted alike first.
+    Commands(*fast);
+    Commands(*every);
+    fastCommands += Commands(*fast);
+    everyCommands += Commands(*every);
+    Painted(*fast);
+    Painted(*every);
+    const QImage longest = Painted(*fast);
+    const QImage reference = Painted(*every);
+    ASSERT_EQ(longest.size(), reference.size());
+    EXPECT_EQ(DifferingRows(longest, reference), 0);
+    EXPECT_GT(PaletteCount(reference), 0);  // some bar shows at all
+  }
+  EXPECT_LT(fastCommands * 4, everyCommands);
+}
+
+}  // namespace
+}  // namespace tarvela
