@@ -9,6 +9,7 @@
 /// previous point's pixels, colour and baseline), so a pass must run over ascending
 /// indexes; the first drawn point of a pass never reads what an earlier pass left.
 /// @file
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <vector>
@@ -160,6 +161,13 @@ class TCustomSeries : public TChartSeries {
   /// reduced to its entry, extremes and exit; false (path unusable) when the values are
   /// not in X order, not finite or beyond the pixel range.
   bool PlainLinePath(std::vector<TPoint>& path) const;
+  /// Whether the series draws plain 3D ribbons in one colour and nothing else, each
+  /// in full over what lies under it (copy mode, no smoothing).
+  bool CullsRepeatedRibbons() const;
+  /// CullsRepeatedRibbons' ribbons from first to last, leaving out each ribbon that a
+  /// later ribbon between the same two pixels draws again; false (nothing drawn) when
+  /// a point is null, not finite or beyond the pixel range.
+  bool DrawShownRibbons(int first, int last);
   /// The Y pixel at the plot's edge column m_prevX on the line from point index-1 to
   /// point index.
   int EdgeYPixel(int valueIndex) const;
@@ -199,6 +207,9 @@ class TCustomSeries : public TChartSeries {
   std::vector<TPoint> m_path;  ///< kept between paints for its storage
   std::vector<TColor> m_pathColors;
   std::vector<int> m_indexes;  ///< the points an area's pixel columns need, kept likewise
+  std::vector<TPoint> m_pixels;  ///< the ribbons' points, kept likewise
+  std::vector<std::uint8_t> m_ribbonShown;
+  std::vector<std::uint32_t> m_ribbonKeys;
 };
 
 class TLineSeries : public TCustomSeries {

@@ -4,6 +4,7 @@
 //                              the plot from the left, the drawing memory; the
 //                              placement of a point's mark
 //   [SECTION] Plain 2D lines   many points of a solid one-pixel line as one path
+//   [SECTION] Dense 3D lines   the ribbons a later ribbon draws again, left out
 //   [SECTION] One segment      the connection from the previous point: a 3D ribbon
 //                              (plain, stairs, with a front face of LineHeight), the
 //                              area below it, or a 2D line; then the pointers
@@ -143,6 +144,7 @@ void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMa
 void TCustomSeries::DrawAllPoints() {
   const int first = FirstDrawnIndex();
   const int last = LastDrawnIndex();
+  if (first >= 0 && last > first && CullsRepeatedRibbons() && DrawShownRibbons(first, last)) return;
   if (first >= 0 && last > first && DrawsReducibleArea2D() && DrawAreaColumns(first, last)) return;
   if (first >= 0 && last > first && !DrawsPlainLine2D() && DrawsOnePixelLine2D() && DrawColoredLine2D(first, last)) {
     return;
@@ -337,6 +339,107 @@ bool TCustomSeries::DrawsOnePixelLine2D() const {
 
 bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
   return ColumnReducedPath(*this, FirstDrawnIndex(), LastDrawnIndex(), path);
+}
+
+// [SECTION] Dense 3D lines
+//
+// A ribbon is drawn in full over whatever lies under it: in copy mode, unsmoothed, a
+// later ribbon between the same two pixels lights exactly the pixels of an earlier one
+// in the same colours (its shading follows from the same slope), so the earlier one
+// cannot show. Where many points share a pixel column, most of the ribbons within it
+// run between pixel rows that the line passes again later.
+
+bool TCustomSeries::CullsRepeatedRibbons() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || !chart->View3D() || chart->Antialiased() || !m_connectPoints || m_drawArea ||
+      m_lineBrush == bsClear || m_stairs || m_lineHeight != 0 || m_pointer.Visible()) {
+    return false;
+  }
+  if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
+  if (m_linePen.Visible() && m_linePen.Mode() != pmCopy) return false;
+  return GetHorizAxis() != nullptr && GetVertAxis() != nullptr;
+}
+
+bool TCustomSeries::DrawShownRibbons(int first, int last) {
+  const auto count = static_cast<std::size_t>(last - first + 1);
+  // Beyond this the point-by-point drawing itself leaves points out (PointPixelFilter).
+  if (static_cast<std::int64_t>(count) > PointPixelFilter::kExactPoints) return false;
+  // Worth it only when some column holds more than one point.
+  if (std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first) return false;
+
+  // The stored values straight from their lists where reading them changes nothing (no
+  // multiplier, finite): the same pixels as PointXPixel and PointYPixel.
+  const TChartAxis& horizAxis = *GetHorizAxis();
+  const TChartAxis& vertAxis = *GetVertAxis();
+  const std::span<const double> xs = XValues().StoredValues();
+  const std::span<const double> ys = YValues().StoredValues();
+  const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
+                      static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
+  m_pixels.resize(count);
+  for (int i = first; i <= last; ++i) {
+    TPoint p;
+    const double x = direct ? xs[static_cast<std::size_t>(i)] : 0.0;
+    const double y = direct ? ys[static_cast<std::size_t>(i)] : 0.0;
+    if (direct && std::isfinite(x) && std::isfinite(y)) {
+      p = {horizAxis.ValueToPixel(x), vertAxis.ValueToPixel(y)};
+    } else {
+      p = {PointXPixel(i), PointYPixel(i)};
+    }
+    // A null point breaks the line and a point beyond the pixel range keeps the last
+    // one's place: the point-by-point drawing takes those.
+    if (!FitsPixelRange(p.x) || !FitsPixelRange(p.y) || IsNullPoint(i)) return false;
+    m_pixels[static_cast<std::size_t>(i - first)] = p;
+  }
+
+  // From the last ribbon back, column run by column run: a ribbon is shown unless a
+  // later one in its run joins the same two pixel rows in the same order. Only ribbons
+  // within one column recur; a key packs both rows, each within 16 bits by the range.
+  constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  const auto pixel = [&](std::size_t k) { return m_pixels[k]; };
+  const auto vertical = [&](std::size_t k) { return pixel(k - 1).x == pixel(k).x; };
+  m_ribbonShown.assign(count, 1);
+  for (std::size_t k = count - 1; k >= 1;) {
+    if (!vertical(k)) {
+      --k;
+      continue;
+    }
+    std::size_t start = k;  // the run's ribbons are start+1 .. k, all in one column
+    while (start >= 1 && vertical(start) && pixel(start).x == pixel(k).x) --start;
+    int bits = 4;
+    while ((std::size_t{1} << bits) < 2 * (k - start)) ++bits;
+    const std::size_t size = std::size_t{1} << bits;
+    m_ribbonKeys.assign(size, kEmpty);
+    for (std::size_t r = k; r > start; --r) {
+      const auto key = static_cast<std::uint32_t>(pixel(r - 1).y + 32768) << 16 |
+                       static_cast<std::uint32_t>(pixel(r).y + 32768);
+      // The product's high bits mix both rows; its low bits would see the second alone.
+      std::size_t slot = (key * 0x9E3779B1u) >> (32 - bits);
+      while (m_ribbonKeys[slot] != kEmpty && m_ribbonKeys[slot] != key) slot = (slot + 1) & (size - 1);
+      if (m_ribbonKeys[slot] == key) {
+        m_ribbonShown[r] = 0;
+      } else {
+        m_ribbonKeys[slot] = key;
+      }
+    }
+    k = start;
+  }
+
+  // The first point enters the plot as always, and the last ends the drawing; each
+  // shown ribbon in between is drawn from the point before it, as the point-by-point
+  // drawing would reach it.
+  DrawPoint(first);
+  for (std::size_t k = 1; k + 1 < count; ++k) {
+    if (m_ribbonShown[k] == 0 || pixel(k - 1) == pixel(k)) continue;
+    m_prevX = pixel(k - 1).x;
+    m_prevY = pixel(k - 1).y;
+    m_prevColor = PointColor(first + static_cast<int>(k) - 1);
+    DrawPoint(first + static_cast<int>(k));
+  }
+  m_prevX = pixel(count - 2).x;
+  m_prevY = pixel(count - 2).y;
+  m_prevColor = PointColor(last - 1);
+  DrawPoint(last);
+  return true;
 }
 
 // [SECTION] One segment
