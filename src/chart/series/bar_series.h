@@ -174,6 +174,12 @@ class TCustomBarSeries : public TChartSeries {
   /// that do not leave it, of every pixel line, in point order, into m_shownBars; false
   /// when a bar has a colour of its own.
   bool FindLongestBars(int first, int last);
+  /// Whether each bar is drawn in full over what lies under it (copy mode, no
+  /// smoothing, one shape for all): then a later bar of the same place, ends and colour
+  /// lights exactly an earlier one's pixels.
+  bool CullsRepeatedBars() const;
+  /// The bars, in drawing order, that no later bar repeats, into m_shownBars.
+  void FindUnrepeatedBars(int first, int last);
   std::vector<int> m_shownBars;  ///< kept between paints for its storage
   TRect m_barRect;
   TColor m_barColor = clDefault;

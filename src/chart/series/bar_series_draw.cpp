@@ -100,11 +100,85 @@ void TCustomBarSeries::DrawAllPoints() {
     for (const int i : m_shownBars) DrawPoint(i);
     return;
   }
+  // Worth it only when bars share their place, that is when there are more than pixels.
+  if (last - first > 1000 && CullsRepeatedBars()) {
+    FindUnrepeatedBars(first, last);
+    for (const int i : m_shownBars) DrawPoint(i);
+    return;
+  }
   if (PointsForward()) {
     for (int i = first; i <= last; ++i) DrawPoint(i);
   } else {
     for (int i = last; i >= first; --i) DrawPoint(i);
   }
+}
+
+bool TCustomBarSeries::CullsRepeatedBars() const {
+  const TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->Antialiased() || OnGetBarStyle) return false;
+  if (m_barPen.Visible() && m_barPen.Mode() != pmCopy) return false;
+  return CategoryAxis() != nullptr && ValueAxis() != nullptr;
+}
+
+void TCustomBarSeries::FindUnrepeatedBars(int first, int last) {
+  // What DrawPoint draws a bar from; depths, shape and pen are the series' own.
+  struct Bar {
+    int place, value, base;
+    TColor color;
+    bool operator==(const Bar&) const = default;
+  };
+  // The distinct bars, open-addressed, grown at half full.
+  struct Table {
+    std::vector<Bar> bars;
+    std::vector<std::uint8_t> used;
+    int bits = 0;
+    std::size_t count = 0;
+    void Reset(int tableBits) {
+      bits = tableBits;
+      count = 0;
+      bars.assign(std::size_t{1} << bits, Bar{});
+      used.assign(std::size_t{1} << bits, 0);
+    }
+    std::size_t Slot(const Bar& bar) const {
+      const std::uint32_t mixed = static_cast<std::uint32_t>(bar.place) * 0x27D4EB2Fu ^
+                                  static_cast<std::uint32_t>(bar.value) * 0x85EBCA77u ^
+                                  static_cast<std::uint32_t>(bar.base) * 0xC2B2AE3Du ^
+                                  static_cast<std::uint32_t>(bar.color);
+      std::size_t slot = (mixed * 0x9E3779B1u) >> (32 - bits);
+      while (used[slot] != 0 && !(bars[slot] == bar)) slot = (slot + 1) & (bars.size() - 1);
+      return slot;
+    }
+    // False when the table holds the bar already.
+    bool Insert(const Bar& bar) {
+      std::size_t slot = Slot(bar);
+      if (used[slot] != 0) return false;
+      if (2 * (count + 1) > bars.size()) {
+        const std::vector<Bar> old = bars;
+        const std::vector<std::uint8_t> oldUsed = used;
+        Reset(bits + 1);
+        for (std::size_t k = 0; k < old.size(); ++k)
+          if (oldUsed[k] != 0) Insert(old[k]);
+        slot = Slot(bar);
+      }
+      bars[slot] = bar;
+      used[slot] = 1;
+      ++count;
+      return true;
+    }
+  };
+  Table table;
+  table.Reset(10);
+  // From the last bar drawn back: a bar is shown unless a later one repeats it.
+  const bool forward = PointsForward();
+  m_shownBars.clear();
+  const int count = last - first + 1;
+  for (int n = 0; n < count; ++n) {
+    const int i = forward ? last - n : first + n;
+    const TColor color = PointColor(i);
+    if (color == clNone) continue;
+    if (table.Insert(Bar{CategoryPixel(i), ValuePixel(i), BaselinePos(i), color})) m_shownBars.push_back(i);
+  }
+  std::reverse(m_shownBars.begin(), m_shownBars.end());
 }
 
 void TCustomBarSeries::DrawPoint(int valueIndex) {
