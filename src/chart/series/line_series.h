@@ -161,8 +161,9 @@ class TCustomSeries : public TChartSeries {
   /// reduced to its entry, extremes and exit; false (path unusable) when the values are
   /// not in X order, not finite or beyond the pixel range.
   bool PlainLinePath(std::vector<TPoint>& path) const;
-  /// Whether the series draws plain 3D ribbons in one colour and nothing else, each
-  /// in full over what lies under it (copy mode, no smoothing).
+  /// Whether the series draws plain 3D ribbons in one colour (an area's front below
+  /// them, on a fixed baseline) and nothing else, each in full over what lies under it
+  /// (copy mode, no smoothing).
   bool CullsRepeatedRibbons() const;
   /// CullsRepeatedRibbons' ribbons from first to last, leaving out each ribbon that a
   /// later ribbon between the same two pixels draws again; false (nothing drawn) when

@@ -343,16 +343,19 @@ bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
 
 // [SECTION] Dense 3D lines
 //
-// A ribbon is drawn in full over whatever lies under it: in copy mode, unsmoothed, a
-// later ribbon between the same two pixels lights exactly the pixels of an earlier one
-// in the same colours (its shading follows from the same slope), so the earlier one
-// cannot show. Where many points share a pixel column, most of the ribbons within it
+// A ribbon (and an area's front below it) is drawn in full over whatever lies under
+// it: in copy mode, unsmoothed, a later ribbon between the same two pixels lights
+// exactly the pixels of an earlier one in the same colours (its shading follows from
+// the same slope), so the earlier one cannot show. Where many points share a pixel column, most of the ribbons within it
 // run between pixel rows that the line passes again later.
 
 bool TCustomSeries::CullsRepeatedRibbons() const {
   const TCustomAxisPanel* chart = ParentChart();
-  if (chart == nullptr || !chart->View3D() || chart->Antialiased() || !m_connectPoints || m_drawArea ||
-      m_lineBrush == bsClear || m_stairs || m_lineHeight != 0 || m_pointer.Visible()) {
+  if (chart == nullptr || !chart->View3D() || chart->Antialiased() || m_stairs || m_pointer.Visible()) return false;
+  if (m_drawArea) {
+    // An area's front below the ribbon: the same too where its baseline is fixed.
+    if (!FixedBaseline() || (m_areaLinesPen.Visible() && m_areaLinesPen.Mode() != pmCopy)) return false;
+  } else if (!m_connectPoints || m_lineBrush == bsClear || m_lineHeight != 0) {
     return false;
   }
   if (ColorEntryCount() != 0 || ColorEachPoint() || SeriesColor() == clNone) return false;
