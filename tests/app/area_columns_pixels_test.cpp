@@ -7,10 +7,10 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <string>
 
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/area_series.h"
 #include "tarvela/widgets/qt_surface.h"
@@ -18,14 +18,8 @@
 namespace tarvela {
 namespace {
 
-// The drawing the columns stand in for: every point.
-class PointByPoint : public TAreaSeries {
- public:
-  using TAreaSeries::TAreaSeries;
-  void DrawAllPoints() override {
-    for (int i = FirstDrawnIndex(); i >= 0 && i <= LastDrawnIndex(); ++i) DrawPoint(i);
-  }
-};
+using PointByPoint = pixel_test::EveryPoint<TAreaSeries>;
+using pixel_test::DifferingPixels;
 
 // Counts the polygons drawn, so that the test knows the columns were used at all.
 class CountingSurface : public QtSurface {
@@ -52,17 +46,6 @@ Painting Painted(TChart& chart, bool direct) {
   surface.SetDirectRaster(direct);
   chart.PaintChart(surface, chart.ClientRect());
   return {image, surface.polygons};
-}
-
-int DifferingPixels(const QImage& a, const QImage& b) {
-  int count = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-    const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-    if (std::memcmp(rowA, rowB, static_cast<std::size_t>(a.width()) * sizeof(QRgb)) == 0) continue;
-    for (int x = 0; x < a.width(); ++x) count += rowA[x] != rowB[x];
-  }
-  return count;
 }
 
 // One random chart, the same for both kinds of series given the same seed.

@@ -5,38 +5,21 @@
 
 #include <QImage>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
 
-#include "tarvela/chart/chart.h"
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/series/bar_series.h"
-#include "tarvela/platform/recording_surface.h"
-#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {
 
-// The drawing the left-out bars stand in for: every bar in order.
+using pixel_test::Commands;
+using pixel_test::DifferingPixels;
+using pixel_test::Painted;
 template <class Bars>
-class EveryBar : public Bars {
- public:
-  using Bars::Bars;
-  void DrawAllPoints() override {
-    const int first = this->FirstDrawnIndex(), last = this->LastDrawnIndex();
-    if (first < 0) return;
-    for (int n = 0; n <= last - first; ++n) this->DrawPoint(this->PointsForward() ? first + n : last - n);
-  }
-};
-
-QImage Painted(TChart& chart) {
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QtSurface surface(image);
-  chart.PaintChart(surface, chart.ClientRect());
-  return image;
-}
+using EveryBar = pixel_test::EveryPoint<Bars>;
 
 // Pixels in the colours of the bars.
 int PaletteCount(const QImage& image) {
@@ -49,21 +32,6 @@ int PaletteCount(const QImage& image) {
     }
   }
   return count;
-}
-
-// Rows that differ between two pictures of one size.
-int DifferingRows(const QImage& a, const QImage& b) {
-  int rows = 0;
-  for (int y = 0; y < a.height(); ++y)
-    rows += std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<std::size_t>(a.bytesPerLine())) != 0;
-  return rows;
-}
-
-std::size_t Commands(TChart& chart) {
-  RecordingSurface surface;
-  surface.SetLineLimit(0);
-  chart.PaintChart(surface, chart.ClientRect());
-  return surface.CommandCount();
 }
 
 std::unique_ptr<TChart> RandomChart(unsigned seed, bool everyBar) {
@@ -127,7 +95,7 @@ TEST(BarPixels, LongestBarsOfEachPixelLineChangeNoPixel) {
     const QImage longest = Painted(*fast);
     const QImage reference = Painted(*every);
     ASSERT_EQ(longest.size(), reference.size());
-    EXPECT_EQ(DifferingRows(longest, reference), 0);
+    EXPECT_EQ(DifferingPixels(longest, reference), 0);
     EXPECT_GT(PaletteCount(reference), 0);  // some bar shows at all
   }
   EXPECT_LT(fastCommands * 4, everyCommands);
@@ -192,7 +160,7 @@ TEST(BarPixels, BarsThatALaterBarRepeatsAreLeftOutWithoutChangingAPixel) {
     const QImage shown = Painted(*fast);
     const QImage reference = Painted(*every);
     ASSERT_EQ(shown.size(), reference.size());
-    EXPECT_EQ(DifferingRows(shown, reference), 0);
+    EXPECT_EQ(DifferingPixels(shown, reference), 0);
   }
   // Most bars repeat one another: else the pictures above prove nothing.
   EXPECT_LT(fastCommands * 3, everyCommands * 2);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/line_series.h"
 #include "tarvela/platform/recording_surface.h"
@@ -25,13 +26,7 @@ namespace tarvela {
 namespace {
 
 // The drawing of today: every point on its own.
-class PointByPoint : public TLineSeries {
- public:
-  using TLineSeries::TLineSeries;
-  void DrawAllPoints() override {
-    for (int i = FirstDrawnIndex(); i >= 0 && i <= LastDrawnIndex(); ++i) DrawPoint(i);
-  }
-};
+using PointByPoint = pixel_test::EveryPoint<TLineSeries>;
 
 // Counts the segments handed over at once, to show which drawing ran.
 class CountingSurface : public QtSurface {

@@ -9,21 +9,16 @@
 #include <random>
 #include <string>
 
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/line_series.h"
 #include "tarvela/platform/recording_surface.h"
-#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {
 
-QImage Painted(TChart& chart) {
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QtSurface surface(image);
-  chart.PaintChart(surface, chart.ClientRect());
-  return image;
-}
+using pixel_test::DifferingPixels;
+using pixel_test::Painted;
 
 bool DrawsOnePath(TChart& chart) {
   RecordingSurface surface;
@@ -33,14 +28,6 @@ bool DrawsOnePath(TChart& chart) {
     if (line.rfind("Polyline", 0) == 0 && line.find("pen=#FF0000") != std::string::npos) return true;
   }
   return false;
-}
-
-int DifferingPixels(const QImage& a, const QImage& b) {
-  int count = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-  }
-  return count;
 }
 
 struct Case {

@@ -10,10 +10,10 @@
 #include <random>
 #include <string>
 
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/fast_line_series.h"
 #include "tarvela/platform/recording_surface.h"
-#include "tarvela/widgets/qt_surface.h"
 
 namespace tarvela {
 namespace {
@@ -29,13 +29,7 @@ class SegmentBySegment : public TFastLineSeries {
   }
 };
 
-QImage Painted(TChart& chart) {
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QtSurface surface(image);
-  chart.PaintChart(surface, chart.ClientRect());
-  return image;
-}
+using pixel_test::Painted;
 
 // The commands of one paint in the line's red.
 int RedCommands(TChart& chart, const std::string& command) {
