@@ -1,6 +1,7 @@
 #include "tarvela/chart/data/value_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cfenv>
 #include <cmath>
 #include <functional>
@@ -45,7 +46,7 @@ TChartValueList::~TChartValueList() {
 }
 
 void TChartValueList::Changed() {
-  m_statsDirty = true;
+  m_statsDirty = m_rangeDirty = true;
   if (m_owner != nullptr) m_owner->ValuesChanged();
 }
 
@@ -283,7 +284,7 @@ void TChartValueList::QuickSort(int l, int r) {
 void TChartValueList::RefreshStatistics() const {
   if (m_values.empty()) {
     m_minimum = m_maximum = m_totalSum = m_totalAbsSum = 0;
-    m_statsDirty = false;
+    m_statsDirty = m_rangeDirty = false;
     return;
   }
   std::fexcept_t flags;
@@ -319,17 +320,69 @@ void TChartValueList::RefreshStatistics() const {
   m_maximum = maximum;
   m_totalSum = total;
   m_totalAbsSum = absTotal;
-  m_statsDirty = false;
+  m_statsDirty = m_rangeDirty = false;
+  std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
+}
+
+// The extremes of RefreshStatistics' loop, found in four lanes at once (each compare
+// waits on the one before in its lane only). A lane takes a value only when it is
+// strictly beyond, as the loop does, so NaN is never taken unless it is the first
+// value, which every lane starts from. Of values that compare equal only the zeros
+// differ: the loop keeps the first of them, looked up again here.
+void TChartValueList::RefreshRange() const {
+  if (m_values.empty()) {
+    m_minimum = m_maximum = 0;
+    m_rangeDirty = false;
+    return;
+  }
+  std::fexcept_t flags;
+  std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
+  const double multiplier = m_multiplier;
+  const auto read = [&](std::size_t i) { return multiplier == 1.0 ? m_values[i] : m_values[i] * multiplier; };
+  constexpr std::size_t kLanes = 4;
+  const double first = read(0);
+  std::array<double, kLanes> low, high;
+  low.fill(first);
+  high.fill(first);
+  const std::size_t count = m_values.size();
+  std::size_t i = 1;
+  for (; i + kLanes <= count; i += kLanes) {
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      const double v = read(i + k);
+      low[k] = v < low[k] ? v : low[k];
+      high[k] = v > high[k] ? v : high[k];
+    }
+  }
+  for (; i < count; ++i) {
+    const double v = read(i);
+    low[0] = v < low[0] ? v : low[0];
+    high[0] = v > high[0] ? v : high[0];
+  }
+  double minimum = low[0], maximum = high[0];
+  for (std::size_t k = 1; k < kLanes; ++k) {
+    minimum = low[k] < minimum ? low[k] : minimum;
+    maximum = high[k] > maximum ? high[k] : maximum;
+  }
+  const auto firstEqual = [&](double extreme) {
+    for (std::size_t j = 0; j < count; ++j)
+      if (const double v = read(j); v == extreme) return v;
+    return extreme;
+  };
+  if (minimum == 0) minimum = firstEqual(minimum);
+  if (maximum == 0) maximum = firstEqual(maximum);
+  m_minimum = minimum;
+  m_maximum = maximum;
+  m_rangeDirty = false;
   std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
 }
 
 double TChartValueList::MinimumValue() const {
-  if (m_statsDirty) RefreshStatistics();
+  if (m_rangeDirty) RefreshRange();
   return m_minimum;
 }
 
 double TChartValueList::MaximumValue() const {
-  if (m_statsDirty) RefreshStatistics();
+  if (m_rangeDirty) RefreshRange();
   return m_maximum;
 }
 

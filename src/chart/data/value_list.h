@@ -87,7 +87,7 @@ class TChartValueList : public TPersistent {
   double TotalSum() const;
   double TotalAbsSum() const;
   void RefreshStatistics() const;
-  bool StatsDirty() const { return m_statsDirty; }
+  bool StatsDirty() const { return m_statsDirty || m_rangeDirty; }
 
   // operations: bulk reads for drawing
   /// The stored values (Multiplier not applied).
@@ -131,7 +131,11 @@ class TChartValueList : public TPersistent {
   /// True only when Order is not loNone and every stored value follows it (no NaN):
   /// then a binary search finds exactly the place of the backward scan.
   bool m_inOrder = false;
+  /// The sums follow the points' order and wait on each add: an axis, which reads
+  /// only the extremes, does not wait for them.
+  void RefreshRange() const;
   mutable bool m_statsDirty = true;
+  mutable bool m_rangeDirty = true;
   mutable double m_minimum = 0;
   mutable double m_maximum = 0;
   mutable double m_totalSum = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -145,6 +146,34 @@ TEST(ValueListStatistics, EmptyIsZeroAndMultiplierScalesEveryStatistic) {
   EXPECT_EQ(descending.MaximumValue(), 9);
 }
 
+// The extremes read alone are those of the whole refresh, bit for bit: the first of the
+// zeros that compare equal, NaN only when it comes first, infinities, any multiplier.
+TEST(ValueListStatistics, ExtremesReadAloneAreThoseOfTheWholeRefresh) {
+  std::mt19937 random(5);
+  const double specials[] = {0.0, -0.0, std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308};
+  for (int round = 0; round < 300; ++round) {
+    TChartValueList alone(nullptr, "Y"), whole(nullptr, "Y");
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      // Every third list holds no negative value: a zero of either sign is its minimum.
+      const double v = random() % 4 == 0 ? specials[random() % (round % 3 == 0 ? 3 : 6)]
+                                          : static_cast<double>(random() % 7) - (round % 3 == 0 ? 0 : 3);
+      alone.InsertValueAt(i, v);
+      whole.InsertValueAt(i, v);
+    }
+    if (round % 5 == 0) {
+      alone.SetMultiplier(round % 10 == 0 ? -2.0 : 1e300);
+      whole.SetMultiplier(alone.Multiplier());
+    }
+    whole.RefreshStatistics();  // all four at once: the extremes read next are its own
+    const double low = alone.MinimumValue(), high = alone.MaximumValue();
+    const double wholeLow = whole.MinimumValue(), wholeHigh = whole.MaximumValue();
+    SCOPED_TRACE(round);
+    EXPECT_EQ(std::memcmp(&low, &wholeLow, sizeof low), 0) << low << " " << wholeLow;
+    EXPECT_EQ(std::memcmp(&high, &wholeHigh, sizeof high), 0) << high << " " << wholeHigh;
+  }
+}
+
 TEST(ValueListStatistics, CachedUntilAChangeButNotAfterARotation) {
   TChartValueList list(nullptr, "Y");
   for (double v : {1.0, 2.0, 3.0}) list.AddInOrder(v);
@@ -156,6 +185,9 @@ TEST(ValueListStatistics, CachedUntilAChangeButNotAfterARotation) {
   list.SetValueAt(0, 10);
   EXPECT_TRUE(list.StatsDirty());
   EXPECT_EQ(list.MaximumValue(), 10);
+  // The extremes do not wait for the sums, which come with their first read.
+  EXPECT_TRUE(list.StatsDirty());
+  EXPECT_EQ(list.TotalSum(), 14);
   EXPECT_FALSE(list.StatsDirty());
   list.DeleteValueAt(0);
   EXPECT_EQ(list.MaximumValue(), 3);
