@@ -147,6 +147,30 @@ TEST(ExtremeData, TwentyThousandPointsWithMarksDrawAFewCommandsAColumn) {
   }
 }
 
+// The same in 3D: of bars, ribbons and an area's fronts, those that a later one draws
+// again are left out, so a pixel column still costs a few boxes or ribbons.
+TEST(ExtremeData, TwentyThousandPointsIn3DDrawAFewShapesAColumn) {
+  constexpr int kPoints = 20000;
+  constexpr std::size_t kBound = 40 * kWidth;
+  for (const char* className : {"TBarSeries", "THorizBarSeries", "TLineSeries", "TAreaSeries"}) {
+    std::unique_ptr<TChart> chart = OneSeriesChart(className, true);
+    ASSERT_NE(chart, nullptr);
+    TChartSeries& series = *chart->SeriesAt(0);
+    const bool horizontal = std::string(className) == "THorizBarSeries";
+    for (int i = 0; i < kPoints; ++i) {
+      if (horizontal) {
+        series.AddPointXY(100 + i % 2, i);
+      } else {
+        series.AddPointXY(i, 100 + i % 2);
+      }
+    }
+    const Painted painted = PaintBoth(*chart, 2);
+    SCOPED_TRACE(className);
+    EXPECT_LE(painted.commands, kBound);
+    EXPECT_TRUE(painted.qtImageDrawn);
+  }
+}
+
 // The document of a random walk of 200,000 pointers holds the pointers that show: a
 // few megabytes rather than 200,000 shapes, read by an XML reader to its end.
 TEST(ExtremeData, SvgOfManyPointsHoldsThePointersThatShow) {
