@@ -754,6 +754,10 @@ void QtSurface::DoArc(const TRect& rect, TPoint start, TPoint end) {
 void QtSurface::DoPie(const TRect& rect, TPoint start, TPoint end) {
   const int start16 = ArcAngle16(rect, start);
   const int span16 = ArcSpan16(start16, ArcAngle16(rect, end));
+  if (DirectPen() && !Smooth() && Pen().style == psSolid && !Pen().alternate) {
+    DirectPie(rect, start16, span16);
+    return;
+  }
   DrawShape(ToQRect(rect), [&](QPainter& painter) { painter.drawPie(OutlineRect(rect), start16, span16); });
 }
 
@@ -881,6 +885,55 @@ void QtSurface::DirectPolygonFill(std::span<const TPoint> points, bool inside) {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpanInside(y, left, right, color); });
   } else {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpan(y, left, right, color); });
+  }
+}
+
+// QPainter fills a pie and strokes its outline along one path: the centre, the arc in
+// cubic curves, back to the centre. The path is built here as drawPie builds it and
+// filled by QPainter without the pen; its outline, which the raster engine strokes a
+// pixel at a time through its span functions (a thin slice of a large pie is mostly its
+// two radii), CosmeticOutline lays out into the same pixels, written straight into the
+// image.
+void QtSurface::DirectPie(const TRect& rect, int start16, int span16) {
+  constexpr int kTurn16 = 360 * 16;
+  if (start16 > kTurn16) {
+    start16 %= kTurn16;
+  } else if (start16 < 0) {
+    start16 %= kTurn16;
+    if (start16 < 0) start16 += kTurn16;
+  }
+  const QRectF area = OutlineRect(rect).normalized();
+  QPainterPath path;
+  path.moveTo(area.center());
+  path.arcTo(area, start16 / 16.0, span16 / 16.0);
+  path.closeSubpath();
+  if (Brush().style != bsClear) {
+    DrawShape(ToQRect(rect), [&](QPainter& painter) {
+      painter.setPen(Qt::NoPen);
+      painter.drawPath(path);
+      painter.setPen(CurrentPen());
+    });
+  }
+  m_piePath.resize(static_cast<std::size_t>(path.elementCount()));
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element element = path.elementAt(i);
+    using Point = CosmeticOutline::PathPoint;
+    Point::Kind kind = Point::kLine;
+    if (element.isMoveTo()) kind = Point::kMove;
+    if (element.isCurveTo()) kind = Point::kCurve;
+    if (element.type == QPainterPath::CurveToDataElement) kind = Point::kCurveData;
+    m_piePath[static_cast<std::size_t>(i)] = {element.x, element.y, kind};
+  }
+  if (!m_outline || !m_outlineDashes.isEmpty()) {
+    m_outline = std::make_unique<CosmeticOutline>(m_target.Device(), QList<qreal>());
+    m_outlineDashes.clear();
+  }
+  m_outline->StrokePath(m_piePath);
+  const QRgb color = OpaquePixel(Pen().color);
+  if (m_target.Covers(ToQRect(rect).adjusted(-1, -1, 1, 1))) {
+    for (const QPoint& pixel : m_outline->Pixels()) m_target.PlotInside(pixel.x(), pixel.y(), color);
+  } else {
+    for (const QPoint& pixel : m_outline->Pixels()) m_target.Plot(pixel.x(), pixel.y(), color);
   }
 }
 

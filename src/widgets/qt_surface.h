@@ -159,6 +159,8 @@ class QtSurface : public Surface {
   /// inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+  /// A pie in a solid one-pixel pen: QPainter fills it, its outline is written directly.
+  void DirectPie(const TRect& rect, int start16, int span16);
   /// The pixels of a small polygon drawn wholly inside the target, relative to its
   /// first vertex: what the fill and a solid outline light depends on its shape only
   /// (see DoPolygon), so each shape is laid out once, for every surface of the thread.
@@ -226,6 +228,7 @@ class QtSurface : public Surface {
   PolygonScanner m_scanner;
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
+  std::vector<CosmeticOutline::PathPoint> m_piePath;
   std::vector<std::uint64_t> m_covered;  ///< LineSegments: a bit per device pixel
 
   // pens, brushes and fonts as the painter got them
