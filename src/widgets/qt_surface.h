@@ -31,6 +31,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -161,6 +162,7 @@ class QtSurface : public Surface {
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
   /// A pie in a solid one-pixel pen: QPainter fills it, its outline is written directly.
   void DirectPie(const TRect& rect, int start16, int span16);
+  void DirectPieFill(const QPainterPath& path, const TRect& rect);
   /// The pixels of a small polygon drawn wholly inside the target, relative to its
   /// first vertex: what the fill and a solid outline light depends on its shape only
   /// (see DoPolygon), so each shape is laid out once, for every surface of the thread.
@@ -229,6 +231,8 @@ class QtSurface : public Surface {
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
   std::vector<CosmeticOutline::PathPoint> m_piePath;
+  std::vector<QPointF> m_pieCurve;  ///< a pie's path with its curves flattened
+  std::vector<TPoint> m_pieFill;    ///< the same in 26.6
   std::vector<std::uint64_t> m_covered;  ///< LineSegments: a bit per device pixel
 
   // pens, brushes and fonts as the painter got them

@@ -114,7 +114,7 @@ QImage PaintedPie(TChart& chart, bool direct) {
 
 TEST(PiePixels, RandomPiesWrittenDirectlyAreQPaintersPictures) {
   std::mt19937 random(2207);
-  for (int trial = 0; trial < 24; ++trial) {
+  for (int trial = 0; trial < 18; ++trial) {
     std::unique_ptr<TChart> chart = RandomPieChart(random);
     SCOPED_TRACE(testing::Message() << "trial " << trial << " " << chart->Width() << "x" << chart->Height()
                                     << (chart->View3D() ? " 3D" : " 2D") << " slices "

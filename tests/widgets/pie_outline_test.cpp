@@ -1,6 +1,6 @@
-// A pie in a one-pixel pen has its outline written straight into the image. Drawn in
-// order with its fill, under every clip, across the image's edges, thin or whole, it
-// must light exactly the pixels QPainter's own pie lights.
+// A pie in a one-pixel pen has its outline, and a solid fill, written straight into the
+// image. Drawn in order, under every clip, across the image's edges, thin or whole, flat
+// or tiny, hatched or hollow, it must light exactly the pixels QPainter's own pie lights.
 #include <gtest/gtest.h>
 
 #include <QImage>
