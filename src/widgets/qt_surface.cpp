@@ -754,7 +754,11 @@ void QtSurface::DoArc(const TRect& rect, TPoint start, TPoint end) {
 void QtSurface::DoPie(const TRect& rect, TPoint start, TPoint end) {
   const int start16 = ArcAngle16(rect, start);
   const int span16 = ArcSpan16(start16, ArcAngle16(rect, end));
-  if (DirectPen() && !Smooth() && Pen().style == psSolid && !Pen().alternate) {
+  // Far out QPainter cuts the path to its coordinate range first: that is its own.
+  const bool near = PolygonScanner::Exact(std::array{TPoint{rect.left, rect.top}, TPoint{rect.right, rect.bottom}});
+  const bool pen = HasPen();
+  if (near && DrawsDirectly() && Pen().mode == pmCopy && !Smooth() &&
+      (pen ? PenWidth() == 1 && Pen().style == psSolid && !Pen().alternate : DirectBrush())) {
     DirectPie(rect, start16, span16);
     return;
   }
@@ -916,6 +920,7 @@ void QtSurface::DirectPie(const TRect& rect, int start16, int span16) {
       painter.setPen(CurrentPen());
     });
   }
+  if (!HasPen()) return;
   m_piePath.resize(static_cast<std::size_t>(path.elementCount()));
   for (int i = 0; i < path.elementCount(); ++i) {
     const QPainterPath::Element element = path.elementAt(i);

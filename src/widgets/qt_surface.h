@@ -160,7 +160,8 @@ class QtSurface : public Surface {
   /// inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
-  /// A pie in a solid one-pixel pen: QPainter fills it, its outline is written directly.
+  /// A pie in a solid one-pixel pen or none: the outline and a solid fill written
+  /// directly, other fills QPainter's.
   void DirectPie(const TRect& rect, int start16, int span16);
   void DirectPieFill(const QPainterPath& path, const TRect& rect);
   /// The pixels of a small polygon drawn wholly inside the target, relative to its

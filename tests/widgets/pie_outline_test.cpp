@@ -16,6 +16,7 @@ struct Pie {
   TPoint start, end;
   TColor fill, outline;
   TBrushStyle brush;
+  TPenStyle pen;
 };
 
 Pie RandomPie(std::mt19937& random, int width, int height) {
@@ -49,6 +50,7 @@ Pie RandomPie(std::mt19937& random, int width, int height) {
   pie.outline = random() % 4 == 0 ? clBlack : static_cast<TColor>(random() & 0xFFFFFF);
   const TBrushStyle brushes[] = {bsSolid, bsSolid, bsSolid, bsClear, bsBDiagonal};
   pie.brush = brushes[random() % 5];
+  pie.pen = random() % 6 == 0 ? psClear : psSolid;
   return pie;
 }
 
@@ -64,6 +66,7 @@ void Draw(QImage& image, bool direct, const std::vector<Pie>& pies, int clip) {
   for (const Pie& pie : pies) {
     SurfacePen pen = surface.Pen();
     pen.color = pie.outline;
+    pen.style = pie.pen;
     surface.SetPen(pen);
     surface.SetBrush(SurfaceBrush{pie.fill, pie.brush, std::nullopt});
     surface.Pie(pie.rect.left, pie.rect.top, pie.rect.right, pie.rect.bottom, pie.start.x, pie.start.y, pie.end.x,
