@@ -911,8 +911,10 @@ void QtSurface::DirectPie(const TRect& rect, int start16, int span16) {
   path.moveTo(area.center());
   path.arcTo(area, start16 / 16.0, span16 / 16.0);
   path.closeSubpath();
+  // Every pixel the fill or the outline sets, whichever way round the rectangle is given.
+  const bool inside = m_target.Covers(area.toAlignedRect().adjusted(-2, -2, 2, 2));
   if (Brush().style == bsSolid && DirectBrush()) {
-    DirectPieFill(path, rect);
+    DirectPieFill(path, inside);
   } else if (Brush().style != bsClear) {
     DrawShape(ToQRect(rect), [&](QPainter& painter) {
       painter.setPen(Qt::NoPen);
@@ -937,7 +939,7 @@ void QtSurface::DirectPie(const TRect& rect, int start16, int span16) {
   }
   m_outline->StrokePath(m_piePath);
   const QRgb color = OpaquePixel(Pen().color);
-  if (m_target.Covers(ToQRect(rect).adjusted(-1, -1, 1, 1))) {
+  if (inside) {
     for (const QPoint& pixel : m_outline->Pixels()) m_target.PlotInside(pixel.x(), pixel.y(), color);
   } else {
     for (const QPoint& pixel : m_outline->Pixels()) m_target.Plot(pixel.x(), pixel.y(), color);
@@ -995,7 +997,7 @@ int To26Dot6(double v) { return qRound(v * 64); }
 
 // A solid fill of the pie's path as the raster engine fills it: the curves flattened,
 // the vertices in 26.6 fixed point, then the polygon scanned by the even-odd rule.
-void QtSurface::DirectPieFill(const QPainterPath& path, const TRect& rect) {
+void QtSurface::DirectPieFill(const QPainterPath& path, bool inside) {
   m_pieCurve.clear();
   for (int i = 0; i < path.elementCount(); ++i) {
     const QPainterPath::Element element = path.elementAt(i);
@@ -1017,7 +1019,7 @@ void QtSurface::DirectPieFill(const QPainterPath& path, const TRect& rect) {
   if (window.isEmpty()) return;
   const QRgb color = OpaquePixel(Brush().color);
   m_scanner.Start26Dot6(m_pieFill, window);
-  if (m_target.Covers(ToQRect(rect).adjusted(-1, -1, 1, 1))) {
+  if (inside) {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpanInside(y, left, right, color); });
   } else {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpan(y, left, right, color); });

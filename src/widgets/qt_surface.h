@@ -163,7 +163,8 @@ class QtSurface : public Surface {
   /// A pie in a solid one-pixel pen or none: the outline and a solid fill written
   /// directly, other fills QPainter's.
   void DirectPie(const TRect& rect, int start16, int span16);
-  void DirectPieFill(const QPainterPath& path, const TRect& rect);
+  /// inside: the path's reach lies wholly inside the clip.
+  void DirectPieFill(const QPainterPath& path, bool inside);
   /// The pixels of a small polygon drawn wholly inside the target, relative to its
   /// first vertex: what the fill and a solid outline light depends on its shape only
   /// (see DoPolygon), so each shape is laid out once, for every surface of the thread.
