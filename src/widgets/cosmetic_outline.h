@@ -4,6 +4,9 @@
 /// dash pattern included, so that QtSurface can write polygon outlines straight into
 /// image memory with the pixels QPainter would set.
 ///
+/// It also lays out a closed path of lines and cubic curves (a pie's outline), curves
+/// flattened as the raster engine flattens them for such a pen.
+///
 /// It only computes pixels; it is not a general stroker (no open paths, caps, wider pens
 /// or transforms). See cosmetic_outline.cpp for the rules it follows.
 /// @file
@@ -32,6 +35,18 @@ class CosmeticOutline {
   /// Lays out the outline of the polygon (closed back to its first point).
   void Stroke(std::span<const TPoint> points);
 
+  /// A point of a path, as QPainterPath keeps them: a move starts the path, a line runs
+  /// to its point, a curve takes three (two control points, then its end).
+  struct PathPoint {
+    enum Kind { kMove, kLine, kCurve, kCurveData };
+    double x = 0;
+    double y = 0;
+    Kind kind = kLine;
+  };
+  /// Lays out one subpath: a move, then lines and curves. Closed when it ends on its
+  /// first point.
+  void StrokePath(std::span<const PathPoint> path);
+
   /// The pixels in stroking order; with a dash pattern, whether the dash is on at each
   /// (without one every pixel is on). Pixels may lie one outside the device.
   std::span<const QPoint> Pixels() const { return {m_pixels.get(), m_count}; }
@@ -50,6 +65,13 @@ class CosmeticOutline {
   bool ClipLine(double& x1, double& y1, double& x2, double& y2);
   void CalculateLastPoint(double rx1, double ry1, double rx2, double ry2);
   bool DrawLine(double rx1, double ry1, double rx2, double ry2);
+  static constexpr int kCurveLevels = 6;
+  struct CurvePoint {
+    double x, y;
+  };
+  /// The curve from points[3] to points[0] (controls 2, 1) as lines, halved while it
+  /// bends away from its chord, at most level times.
+  void DrawCurve(CurvePoint* points, int level);
   /// Room for count more pixels, written in order from the pointer returned.
   QPoint* Append(std::size_t count);
 

@@ -754,6 +754,14 @@ void QtSurface::DoArc(const TRect& rect, TPoint start, TPoint end) {
 void QtSurface::DoPie(const TRect& rect, TPoint start, TPoint end) {
   const int start16 = ArcAngle16(rect, start);
   const int span16 = ArcSpan16(start16, ArcAngle16(rect, end));
+  // Far out QPainter cuts the path to its coordinate range first: that is its own.
+  const bool near = PolygonScanner::Exact(std::array{TPoint{rect.left, rect.top}, TPoint{rect.right, rect.bottom}});
+  const bool pen = HasPen();
+  if (near && DrawsDirectly() && Pen().mode == pmCopy && !Smooth() &&
+      (pen ? PenWidth() == 1 && Pen().style == psSolid && !Pen().alternate : DirectBrush())) {
+    DirectPie(rect, start16, span16);
+    return;
+  }
   DrawShape(ToQRect(rect), [&](QPainter& painter) { painter.drawPie(OutlineRect(rect), start16, span16); });
 }
 
@@ -877,6 +885,140 @@ void QtSurface::DirectPolygonFill(std::span<const TPoint> points, bool inside) {
   if (m_clip.Active()) window &= m_clip.Bounds();
   if (window.isEmpty()) return;
   m_scanner.Start(points, window);
+  if (inside) {
+    m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpanInside(y, left, right, color); });
+  } else {
+    m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpan(y, left, right, color); });
+  }
+}
+
+// QPainter fills a pie and strokes its outline along one path: the centre, the arc in
+// cubic curves, back to the centre. The path is built here as drawPie builds it. A solid
+// fill is scanned as the raster engine scans it, other brushes are QPainter's (without
+// the pen); the outline, which the raster engine strokes a pixel at a time through its
+// span functions (a thin slice of a large pie is mostly its two radii), CosmeticOutline
+// lays out into the same pixels. Both are written straight into the image.
+void QtSurface::DirectPie(const TRect& rect, int start16, int span16) {
+  constexpr int kTurn16 = 360 * 16;
+  if (start16 > kTurn16) {
+    start16 %= kTurn16;
+  } else if (start16 < 0) {
+    start16 %= kTurn16;
+    if (start16 < 0) start16 += kTurn16;
+  }
+  const QRectF area = OutlineRect(rect).normalized();
+  QPainterPath path;
+  path.moveTo(area.center());
+  path.arcTo(area, start16 / 16.0, span16 / 16.0);
+  path.closeSubpath();
+  // Every pixel the fill or the outline sets, whichever way round the rectangle is given.
+  const bool inside = m_target.Covers(area.toAlignedRect().adjusted(-2, -2, 2, 2));
+  if (Brush().style == bsSolid && DirectBrush()) {
+    DirectPieFill(path, inside);
+  } else if (Brush().style != bsClear) {
+    DrawShape(ToQRect(rect), [&](QPainter& painter) {
+      painter.setPen(Qt::NoPen);
+      painter.drawPath(path);
+      painter.setPen(CurrentPen());
+    });
+  }
+  if (!HasPen()) return;
+  m_piePath.resize(static_cast<std::size_t>(path.elementCount()));
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element element = path.elementAt(i);
+    using Point = CosmeticOutline::PathPoint;
+    Point::Kind kind = Point::kLine;
+    if (element.isMoveTo()) kind = Point::kMove;
+    if (element.isCurveTo()) kind = Point::kCurve;
+    if (element.type == QPainterPath::CurveToDataElement) kind = Point::kCurveData;
+    m_piePath[static_cast<std::size_t>(i)] = {element.x, element.y, kind};
+  }
+  if (!m_outline || !m_outlineDashes.isEmpty()) {
+    m_outline = std::make_unique<CosmeticOutline>(m_target.Device(), QList<qreal>());
+    m_outlineDashes.clear();
+  }
+  m_outline->StrokePath(m_piePath);
+  const QRgb color = OpaquePixel(Pen().color);
+  if (inside) {
+    for (const QPoint& pixel : m_outline->Pixels()) m_target.PlotInside(pixel.x(), pixel.y(), color);
+  } else {
+    for (const QPoint& pixel : m_outline->Pixels()) m_target.Plot(pixel.x(), pixel.y(), color);
+  }
+}
+
+namespace {
+
+// The end points of the lines the raster engine fills a cubic curve with: halved while
+// the control points stray from the chord by more than a quarter pixel (measured as
+// QPainter's outline mapper measures it), nine times at most, the first half first.
+void FlattenCurve(std::vector<QPointF>& points, QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
+  struct Curve {
+    QPointF p1, p2, p3, p4;
+  };
+  constexpr double kThreshold = 0.25;
+  std::array<Curve, 10> curves;
+  std::array<int, 10> levels;
+  curves[0] = {p1, p2, p3, p4};
+  levels[0] = 9;
+  int top = 0;
+  while (top >= 0) {
+    Curve& b = curves[static_cast<std::size_t>(top)];
+    const double y4y1 = b.p4.y() - b.p1.y(), x4x1 = b.p4.x() - b.p1.x();
+    double length = std::abs(x4x1) + std::abs(y4y1);
+    double distance = 0;
+    if (length > 1.) {
+      distance = std::abs(x4x1 * (b.p1.y() - b.p2.y()) - y4y1 * (b.p1.x() - b.p2.x())) +
+                 std::abs(x4x1 * (b.p1.y() - b.p3.y()) - y4y1 * (b.p1.x() - b.p3.x()));
+    } else {
+      distance = std::abs(b.p1.x() - b.p2.x()) + std::abs(b.p1.y() - b.p2.y()) + std::abs(b.p1.x() - b.p3.x()) +
+                 std::abs(b.p1.y() - b.p3.y());
+      length = 1.;
+    }
+    if (distance < kThreshold * length || levels[static_cast<std::size_t>(top)] == 0) {
+      points.push_back(b.p4);
+      --top;
+      continue;
+    }
+    const auto mid = [](QPointF a, QPointF c) { return (a + c) * .5; };
+    const QPointF m12 = mid(b.p1, b.p2), m23 = mid(b.p2, b.p3), m34 = mid(b.p3, b.p4);
+    const QPointF m123 = mid(m12, m23), m234 = mid(m23, m34), m1234 = mid(m123, m234);
+    const Curve first{b.p1, m12, m123, m1234}, second{m1234, m234, m34, b.p4};
+    // The second half lies lower on the stack: the first is taken first.
+    curves[static_cast<std::size_t>(top)] = second;
+    curves[static_cast<std::size_t>(top) + 1] = first;
+    levels[static_cast<std::size_t>(top) + 1] = --levels[static_cast<std::size_t>(top)];
+    ++top;
+  }
+}
+
+int To26Dot6(double v) { return qRound(v * 64); }
+
+}  // namespace
+
+// A solid fill of the pie's path as the raster engine fills it: the curves flattened,
+// the vertices in 26.6 fixed point, then the polygon scanned by the even-odd rule.
+void QtSurface::DirectPieFill(const QPainterPath& path, bool inside) {
+  m_pieCurve.clear();
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element element = path.elementAt(i);
+    if (element.isCurveTo() && i + 2 < path.elementCount() && !m_pieCurve.empty()) {
+      const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+      FlattenCurve(m_pieCurve, m_pieCurve.back(), QPointF(element.x, element.y), QPointF(c2.x, c2.y),
+                   QPointF(end.x, end.y));
+      i += 2;
+    } else {
+      m_pieCurve.emplace_back(element.x, element.y);
+    }
+  }
+  m_pieFill.resize(m_pieCurve.size());
+  for (std::size_t i = 0; i < m_pieCurve.size(); ++i) {
+    m_pieFill[i] = {To26Dot6(m_pieCurve[i].x()), To26Dot6(m_pieCurve[i].y())};
+  }
+  QRect window = m_window;
+  if (m_clip.Active()) window &= m_clip.Bounds();
+  if (window.isEmpty()) return;
+  const QRgb color = OpaquePixel(Brush().color);
+  m_scanner.Start26Dot6(m_pieFill, window);
   if (inside) {
     m_scanner.ForEachSpan([&](int y, int left, int right) { m_target.FillSpanInside(y, left, right, color); });
   } else {

@@ -31,6 +31,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -159,6 +160,11 @@ class QtSurface : public Surface {
   /// inside: the points' reach lies wholly inside the clip.
   void DirectPolygonFill(std::span<const TPoint> points, bool inside);
   void DirectPolygonOutline(std::span<const TPoint> points, bool inside);
+  /// A pie in a solid one-pixel pen or none: the outline and a solid fill written
+  /// directly, other fills QPainter's.
+  void DirectPie(const TRect& rect, int start16, int span16);
+  /// inside: the path's reach lies wholly inside the clip.
+  void DirectPieFill(const QPainterPath& path, bool inside);
   /// The pixels of a small polygon drawn wholly inside the target, relative to its
   /// first vertex: what the fill and a solid outline light depends on its shape only
   /// (see DoPolygon), so each shape is laid out once, for every surface of the thread.
@@ -226,6 +232,9 @@ class QtSurface : public Surface {
   PolygonScanner m_scanner;
   std::unique_ptr<CosmeticOutline> m_outline;
   QList<qreal> m_outlineDashes;
+  std::vector<CosmeticOutline::PathPoint> m_piePath;
+  std::vector<QPointF> m_pieCurve;  ///< a pie's path with its curves flattened
+  std::vector<TPoint> m_pieFill;    ///< the same in 26.6
   std::vector<std::uint64_t> m_covered;  ///< LineSegments: a bit per device pixel
 
   // pens, brushes and fonts as the painter got them

@@ -29,6 +29,10 @@
 // for very flat edges far out (several pixels per 1/65536 of a row), where a row whose
 // crossing lies just inside the window is still put on its side; CutAtSide does as Qt.
 //
+// Vertices off the pixel grid (a flattened curve) enter in 26.6 as well: an edge then
+// covers the rows whose centres lie strictly between its ends, and its first crossing
+// is taken at that row's centre from the exact 26.6 start, the product shifted down.
+//
 // Clips are kept in the same form (rows of spans), so that a clip polygon covers what a
 // fill of it covers.
 
@@ -74,6 +78,40 @@ void PolygonScanner::Start(std::span<const TPoint> points, const QRect& window) 
     const auto slope = static_cast<long long>(static_cast<double>(dx) / static_cast<double>(dy) * 65536.0);
     // |slope · (top − ay)| <= 65536 · |dx| since top − ay < dy: no overflow.
     long long x = ax + slope * (top - a.y) + (slope >> 1);
+    if (CutAtSide(x, top, bottom, slope, left, false)) continue;
+    if (CutAtSide(x, top, bottom, slope, right, true)) continue;
+    AddEdge(top, bottom, x, slope);
+  }
+  std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+  m_row = m_edges.empty() ? window.top() : m_edges.front().top - 1;
+}
+
+void PolygonScanner::Start26Dot6(std::span<const TPoint> points, const QRect& window) {
+  m_window = window;
+  m_edges.clear();
+  m_active.clear();
+  m_nextEdge = 0;
+  m_spans.clear();
+  const long long left = static_cast<long long>(window.left()) * 65536;
+  const long long right = (static_cast<long long>(window.right()) + 1) * 65536;
+  const std::size_t count = points.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    TPoint a = points[i], b = points[(i + 1) % count];
+    if (a.y == b.y) continue;
+    if (a.y > b.y) std::swap(a, b);
+    // The rows whose centres lie strictly between the ends.
+    const long long firstRow = std::max<long long>((a.y + 32) >> 6, window.top());
+    const long long lastRow = std::min<long long>((b.y - 32) >> 6, window.bottom());
+    if (firstRow > lastRow) continue;
+    int top = static_cast<int>(firstRow), bottom = static_cast<int>(lastRow);
+    const long long ax = 32768 + static_cast<long long>(a.x) * 1024;
+    if (a.x == b.x) {
+      AddEdge(top, bottom, std::clamp(ax, left, right), 0);
+      continue;
+    }
+    const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
+    const auto slope = static_cast<long long>(static_cast<double>(dx) / static_cast<double>(dy) * 65536.0);
+    long long x = ax + ((slope * (static_cast<long long>(top) * 65536 + 32768 - static_cast<long long>(a.y) * 1024)) >> 16);
     if (CutAtSide(x, top, bottom, slope, left, false)) continue;
     if (CutAtSide(x, top, bottom, slope, right, true)) continue;
     AddEdge(top, bottom, x, slope);

@@ -3,9 +3,9 @@
 /// (RowSpans, PixelClip). QtSurface uses them to write polygons and clipped drawing
 /// straight into image memory and to hand the same clip to QPainter.
 ///
-/// PolygonScanner is not a general rasteriser: it fills integer polygons by the even-odd
-/// rule exactly as Qt's raster engine does without antialiasing (see raster_spans.cpp for
-/// the rule), and nothing else.
+/// PolygonScanner is not a general rasteriser: it fills polygons with integer or 26.6
+/// vertices by the even-odd rule exactly as Qt's raster engine does without antialiasing
+/// (see raster_spans.cpp for the rule), and nothing else.
 /// @file
 #include <QRect>
 #include <QRegion>
@@ -37,6 +37,8 @@ class PolygonScanner {
   /// enters into the rule: it must be the device cut by the clip's bounding box, as
   /// QPainter's rasteriser is given it.
   void Start(std::span<const TPoint> points, const QRect& window);
+  /// The same for vertices in 26.6 fixed point (pixels × 64).
+  void Start26Dot6(std::span<const TPoint> points, const QRect& window);
   /// Calls take(row, left, right) for every span, row by row, left to right; spans of a
   /// row neither overlap nor touch.
   template <class Take>

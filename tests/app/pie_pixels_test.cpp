@@ -1,10 +1,14 @@
 // A 3D pie painted by Qt: each slice's face shows its own colour and the rim below
-// the front slices is the darker side of their colour.
+// the front slices is the darker side of their colour. Pies of many thin slices, flat
+// or 3D, exploded, rotated, patterned, large or small, written straight into the image
+// are exactly the pictures QPainter paints of them.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <random>
 
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/pie_series.h"
@@ -65,6 +69,58 @@ TEST(PiePixels, ThreeDSlicesShowTheirColoursAndDarkSidesBelowTheFront) {
     EXPECT_NE(seen, QColor(Qt::white));
     // The side, not the black outline of the slice.
     EXPECT_GT(seen.red() + seen.green() + seen.blue(), 0) << "slice " << k;
+  }
+}
+
+// Every fourth chart 3D, every sixth full-screen.
+std::unique_ptr<TChart> RandomPieChart(std::mt19937& random, int trial) {
+  const auto pick = [&random](int low, int high) {
+    return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
+  };
+  auto chart = std::make_unique<TChart>(nullptr);
+  if (trial % 6 == 5) {
+    chart->SetBounds(0, 0, 1920, 1080);
+  } else {
+    chart->SetBounds(0, 0, 465, 337);
+  }
+  chart->SetBuffered(false);
+  chart->SetView3D(trial % 4 == 1);
+  chart->SetChart3DPercent(pick(5, 60));
+  chart->Legend().SetVisible(pick(0, 1) == 0);
+  auto* pie = new TPieSeries(chart.get());
+  pie->SetParentChart(chart.get());
+  pie->Marks().SetVisible(false);
+  if (pick(0, 3) == 0) pie->SetRotationAngle(pick(0, 359));
+  if (pick(0, 4) == 0) pie->SetUsePatterns(true);
+  if (pick(0, 5) == 0) pie->PiePen().SetVisible(false);
+  if (pick(0, 3) == 0) pie->SetExplodeBiggest(pick(5, 40));
+  // From a few wide slices to a thousand, most of them thinner than a pixel.
+  const int count = trial % 3 == 0 ? pick(1, 12) : pick(50, 1000);
+  for (int i = 0; i < count; ++i) {
+    const double value = pick(0, 4) == 0 ? pick(0, 1000) * 20.0 : pick(1, 1000) / 100.0;
+    pie->AddPoint(value, "", static_cast<TColor>(random() & 0xFFFFFF));
+    if (pick(0, 40) == 0) pie->ExplodedSlices().SetValue(i, pick(1, 30));
+  }
+  return chart;
+}
+
+QImage PaintedPie(TChart& chart, bool direct) {
+  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QtSurface surface(image);
+  surface.SetDirectRaster(direct);
+  chart.PaintChart(surface, chart.ClientRect());
+  return image;
+}
+
+TEST(PiePixels, RandomPiesWrittenDirectlyAreQPaintersPictures) {
+  std::mt19937 random(2207);
+  for (int trial = 0; trial < 18; ++trial) {
+    std::unique_ptr<TChart> chart = RandomPieChart(random, trial);
+    SCOPED_TRACE(testing::Message() << "trial " << trial << " " << chart->Width() << "x" << chart->Height()
+                                    << (chart->View3D() ? " 3D" : " 2D") << " slices "
+                                    << chart->SeriesAt(0)->PointCount());
+    ASSERT_EQ(PaintedPie(*chart, true), PaintedPie(*chart, false));
   }
 }
 
