@@ -148,9 +148,12 @@ double TChartValueList::ValueAt(int index) const {
 
 void TChartValueList::SetValueAt(int index, double value) {
   if (index < 0 || static_cast<std::size_t>(index) >= m_values.size()) ThrowListIndexError(index);
+  const bool rangeKnown = !m_rangeDirty;
+  const double old = m_values[static_cast<std::size_t>(index)];
   m_values[static_cast<std::size_t>(index)] = value;
   CheckNeighbours(static_cast<std::size_t>(index));
   Changed();
+  if (rangeKnown) KeepRange(static_cast<std::size_t>(index), m_values.size(), old, value);
   if (m_owner != nullptr) m_owner->NotifyLinkedSeries(TSourceChange::ValueChanged, index);
 }
 
@@ -172,20 +175,25 @@ int TChartValueList::AddInOrder(double value) {
     m_values.insert(m_values.begin() + static_cast<std::ptrdiff_t>(index), value);
   }
   if (m_inOrder && std::isnan(value)) m_inOrder = false;
+  const bool rangeKnown = !m_rangeDirty;
   Changed();
+  if (rangeKnown) KeepRange(index, count, 0, value);
   return static_cast<int>(index);
 }
 
 void TChartValueList::InsertValueAt(int index, double value) {
   if (index < 0 || static_cast<std::size_t>(index) > m_values.size()) ThrowListIndexError(index);
   auto i = static_cast<std::size_t>(index);
-  if (i == m_values.size()) {
+  const std::size_t count = m_values.size();
+  if (i == count) {
     m_values.push_back(value);
   } else {
     m_values.insert(m_values.begin() + index, value);
   }
   CheckNeighbours(i);
+  const bool rangeKnown = !m_rangeDirty;
   Changed();
+  if (rangeKnown) KeepRange(i, count, 0, value);
 }
 
 void TChartValueList::DeleteValueAt(int index) {
@@ -374,6 +382,32 @@ void TChartValueList::RefreshRange() const {
   m_maximum = maximum;
   m_rangeDirty = false;
   std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
+}
+
+// A value appended is one more step of the statistics loop. A value that replaces one
+// strictly between the extremes leaves them where they were unless it passes one,
+// when it is the new one, alone there. Any other change (NaN, ties, which may be zeros
+// of the other sign, a multiplier, whose products may raise) is left to RefreshRange.
+void TChartValueList::KeepRange(std::size_t index, std::size_t oldCount, double old, double value) {
+  if (m_multiplier != 1.0 || oldCount == 0 || std::isnan(value)) return;
+  if (index == oldCount) {
+    if (value < m_minimum) {
+      m_minimum = value;
+    } else if (value > m_maximum) {
+      m_maximum = value;
+    }
+    m_rangeDirty = false;
+    return;
+  }
+  if (index >= oldCount || m_values.size() != oldCount || !(old > m_minimum && old < m_maximum)) return;
+  if (value < m_minimum) {
+    m_minimum = value;
+  } else if (value > m_maximum) {
+    m_maximum = value;
+  } else if (!(value > m_minimum && value < m_maximum)) {
+    return;
+  }
+  m_rangeDirty = false;
 }
 
 double TChartValueList::MinimumValue() const {

@@ -134,6 +134,10 @@ class TChartValueList : public TPersistent {
   /// The sums follow the points' order and wait on each add: an axis, which reads
   /// only the extremes, does not wait for them.
   void RefreshRange() const;
+  /// Keeps the extremes through a change where they follow from the last ones exactly:
+  /// value appended (index == the old count) or replacing old at index. Call after
+  /// Changed(); the sums stay to be recomputed.
+  void KeepRange(std::size_t index, std::size_t oldCount, double old, double value);
   mutable bool m_statsDirty = true;
   mutable bool m_rangeDirty = true;
   mutable double m_minimum = 0;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "tarvela/chart/data/chart_series.h"
@@ -171,6 +172,37 @@ TEST(ValueListStatistics, ExtremesReadAloneAreThoseOfTheWholeRefresh) {
     SCOPED_TRACE(round);
     EXPECT_EQ(std::memcmp(&low, &wholeLow, sizeof low), 0) << low << " " << wholeLow;
     EXPECT_EQ(std::memcmp(&high, &wholeHigh, sizeof high), 0) << high << " " << wholeHigh;
+  }
+}
+
+// Extremes read between changes (values appended, inserted, replaced, the extremes
+// themselves among them) are those a list of the same values finds afresh.
+TEST(ValueListStatistics, ExtremesKeptThroughChangesAreThoseFoundAfresh) {
+  std::mt19937 random(11);
+  const double specials[] = {0.0, -0.0, std::nan(""), HUGE_VAL, -HUGE_VAL};
+  for (int round = 0; round < 200; ++round) {
+    TChartValueList list(nullptr, "Y");
+    const auto draw = [&] {
+      return random() % 5 == 0 ? specials[random() % 5] : static_cast<double>(random() % 9) - 4;
+    };
+    for (int step = 0; step < 30; ++step) {
+      const auto count = static_cast<unsigned>(list.ValueCount());
+      switch (random() % 4) {
+        case 0: list.AddInOrder(draw()); break;
+        case 1: list.InsertValueAt(static_cast<int>(random() % (count + 1)), draw()); break;
+        default:
+          if (count > 0) list.SetValueAt(static_cast<int>(random() % count), draw());
+      }
+      if (random() % 2 == 0) continue;
+      TChartValueList fresh(nullptr, "Y");
+      for (int i = 0; i < list.ValueCount(); ++i) fresh.InsertValueAt(i, list.ValueAt(i));
+      fresh.RefreshStatistics();
+      const double low = list.MinimumValue(), high = list.MaximumValue();
+      const double freshLow = fresh.MinimumValue(), freshHigh = fresh.MaximumValue();
+      SCOPED_TRACE(std::to_string(round) + "/" + std::to_string(step));
+      ASSERT_EQ(std::memcmp(&low, &freshLow, sizeof low), 0) << low << " " << freshLow;
+      ASSERT_EQ(std::memcmp(&high, &freshHigh, sizeof high), 0) << high << " " << freshHigh;
+    }
   }
 }
 
