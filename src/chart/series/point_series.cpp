@@ -1,6 +1,7 @@
 #include "tarvela/chart/series/point_series.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <span>
@@ -24,9 +25,12 @@ std::uint64_t PixelKey(TPoint p) {
          static_cast<std::uint32_t>(p.y + kPixelLimit + 1);
 }
 
-// Below this share of the cells, a scan of the cells would cost more than a map of the
-// few points.
-constexpr std::size_t kPointsPerCellsForArray = 16;
+// Below this share of the cells, clearing a bit per cell would cost more than a map of
+// the few points.
+constexpr std::size_t kPointsPerCellsForBits = 128;
+
+// Points mapped at a time: the pixels of a block stay in the first level cache.
+constexpr int kBlock = 512;
 
 }  // namespace
 
@@ -82,56 +86,75 @@ bool TPointSeries::FindShownPointers(int first, int last) {
   const std::int64_t columns = std::max<std::int64_t>(0, std::int64_t{area.right} + reach - left);
   const std::int64_t rows = std::max<std::int64_t>(0, std::int64_t{area.bottom} + reach - top);
   const auto cells = static_cast<std::size_t>(columns * rows);
-  const bool useCells = count * kPointsPerCellsForArray >= cells;
-  if (useCells) m_taken.assign(cells, 0);
+  const bool useCells = count * kPointsPerCellsForBits >= cells;
+  if (useCells) m_taken.assign((cells + 63) / 64, 0);
   m_takenOutside.clear();
+  // Whether a later pointer lies on the pixel; with take, one does from now on.
+  const auto covered = [&](TPoint p, bool take) {
+    const std::int64_t column = p.x - left;
+    const std::int64_t row = p.y - top;
+    const bool inArea = column >= 0 && row >= 0 && column < columns && row < rows;
+    // Off the plot of a clipped series nothing shows.
+    if (!inArea && clipped) return true;
+    if (!inArea || !useCells) {
+      return take ? !m_takenOutside.insert(PixelKey(p)).second : m_takenOutside.contains(PixelKey(p));
+    }
+    const auto cell = static_cast<std::size_t>(row * columns + column);
+    std::uint64_t& word = m_taken[cell >> 6];
+    const std::uint64_t bit = std::uint64_t{1} << (cell & 63);
+    const bool taken = (word & bit) != 0;
+    if (take) word |= bit;
+    return taken;
+  };
 
   // The stored values straight from their lists where reading them changes nothing
-  // (no multiplier, finite): the same pixels as PointXPixel and PointYPixel, without
-  // their look-ups.
+  // (no multiplier, finite): the same pixels as PointXPixel and PointYPixel, a block
+  // at a time without their look-ups.
   const TChartAxis& horizAxis = *GetHorizAxis();
   const TChartAxis& vertAxis = *GetVertAxis();
   const std::span<const double> xs = XValues().StoredValues();
   const std::span<const double> ys = YValues().StoredValues();
   const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
                       static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
-  const auto pixelOf = [&](int i) {
-    if (direct) {
-      const double x = xs[static_cast<std::size_t>(i)];
-      const double y = ys[static_cast<std::size_t>(i)];
-      if (std::isfinite(x) && std::isfinite(y)) return TPoint{horizAxis.ValueToPixel(x), vertAxis.ValueToPixel(y)};
-    }
-    return TPoint{PointXPixel(i), PointYPixel(i)};
-  };
+  std::array<int, kBlock> blockX{}, blockY{};
 
   // From the last point back: a point is shown unless a later pointer lies on its pixel.
   m_shown.clear();
-  for (int i = last; i >= first; --i) {
-    const TPoint p = pixelOf(i);
-    if (!FitsPixelRange(p.x) || !FitsPixelRange(p.y)) return false;
-    const bool null = IsNullPoint(i);
-    // The last point is drawn whatever it is: the drawing ends on it. A null point
-    // draws no pointer, and so covers none.
-    if (i == last) m_shown.push_back(i);
-    if (null) continue;
-    const std::int64_t column = p.x - left;
-    const std::int64_t row = p.y - top;
-    bool covered;
-    if (column >= 0 && row >= 0 && column < columns && row < rows) {
-      if (useCells) {
-        std::uint8_t& taken = m_taken[static_cast<std::size_t>(row * columns + column)];
-        covered = taken != 0;
-        taken = 1;
-      } else {
-        covered = !m_takenOutside.insert(PixelKey(p)).second;
-      }
-    } else {
-      // Off the plot of a clipped series nothing shows.
-      covered = clipped || !m_takenOutside.insert(PixelKey(p)).second;
+  m_shownPixels.clear();
+  for (int end = last; end >= first; end -= kBlock) {
+    const int start = std::max(first, end - kBlock + 1);
+    const auto size = static_cast<std::size_t>(end - start + 1);
+    if (direct) {
+      horizAxis.ValuesToPixels(xs.subspan(static_cast<std::size_t>(start), size), blockX);
+      vertAxis.ValuesToPixels(ys.subspan(static_cast<std::size_t>(start), size), blockY);
     }
-    if (!covered && i != last) m_shown.push_back(i);
+    for (int i = end; i >= start; --i) {
+      const auto k = static_cast<std::size_t>(i - start);
+      TPoint p;
+      if (direct && std::isfinite(xs[static_cast<std::size_t>(i)]) && std::isfinite(ys[static_cast<std::size_t>(i)])) {
+        p = TPoint{blockX[k], blockY[k]};
+      } else {
+        p = TPoint{PointXPixel(i), PointYPixel(i)};
+      }
+      if (!FitsPixelRange(p.x) || !FitsPixelRange(p.y)) return false;
+      if (i == last) {
+        // The last point is drawn whatever it is: the drawing ends on it. A null point
+        // draws no pointer, and so covers none.
+        m_shown.push_back(i);
+        m_shownPixels.push_back(p);
+        if (!IsNullPoint(i)) covered(p, true);
+        continue;
+      }
+      // A covered point is left out whether null or not: the colour is read only for
+      // the few that show.
+      if (covered(p, false) || IsNullPoint(i)) continue;
+      covered(p, true);
+      m_shown.push_back(i);
+      m_shownPixels.push_back(p);
+    }
   }
   std::reverse(m_shown.begin(), m_shown.end());
+  std::reverse(m_shownPixels.begin(), m_shownPixels.end());
   return true;
 }
 

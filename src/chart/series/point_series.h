@@ -45,7 +45,8 @@ class TPointSeries : public TCustomSeries {
 
   // state, kept between paints for its storage
   std::vector<int> m_shown;
-  std::vector<std::uint8_t> m_taken;  ///< per cell: a later pointer lies there
+  std::vector<TPoint> m_shownPixels;   ///< the pixel of each shown point
+  std::vector<std::uint64_t> m_taken;  ///< a bit per cell: a later pointer lies there
   std::unordered_set<std::uint64_t> m_takenOutside;
 };
 
