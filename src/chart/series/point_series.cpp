@@ -167,7 +167,47 @@ void TPointSeries::DrawAllPoints() {
     TCustomSeries::DrawAllPoints();
     return;
   }
+  if (m_shown.size() >= 3 && DrawShownRectangles()) return;
   for (const int i : m_shown) DrawPoint(i);
+}
+
+// Between the first and the last shown point, each DrawPoint sets the pointer's pen and
+// brush in the colour of the point before and draws its rectangle: with one colour for
+// all of them, that is one state and the rectangles in order, which a raster surface
+// may draw at once. The first and the last go through DrawPoint as always (the drawing
+// begins and ends there), so the canvas and the drawing memory end as point by point.
+bool TPointSeries::DrawShownRectangles() {
+  if (Pointer().Style() != psRectangle) return false;
+  const std::size_t count = m_shown.size();
+  // Only the last shown point can be null, and DrawPoint draws that one.
+  const TColor color = PointColor(m_shown[0]);
+  for (std::size_t k = 1; k + 1 < count; ++k) {
+    if (PointColor(m_shown[k]) != color) return false;
+  }
+  TZavCanvas3D& canvas = ParentChart()->Canvas();
+  DrawPoint(m_shown[0]);
+  // What DrawPoint sets before the pointer of the point before it.
+  canvas.SetPenColor(clBlack);
+  canvas.SetBrushColor(color);
+  Pointer().ApplyPenAndBrush(color);
+  if (!canvas.FastRectangles2D()) {
+    for (std::size_t k = 1; k < count; ++k) DrawPoint(m_shown[k]);
+    return true;
+  }
+  // The pointers DrawPoint(m_shown[k]) draws, for k from 1 to count - 2: of the points
+  // before them, as DrawShape lays out a psRectangle.
+  const int horizSize = Pointer().HorizSize();
+  const int vertSize = Pointer().VertSize();
+  m_rects.resize(count - 2);
+  for (std::size_t k = 0; k + 2 < count; ++k) {
+    const TPoint p = m_shownPixels[k];
+    m_rects[k] = TRect{p.x - horizSize, p.y - vertSize, p.x + horizSize + 1, p.y + vertSize + 1};
+  }
+  canvas.Rectangles2D(m_rects);
+  // The drawing memory as DrawPoint(m_shown[count - 2]) leaves it.
+  RememberDrawnPoint(m_shown[count - 2], m_shownPixels[count - 2], color);
+  DrawPoint(m_shown[count - 1]);
+  return true;
 }
 
 const PropertyTable& TPointSeries::PublishedProperties() {
