@@ -6,6 +6,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 #include <span>
@@ -218,13 +219,19 @@ std::unique_ptr<TChart> RectangleChart(unsigned seed, bool everyPointer, bool la
   const bool uneven = pick(2) == 0;
   const int points = large ? 6000 + pick(4000) : 300 + pick(3000);
   const int levels = 3 + pick(60);
+  const bool zoomed = pick(2) == 0;
   double x = 0, y = 0;
   for (int i = 0; i < points; ++i) {
     x += uneven ? std::exponential_distribution<double>(1.0)(random) : 1.0;
     y = pick(3) == 0 ? y + std::normal_distribution<double>(0, 1)(random) : pick(levels) * 0.5;
-    series->AddPointXY(x, y, "", pick(50) == 0 ? clNone : clDefault);
+    // Values that are no numbers, where the limits do not depend on them (X stays in
+    // order, which the drawn range needs).
+    const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity()};
+    const bool oddY = zoomed && pick(200) == 0;
+    series->AddPointXY(x, oddY ? odd[pick(3)] : y, "", pick(50) == 0 ? clNone : clDefault);
   }
-  if (pick(2) == 0) {
+  if (zoomed) {
     // Zoomed in: points beyond every edge.
     chart->BottomAxis().SetAutomatic(false);
     chart->BottomAxis().SetMaximum(x * 0.7);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <span>
@@ -31,6 +33,27 @@ constexpr std::size_t kPointsPerCellsForBits = 128;
 
 // Points mapped at a time: the pixels of a block stay in the first level cache.
 constexpr int kBlock = 512;
+
+// Values in a cache line of the usual 64 bytes.
+constexpr int kValuesPerLine = 8;
+
+// Whether no value is an infinity or not a number: none has an exponent of all ones,
+// which the carry into the top bit finds, whole words at a time.
+bool AllFinite(std::span<const double> values) {
+  constexpr std::uint64_t kExponent = 0x7FF0000000000000;
+  constexpr std::uint64_t kCarry = 0x0010000000000000;
+  std::uint64_t any = 0;
+  for (const double value : values) any |= (std::bit_cast<std::uint64_t>(value) & kExponent) + kCarry;
+  return (any >> 63) == 0;
+}
+
+void Prefetch(const double* value) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(value);
+#else
+  static_cast<void>(value);
+#endif
+}
 
 }  // namespace
 
@@ -117,6 +140,11 @@ bool TPointSeries::FindShownPointers(int first, int last) {
   const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
                       static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
   std::array<int, kBlock> blockX{}, blockY{};
+  // The cells lie within the pixel range: a pixel in them fits it.
+  const auto fits = [](std::int64_t pixel) {
+    return FitsPixelRange(static_cast<int>(std::clamp<std::int64_t>(pixel, INT_MIN, INT_MAX)));
+  };
+  const bool quickCells = useCells && fits(left) && fits(top) && fits(left + columns - 1) && fits(top + rows - 1);
 
   // From the last point back: a point is shown unless a later pointer lies on its pixel.
   m_shown.clear();
@@ -125,14 +153,34 @@ bool TPointSeries::FindShownPointers(int first, int last) {
     const int start = std::max(first, end - kBlock + 1);
     const auto size = static_cast<std::size_t>(end - start + 1);
     if (direct) {
+      // The blocks go down through memory, which the processor does not read ahead
+      // across pages: the next block is asked for while this one is mapped.
+      const int next = std::max(first, start - kBlock);
+      for (int i = next; i < start; i += kValuesPerLine) {
+        Prefetch(&xs[static_cast<std::size_t>(i)]);
+        Prefetch(&ys[static_cast<std::size_t>(i)]);
+      }
       horizAxis.ValuesToPixels(xs.subspan(static_cast<std::size_t>(start), size), blockX);
       vertAxis.ValuesToPixels(ys.subspan(static_cast<std::size_t>(start), size), blockY);
     }
+    const bool finite = direct && AllFinite(xs.subspan(static_cast<std::size_t>(start), size)) &&
+                        AllFinite(ys.subspan(static_cast<std::size_t>(start), size));
     for (int i = end; i >= start; --i) {
       const auto k = static_cast<std::size_t>(i - start);
       TPoint p;
-      if (direct && std::isfinite(xs[static_cast<std::size_t>(i)]) && std::isfinite(ys[static_cast<std::size_t>(i)])) {
+      if (finite || (direct && std::isfinite(xs[static_cast<std::size_t>(i)]) &&
+                     std::isfinite(ys[static_cast<std::size_t>(i)]))) {
         p = TPoint{blockX[k], blockY[k]};
+        // The common case first: a pixel in the cells, where it fits the pixel range
+        // too, under a later pointer.
+        if (quickCells && i != last) {
+          const auto column = static_cast<std::uint64_t>(std::int64_t{p.x} - left);
+          const auto row = static_cast<std::uint64_t>(std::int64_t{p.y} - top);
+          if (column < static_cast<std::uint64_t>(columns) && row < static_cast<std::uint64_t>(rows)) {
+            const auto cell = static_cast<std::size_t>(row * static_cast<std::uint64_t>(columns) + column);
+            if ((m_taken[cell >> 6] & (std::uint64_t{1} << (cell & 63))) != 0) continue;
+          }
+        }
       } else {
         p = TPoint{PointXPixel(i), PointYPixel(i)};
       }
