@@ -157,6 +157,26 @@ void Surface::Rectangle(int left, int top, int right, int bottom) {
   DoRectangle(rect);
 }
 
+void Surface::Rectangles(std::span<const TRect> rects) {
+  const bool normal = std::all_of(rects.begin(), rects.end(), [](const TRect& r) {
+    return r.left < r.right && r.top < r.bottom;
+  });
+  if (normal) {
+    if (!rects.empty()) DoRectangles(rects);
+    return;
+  }
+  std::vector<TRect> kept;
+  for (const TRect& rect : rects) {
+    const TRect normalized = NormalizedRect(rect);
+    if (!CoversNothing(normalized)) kept.push_back(normalized);
+  }
+  if (!kept.empty()) DoRectangles(kept);
+}
+
+void Surface::DoRectangles(std::span<const TRect> rects) {
+  for (const TRect& rect : rects) DoRectangle(rect);
+}
+
 void Surface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
   const TRect rect = NormalizedRect({left, top, right, bottom});
   if (CoversNothing(rect)) return;

@@ -154,6 +154,14 @@ class Surface {
   /// (a wider pen is centred on that outline, or kept inside it with psInsideFrame).
   void Rectangle(int left, int top, int right, int bottom);
   void Rectangle(const TRect& rect) { Rectangle(rect.left, rect.top, rect.right, rect.bottom); }
+  /// Whether Rectangles draws faster than a Rectangle each with the current pen and
+  /// brush; callers may ask before gathering the rectangles. False unless an
+  /// implementation says otherwise (QtSurface: a solid one-pixel pen or none, a solid or
+  /// clear brush, copy mode, on a raster image).
+  bool FastRectangles() const { return DoFastRectangles(); }
+  /// Rectangle of each in order, with the current pen and brush: a later one covers an
+  /// earlier one.
+  void Rectangles(std::span<const TRect> rects);
   /// Corners are quarter ellipses of cornerWidth × cornerHeight (signs dropped).
   void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
   /// Inscribed in the rectangle as Rectangle would cover it.
@@ -255,6 +263,11 @@ class Surface {
     TColor rgb;
   };
   virtual bool DoFillBands(std::span<const BandArea> areas);
+  /// Not required: by default false, and Rectangles is a DoRectangle each. Override both
+  /// for speed; the pixels must stay those of the default. The rectangles come
+  /// normalised, none of them empty.
+  virtual bool DoFastRectangles() const { return false; }
+  virtual void DoRectangles(std::span<const TRect> rects);
 
  private:
   // state

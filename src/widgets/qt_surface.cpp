@@ -1163,6 +1163,61 @@ void QtSurface::DoLineSegments(std::span<const TPoint> points, std::span<const T
   }
 }
 
+// Many rectangles of one pen and brush (the pointers of a point series): each written
+// row by row straight into the pixels, the pixels DoRectangle's direct path gives it
+// (the fill, then the one-pixel outline round its edge pixels over it) without laying
+// out its outline as a path each time.
+bool QtSurface::DoFastRectangles() const {
+  if (!DrawsDirectly() || Pen().mode != pmCopy || !DirectBrush() || Smooth()) return false;
+  return !HasPen() || (DirectPen() && Pen().style == psSolid && !Pen().alternate);
+}
+
+void QtSurface::DoRectangles(std::span<const TRect> rects) {
+  if (!DoFastRectangles()) {
+    Surface::DoRectangles(rects);
+    return;
+  }
+  const bool pen = HasPen();
+  const bool fill = Brush().style == bsSolid;
+  const QRgb penColor = OpaquePixel(Pen().color);
+  const QRgb brushColor = OpaquePixel(Brush().color);
+  const QRect& device = m_target.Device();
+  // Far beyond the device a rectangle is drawn as always, where ToQRect holds it.
+  constexpr int kNear = 1 << 20;
+  for (const TRect& rect : rects) {
+    if (rect.right <= device.left() || rect.left > device.right() || rect.bottom <= device.top() ||
+        rect.top > device.bottom()) {
+      continue;
+    }
+    if (rect.left < -kNear || rect.top < -kNear || rect.right > kNear || rect.bottom > kNear) {
+      DoRectangle(rect);
+      continue;
+    }
+    const int last = rect.bottom - 1;
+    const int width = rect.right - rect.left;
+    const auto draw = [&](auto span, auto plot) {
+      for (int y = rect.top; y <= last; ++y) {
+        if (!pen) {
+          if (fill) span(y, rect.left, rect.right, brushColor);
+        } else if (y == rect.top || y == last) {
+          span(y, rect.left, rect.right, penColor);
+        } else {
+          if (fill && width > 2) span(y, rect.left + 1, rect.right - 1, brushColor);
+          plot(rect.left, y, penColor);
+          plot(rect.right - 1, y, penColor);
+        }
+      }
+    };
+    if (m_target.Covers(ToQRect(rect))) {
+      draw([this](int y, int left, int right, QRgb color) { m_target.FillSpanInside(y, left, right, color); },
+           [this](int x, int y, QRgb color) { m_target.PlotInside(x, y, color); });
+    } else {
+      draw([this](int y, int left, int right, QRgb color) { m_target.FillSpan(y, left, right, color); },
+           [this](int x, int y, QRgb color) { m_target.Plot(x, y, color); });
+    }
+  }
+}
+
 // ---------------------------------------------------------------- [SECTION] text
 
 namespace {

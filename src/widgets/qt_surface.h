@@ -114,6 +114,8 @@ class QtSurface : public Surface {
   bool DoFastLineSegments() const override;
   void DoLineSegments(std::span<const TPoint> points, std::span<const TColor> colors) override;
   bool DoFillBands(std::span<const BandArea> areas) override;
+  bool DoFastRectangles() const override;
+  void DoRectangles(std::span<const TRect> rects) override;
 
  private:
   enum class ColorChange { None, Black, White, Invert };

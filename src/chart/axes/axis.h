@@ -20,6 +20,7 @@
 /// labels, axis_draw.cpp the drawing, axis_room.cpp the room and the hit test.
 /// @file
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -277,6 +278,9 @@ class TCustomChartAxis : public TPersistent {
   int ValueToPixel(double value) const { return m_horizontal ? ValueToPixelX(value) : ValueToPixelY(value); }
   int ValueToPixelX(double value) const;
   int ValueToPixelY(double value) const;
+  /// ValueToPixel of every value, pixels[i] for values[i] (pixels holds at least as
+  /// many), faster than one call a value on a linear scale.
+  void ValuesToPixels(std::span<const double> values, std::span<int> pixels) const;
   /// True when every value from low to high maps to a pixel in value order (a linear
   /// scale with both ends in its pixel range): pixels of the values in between then lie
   /// between the pixels of the ends.

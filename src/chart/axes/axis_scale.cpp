@@ -12,6 +12,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__x86_64__) || defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 #include "tarvela/chart/axes/axis.h"
 #include "tarvela/chart/axes/axis_panel.h"
 #include "tarvela/chart/axes/calendar_steps.h"
@@ -126,12 +130,16 @@ namespace {
 // within |t| * 2^-48 of each other; when no half lies that close to the double value,
 // both round to the same side. False (the long double way then) otherwise, and for
 // offsets near the pixel limits, infinities and not-a-number.
-bool QuickPixelOffset(const TAxisScale& scale, double value, std::int64_t& offset) {
+void RefreshFactor(const TAxisScale& scale) {
   if (scale.factorLength != scale.length || scale.factorRange != scale.range) {
     scale.factor = static_cast<double>(scale.length) / scale.range;
     scale.factorLength = scale.length;
     scale.factorRange = scale.range;
   }
+}
+
+bool QuickPixelOffset(const TAxisScale& scale, double value, std::int64_t& offset) {
+  RefreshFactor(scale);
   if (!(std::fabs(scale.factor) >= std::numeric_limits<double>::min())) return false;
   return RoundNear((value - scale.minimum) * scale.factor, offset);
 }
@@ -147,6 +155,105 @@ int LinearValueToPixel(const TAxisScale& scale, double value, bool fromFarEnd) {
   std::int64_t offset = 0;
   if (!PixelOffset(t, offset)) return scale.centerPixel;
   return ClampToInt(fromFarEnd ? scale.endPixel - offset : scale.startPixel + offset);
+}
+
+// A block of values, several a step, each through the operations of QuickPixelOffset
+// and RoundNear in the same order (so the same roundings, in any rounding mode): the
+// range test on |t| is RoundNear's two; the offset is added in double, which holds
+// these whole numbers exactly, and its sign flipped for the far end. A step where any
+// value would leave the quick way goes one value at a time. Each returns how many
+// values it mapped.
+#if defined(__SSE2__)
+std::size_t QuickPixelsBy2(const TAxisScale& scale, const double* values, std::size_t count, bool fromFarEnd,
+                           int* pixels) {
+  const __m128d minimum = _mm_set1_pd(scale.minimum);
+  const __m128d factor = _mm_set1_pd(scale.factor);
+  const __m128d shift = _mm_set1_pd(0x1.8p52);
+  const __m128d high = _mm_set1_pd(2147483000.0);
+  const __m128d half = _mm_set1_pd(0.5);
+  const __m128d tolerance = _mm_set1_pd(0x1p-48);
+  const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+  const __m128d flip = _mm_set1_pd(fromFarEnd ? -0.0 : 0.0);
+  const __m128d origin = _mm_set1_pd(fromFarEnd ? scale.endPixel : scale.startPixel);
+  const __m128d intMin = _mm_set1_pd(std::numeric_limits<int>::min());
+  const __m128d intMax = _mm_set1_pd(std::numeric_limits<int>::max());
+  std::size_t i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const __m128d t = _mm_mul_pd(_mm_sub_pd(_mm_loadu_pd(values + i), minimum), factor);
+    const __m128d nearest = _mm_sub_pd(_mm_add_pd(t, shift), shift);
+    const __m128d distance = _mm_and_pd(_mm_sub_pd(t, nearest), magnitude);
+    const __m128d size = _mm_and_pd(t, magnitude);
+    const __m128d bound = _mm_sub_pd(half, _mm_mul_pd(size, tolerance));
+    if (_mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(size, high), _mm_cmplt_pd(distance, bound))) != 3) {
+      pixels[i] = LinearValueToPixel(scale, values[i], fromFarEnd);
+      pixels[i + 1] = LinearValueToPixel(scale, values[i + 1], fromFarEnd);
+      continue;
+    }
+    const __m128d pixel = _mm_add_pd(origin, _mm_xor_pd(nearest, flip));
+    const __m128i whole = _mm_cvttpd_epi32(_mm_min_pd(_mm_max_pd(pixel, intMin), intMax));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels + i), whole);
+  }
+  return i;
+}
+#endif
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define TARVELA_AVX2_PIXELS 1
+// Four a step where the processor has the wider registers (without fused multiply-add,
+// which would round differently).
+__attribute__((target("avx2"))) std::size_t QuickPixelsBy4(const TAxisScale& scale, const double* values,
+                                                           std::size_t count, bool fromFarEnd, int* pixels) {
+  const __m256d minimum = _mm256_set1_pd(scale.minimum);
+  const __m256d factor = _mm256_set1_pd(scale.factor);
+  const __m256d shift = _mm256_set1_pd(0x1.8p52);
+  const __m256d high = _mm256_set1_pd(2147483000.0);
+  const __m256d half = _mm256_set1_pd(0.5);
+  const __m256d tolerance = _mm256_set1_pd(0x1p-48);
+  const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+  const __m256d flip = _mm256_set1_pd(fromFarEnd ? -0.0 : 0.0);
+  const __m256d origin = _mm256_set1_pd(fromFarEnd ? scale.endPixel : scale.startPixel);
+  const __m256d intMin = _mm256_set1_pd(std::numeric_limits<int>::min());
+  const __m256d intMax = _mm256_set1_pd(std::numeric_limits<int>::max());
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d t = _mm256_mul_pd(_mm256_sub_pd(_mm256_loadu_pd(values + i), minimum), factor);
+    const __m256d nearest = _mm256_sub_pd(_mm256_add_pd(t, shift), shift);
+    const __m256d distance = _mm256_and_pd(_mm256_sub_pd(t, nearest), magnitude);
+    const __m256d size = _mm256_and_pd(t, magnitude);
+    const __m256d bound = _mm256_sub_pd(half, _mm256_mul_pd(size, tolerance));
+    const __m256d quick =
+        _mm256_and_pd(_mm256_cmp_pd(size, high, _CMP_LT_OQ), _mm256_cmp_pd(distance, bound, _CMP_LT_OQ));
+    if (_mm256_movemask_pd(quick) != 15) {
+      for (std::size_t k = i; k < i + 4; ++k) pixels[k] = LinearValueToPixel(scale, values[k], fromFarEnd);
+      continue;
+    }
+    const __m256d pixel = _mm256_add_pd(origin, _mm256_xor_pd(nearest, flip));
+    const __m128i whole = _mm256_cvttpd_epi32(_mm256_min_pd(_mm256_max_pd(pixel, intMin), intMax));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), whole);
+  }
+  return i;
+}
+#endif
+
+void LinearValuesToPixels(const TAxisScale& scale, std::span<const double> values, bool fromFarEnd,
+                          std::span<int> pixels) {
+  const std::size_t count = values.size();
+  std::size_t i = 0;
+  if (scale.range == 0) {
+    for (; i < count; ++i) pixels[i] = scale.centerPixel;
+    return;
+  }
+  RefreshFactor(scale);
+  if (std::fabs(scale.factor) >= std::numeric_limits<double>::min()) {
+#if defined(TARVELA_AVX2_PIXELS)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) i = QuickPixelsBy4(scale, values.data(), count, fromFarEnd, pixels.data());
+#endif
+#if defined(__SSE2__)
+    i += QuickPixelsBy2(scale, values.data() + i, count - i, fromFarEnd, pixels.data() + i);
+#endif
+  }
+  for (; i < count; ++i) pixels[i] = LinearValueToPixel(scale, values[i], fromFarEnd);
 }
 
 int LogarithmicValueToPixel(const TAxisScale& scale, double value, bool horizontal, bool inverted) {
@@ -296,6 +403,15 @@ int TCustomChartAxis::ValueToPixelY(double value) const {
   if (m_logarithmic) return LogarithmicValueToPixel(m_scale, value, false, m_inverted);
   // Screen y grows downward: the maximum is at the top unless inverted.
   return LinearValueToPixel(m_scale, value, !m_inverted);
+}
+
+void TCustomChartAxis::ValuesToPixels(std::span<const double> values, std::span<int> pixels) const {
+  if (m_depth || m_logarithmic) {
+    for (std::size_t i = 0; i < values.size(); ++i) pixels[i] = ValueToPixel(values[i]);
+    return;
+  }
+  // As ValueToPixelX and ValueToPixelY: y grows downward.
+  LinearValuesToPixels(m_scale, values, m_horizontal ? m_inverted : !m_inverted, pixels);
 }
 
 bool TCustomChartAxis::MapsInOrder(double low, double high) const {

@@ -13,6 +13,8 @@
 /// computed gives the centre (or an end) of the span, and a label increment that cannot
 /// be computed is 0, meaning "no labels".
 /// @file
+#include <span>
+
 namespace tarvela {
 
 struct TAxisScale {
@@ -43,6 +45,11 @@ void SetPixelSpan(TAxisScale& scale, int startPixel, int endPixel);
 /// that is not inverted), else from startPixel. A zero range, a value that is not a
 /// number, or an offset of 2147483647 pixels or more gives centerPixel.
 int LinearValueToPixel(const TAxisScale& scale, double value, bool fromFarEnd);
+
+/// LinearValueToPixel of every value, pixels[i] for values[i] (pixels holds at least as
+/// many): the same pixels, at a fraction of the cost of one call a value.
+void LinearValuesToPixels(const TAxisScale& scale, std::span<const double> values, bool fromFarEnd,
+                          std::span<int> pixels);
 
 /// Natural logarithms; a limit that is not positive counts as ln = 0. A value that is
 /// not positive goes to the end where small values lie; an equal log range, or an

@@ -402,6 +402,10 @@ void TZavCanvas3D::LineSegments2D(std::span<const TPoint> points, std::span<cons
   CurrentSurface().LineSegments(points, colors);
 }
 
+bool TZavCanvas3D::FastRectangles2D() const { return CurrentSurface().FastRectangles(); }
+
+void TZavCanvas3D::Rectangles2D(std::span<const TRect> rects) { CurrentSurface().Rectangles(rects); }
+
 void TZavCanvas3D::RemoveClipping() { CurrentSurface().RemoveClipping(); }
 
 // [SECTION] Text

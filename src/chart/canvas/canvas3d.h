@@ -299,6 +299,11 @@ class TZavCanvas3D : public TCanvas3D {
   /// The surface's LineSegments: segment i from points[i-1] to points[i] in colors[i]
   /// (clNone: none), as SetPenColor and Line2D in order would draw them.
   void LineSegments2D(std::span<const TPoint> points, std::span<const TColor> colors);
+  /// Whether Rectangles2D is faster than a DrawRectangle each with the current pen and
+  /// brush (the surface's FastRectangles).
+  bool FastRectangles2D() const;
+  /// The surface's Rectangles: DrawRectangle of each in order.
+  void Rectangles2D(std::span<const TRect> rects);
 
   // operations: the 3D slots
   void PutPixel3D(int x, int y, int z, TColor color) override;

@@ -112,6 +112,10 @@ class TCustomSeries : public TChartSeries {
   TColor AreaFillColor(TColor color) const;
   /// The pointer of one point, in color, with the style OnGetPointerStyle gives.
   void DrawPointMarker(int x, int y, int valueIndex, TColor color);
+  /// The drawing memory as DrawPoint(valueIndex) leaves it, at the point's pixel in its
+  /// colour, for a drawing that did the point's work another way; the next DrawPoint
+  /// goes on from there.
+  void RememberDrawnPoint(int valueIndex, TPoint pixel, TColor color);
   /// The mark at the front of the slab, box and arrow end lifted by ArrowLength.
   void PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
   void HorizMargins(int& left, int& right) const override;

@@ -127,6 +127,14 @@ void TCustomSeries::DrawPointMarker(int x, int y, int valueIndex, TColor color) 
   m_pointer.DrawAt(x, y, color, style);
 }
 
+void TCustomSeries::RememberDrawnPoint(int valueIndex, TPoint pixel, TColor color) {
+  m_prevX = pixel.x;
+  m_prevY = pixel.y;
+  m_basePos = BaselinePos(valueIndex);
+  m_prevBasePos = m_basePos;
+  m_prevColor = color;
+}
+
 // The mark stands on the front face, so that a ribbon never covers its arrow.
 void TCustomSeries::PaintMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
   Marks().SetMarksDepth(DepthFront());

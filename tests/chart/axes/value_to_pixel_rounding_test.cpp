@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <span>
+#include <vector>
 
 #include "tarvela/chart/axes/axis_scale.h"
 #include "tarvela/runtime/rounding.h"
@@ -63,6 +65,44 @@ TEST(ValueToPixelRounding, EveryOffsetIsTheLongDoubleFormulasHalvesIncluded) {
     // Far out, beyond the pixel limits, and not numbers.
     for (double value : {1e308, -1e308, 1e18, -1e18, scale.minimum + scale.range * 1e7, kInf, -kInf, kNaN}) {
       ExpectReference(scale, value);
+    }
+  }
+}
+
+// A block of values maps to the pixels of the values one by one: random values,
+// halves and their neighbours, far values and not-numbers mixed in any order, odd and
+// even counts, every scale above plus a zero range.
+TEST(ValueToPixelRounding, BlockGivesThePixelsOfEachValue) {
+  std::mt19937_64 random(12);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const TAxisScale scales[] = {Scale(0, 999999, 40, 445),     Scale(-3.7, 12.9, 30, 330),   Scale(0, 1, 0, 1000),
+                               Scale(1e-300, 3e-300, 0, 777), Scale(-1e300, 1e300, 5, 1905), Scale(5, 5.0000001, 10, 1080),
+                               Scale(0, 0.1, 0, 3),           Scale(0, 10, 0, 1),            Scale(2, 2, 7, 300),
+                               Scale(0, 1, 2147483000, 2147483640)};
+  const double odd[] = {1e308, -1e308, 1e18, -1e18, kInf, -kInf, kNaN, 0.0, -0.0};
+  for (const TAxisScale& scale : scales) {
+    std::vector<double> values;
+    const int length = std::max(scale.length, 1);
+    for (int i = 0; i < 4000; ++i) {
+      const int kind = static_cast<int>(random() % 8);
+      const double half = scale.minimum + (static_cast<int>(random() % (2 * length)) + 0.5) * 0.5 * scale.range / length;
+      double value = kind == 0   ? odd[random() % std::size(odd)]
+                     : kind == 1 ? half
+                     : kind == 2 ? std::nextafter(half, kInf)
+                     : kind == 3 ? std::nextafter(half, -kInf)
+                                 : scale.minimum + (unit(random) * 1.2 - 0.1) * scale.range;
+      values.push_back(value);
+    }
+    for (const bool far : {false, true}) {
+      for (const std::size_t count : {values.size(), values.size() - 1, std::size_t{1}, std::size_t{0}}) {
+        std::vector<int> pixels(count + 1, -7);
+        LinearValuesToPixels(scale, std::span(values).first(count), far, pixels);
+        for (std::size_t i = 0; i < count; ++i) {
+          ASSERT_EQ(pixels[i], LinearValueToPixel(scale, values[i], far))
+              << "min " << scale.minimum << " max " << scale.maximum << " value " << values[i] << " at " << i;
+        }
+        EXPECT_EQ(pixels[count], -7);  // nothing written beyond the values
+      }
     }
   }
 }
