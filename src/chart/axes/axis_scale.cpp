@@ -7,6 +7,7 @@
 // cannot be a pixel is answered the way a zero range is.
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -245,6 +246,10 @@ void LinearValuesToPixels(const TAxisScale& scale, std::span<const double> value
   }
   RefreshFactor(scale);
   if (std::fabs(scale.factor) >= std::numeric_limits<double>::min()) {
+    // An infinite value meets an infinity in the steps (the one-value way never gets
+    // there): the pixel is the same, and no flag is left raised, as a paint leaves none.
+    std::fexcept_t flags;
+    std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
 #if defined(TARVELA_AVX2_PIXELS)
     static const bool wide = __builtin_cpu_supports("avx2");
     if (wide) i = QuickPixelsBy4(scale, values.data(), count, fromFarEnd, pixels.data());
@@ -252,6 +257,7 @@ void LinearValuesToPixels(const TAxisScale& scale, std::span<const double> value
 #if defined(__SSE2__)
     i += QuickPixelsBy2(scale, values.data() + i, count - i, fromFarEnd, pixels.data() + i);
 #endif
+    std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
   }
   for (; i < count; ++i) pixels[i] = LinearValueToPixel(scale, values[i], fromFarEnd);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -96,7 +97,13 @@ TEST(ValueToPixelRounding, BlockGivesThePixelsOfEachValue) {
     for (const bool far : {false, true}) {
       for (const std::size_t count : {values.size(), values.size() - 1, std::size_t{1}, std::size_t{0}}) {
         std::vector<int> pixels(count + 1, -7);
+        constexpr int kFaults = FE_INVALID | FE_OVERFLOW | FE_DIVBYZERO;
+        std::feclearexcept(FE_ALL_EXCEPT);
+        for (std::size_t i = 0; i < count; ++i) LinearValueToPixel(scale, values[i], far);
+        const int oneByOne = std::fetestexcept(kFaults);
+        std::feclearexcept(FE_ALL_EXCEPT);
         LinearValuesToPixels(scale, std::span(values).first(count), far, pixels);
+        EXPECT_EQ(std::fetestexcept(kFaults) & ~oneByOne, 0);  // no fault the values do not raise alone
         for (std::size_t i = 0; i < count; ++i) {
           ASSERT_EQ(pixels[i], LinearValueToPixel(scale, values[i], far))
               << "min " << scale.minimum << " max " << scale.maximum << " value " << values[i] << " at " << i;
