@@ -291,6 +291,23 @@ TEST(PointPixels, DenseAndSmoothPicturesDrawPointerByPointer) {
   }
 }
 
+// Smoothed, a shape drawn again blends its edge once more over the first: every pointer
+// of any shape is drawn then, so the picture is every pointer's.
+TEST(PointPixels, SmoothedPointersAreEveryPointer) {
+  for (unsigned seed = 61; seed <= 64; ++seed) {
+    SCOPED_TRACE("chart " + std::to_string(seed));
+    std::unique_ptr<TChart> fast = RandomChart(seed, false);
+    std::unique_ptr<TChart> every = RandomChart(seed, true);
+    static_cast<TPointSeries*>(fast->SeriesAt(0))->Pointer().SetStyle(psCircle);
+    static_cast<TPointSeries*>(every->SeriesAt(0))->Pointer().SetStyle(psCircle);
+    fast->SetAntialiased(true);
+    every->SetAntialiased(true);
+    PaintedBy(*fast, true, false);
+    PaintedBy(*every, true, false);
+    EXPECT_EQ(PaintedBy(*fast, true, false).image, PaintedBy(*every, true, false).image);
+  }
+}
+
 // A recording keeps the shapes, not pixels: it gets every shown pointer as a call of
 // its own, which is every pointer's drawing without those a later identical one
 // repeats.

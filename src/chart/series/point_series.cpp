@@ -89,8 +89,9 @@ void TPointSeries::Assign(const TChartSeries& source) {
 
 bool TPointSeries::CullsCoveredPointers() const {
   const TCustomAxisPanel* chart = ParentChart();
-  if (chart == nullptr || chart->View3D() || !Pointer().Visible() || ConnectPoints() || DrawArea() ||
-      OnGetPointerStyle) {
+  // Smoothed, a pointer drawn again blends its edge over the one before.
+  if (chart == nullptr || chart->View3D() || chart->Antialiased() || !Pointer().Visible() || ConnectPoints() ||
+      DrawArea() || OnGetPointerStyle) {
     return false;
   }
   return Pointer().Pen().Mode() == pmCopy && GetHorizAxis() != nullptr && GetVertAxis() != nullptr;
