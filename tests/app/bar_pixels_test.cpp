@@ -83,20 +83,11 @@ TEST(BarPixels, LongestBarsOfEachPixelLineChangeNoPixel) {
   std::size_t everyCommands = 0;
   for (unsigned seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("chart " + std::to_string(seed));
-    std::unique_ptr<TChart> fast = RandomChart(seed, false);
-    std::unique_ptr<TChart> every = RandomChart(seed, true);
-    // The axes take their room from the paint before: both charts painted alike first.
-    Commands(*fast);
-    Commands(*every);
-    fastCommands += Commands(*fast);
-    everyCommands += Commands(*every);
-    Painted(*fast);
-    Painted(*every);
-    const QImage longest = Painted(*fast);
-    const QImage reference = Painted(*every);
-    ASSERT_EQ(longest.size(), reference.size());
-    EXPECT_EQ(DifferingPixels(longest, reference), 0);
-    EXPECT_GT(PaletteCount(reference), 0);  // some bar shows at all
+    const pixel_test::Comparison compared = pixel_test::Compare(RandomChart, seed);
+    fastCommands += compared.fastCommands;
+    everyCommands += compared.everyCommands;
+    EXPECT_EQ(compared.differing, 0);
+    EXPECT_GT(PaletteCount(compared.reference), 0);  // some bar shows at all
   }
   EXPECT_LT(fastCommands * 4, everyCommands);
 }
@@ -151,16 +142,10 @@ TEST(BarPixels, BarsThatALaterBarRepeatsAreLeftOutWithoutChangingAPixel) {
   std::size_t everyCommands = 0;
   for (unsigned seed = 1; seed <= 10; ++seed) {
     SCOPED_TRACE("chart " + std::to_string(seed));
-    std::unique_ptr<TChart> fast = RandomShapes(seed, false);
-    std::unique_ptr<TChart> every = RandomShapes(seed, true);
-    Commands(*fast);
-    Commands(*every);
-    fastCommands += Commands(*fast);
-    everyCommands += Commands(*every);
-    const QImage shown = Painted(*fast);
-    const QImage reference = Painted(*every);
-    ASSERT_EQ(shown.size(), reference.size());
-    EXPECT_EQ(DifferingPixels(shown, reference), 0);
+    const pixel_test::Comparison compared = pixel_test::Compare(RandomShapes, seed);
+    fastCommands += compared.fastCommands;
+    everyCommands += compared.everyCommands;
+    EXPECT_EQ(compared.differing, 0);
   }
   // Most bars repeat one another: else the pictures above prove nothing.
   EXPECT_LT(fastCommands * 3, everyCommands * 2);

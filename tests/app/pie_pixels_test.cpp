@@ -10,7 +10,7 @@
 #include <numbers>
 #include <random>
 
-#include "tarvela/chart/chart.h"
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/series/pie_series.h"
 #include "tarvela/widgets/qt_surface.h"
 
@@ -104,14 +104,7 @@ std::unique_ptr<TChart> RandomPieChart(std::mt19937& random, int trial) {
   return chart;
 }
 
-QImage PaintedPie(TChart& chart, bool direct) {
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QtSurface surface(image);
-  surface.SetDirectRaster(direct);
-  chart.PaintChart(surface, chart.ClientRect());
-  return image;
-}
+using pixel_test::Painted;
 
 TEST(PiePixels, RandomPiesWrittenDirectlyAreQPaintersPictures) {
   std::mt19937 random(2207);
@@ -120,7 +113,7 @@ TEST(PiePixels, RandomPiesWrittenDirectlyAreQPaintersPictures) {
     SCOPED_TRACE(testing::Message() << "trial " << trial << " " << chart->Width() << "x" << chart->Height()
                                     << (chart->View3D() ? " 3D" : " 2D") << " slices "
                                     << chart->SeriesAt(0)->PointCount());
-    ASSERT_EQ(PaintedPie(*chart, true), PaintedPie(*chart, false));
+    ASSERT_EQ(Painted(*chart, true), Painted(*chart, false));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 #include "tarvela/chart/chart.h"
 #include "tarvela/platform/recording_surface.h"
@@ -50,6 +51,32 @@ inline std::size_t Commands(TChart& chart) {
   surface.SetLineLimit(0);
   chart.PaintChart(surface, chart.ClientRect());
   return surface.CommandCount();
+}
+
+// One chart drawn by a fast path (make(seed, false)) and by every point (make(seed,
+// true)): the pixels that differ, the commands of each paint and the reference
+// picture. Each is painted alike first: the axes take their room from the paint before.
+struct Comparison {
+  int differing = 0;
+  std::size_t fastCommands = 0;
+  std::size_t everyCommands = 0;
+  QImage reference;
+};
+
+template <class Make>
+Comparison Compare(Make make, unsigned seed) {
+  const std::unique_ptr<TChart> fast = make(seed, false);
+  const std::unique_ptr<TChart> every = make(seed, true);
+  Commands(*fast);
+  Commands(*every);
+  Comparison result;
+  result.fastCommands = Commands(*fast);
+  result.everyCommands = Commands(*every);
+  const QImage picture = Painted(*fast);
+  result.reference = Painted(*every);
+  result.differing = picture.size() == result.reference.size() ? DifferingPixels(picture, result.reference)
+                                                               : picture.width() * picture.height() + 1;
+  return result;
 }
 
 }  // namespace tarvela::pixel_test

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
@@ -14,7 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "tarvela/chart/chart.h"
+#include "app/pixel_test_support.h"
 #include "tarvela/chart/series/point_series.h"
 #include "tarvela/platform/recording_surface.h"
 #include "tarvela/widgets/qt_surface.h"
@@ -22,22 +21,9 @@
 namespace tarvela {
 namespace {
 
-// The drawing the culled one stands in for: every point in order.
-class EveryPointer : public TPointSeries {
- public:
-  using TPointSeries::TPointSeries;
-  void DrawAllPoints() override {
-    for (int i = FirstDrawnIndex(); i >= 0 && i <= LastDrawnIndex(); ++i) DrawPoint(i);
-  }
-};
-
-QImage Painted(TChart& chart) {
-  QImage image(chart.Width(), chart.Height(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QtSurface surface(image);
-  chart.PaintChart(surface, chart.ClientRect());
-  return image;
-}
+using EveryPointer = pixel_test::EveryPoint<TPointSeries>;
+using pixel_test::Commands;
+using pixel_test::Painted;
 
 // Pixels in the colours of the series' points.
 int PaletteCount(const QImage& image) {
@@ -50,21 +36,6 @@ int PaletteCount(const QImage& image) {
     }
   }
   return count;
-}
-
-// Rows that differ between two pictures of one size.
-int DifferingRows(const QImage& a, const QImage& b) {
-  int rows = 0;
-  for (int y = 0; y < a.height(); ++y)
-    rows += std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<std::size_t>(a.bytesPerLine())) != 0;
-  return rows;
-}
-
-std::size_t Commands(TChart& chart) {
-  RecordingSurface surface;
-  surface.SetLineLimit(0);
-  chart.PaintChart(surface, chart.ClientRect());
-  return surface.CommandCount();
 }
 
 // One random chart; the same seed makes the same chart with either series class.
@@ -124,20 +95,11 @@ TEST(PointPixels, LeftOutPointersChangeNoPixel) {
   std::size_t everyCommands = 0;
   for (unsigned seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("chart " + std::to_string(seed));
-    std::unique_ptr<TChart> culled = RandomChart(seed, false);
-    std::unique_ptr<TChart> every = RandomChart(seed, true);
-    // The axes take their room from the paint before: both charts painted alike first.
-    Commands(*culled);
-    Commands(*every);
-    culledCommands += Commands(*culled);
-    everyCommands += Commands(*every);
-    Painted(*culled);
-    Painted(*every);
-    const QImage fast = Painted(*culled);
-    const QImage reference = Painted(*every);
-    ASSERT_EQ(fast.size(), reference.size());
-    EXPECT_EQ(DifferingRows(fast, reference), 0);
-    EXPECT_GT(PaletteCount(reference), 0);  // some pointer shows at all
+    const pixel_test::Comparison compared = pixel_test::Compare(RandomChart, seed);
+    culledCommands += compared.fastCommands;
+    everyCommands += compared.everyCommands;
+    EXPECT_EQ(compared.differing, 0);
+    EXPECT_GT(PaletteCount(compared.reference), 0);  // some pointer shows at all
   }
   // The pointers under later ones were left out: many of them, on such crowded pixels.
   EXPECT_LT(culledCommands * 3, everyCommands * 2);
@@ -257,7 +219,7 @@ TEST(PointPixels, RectanglesDrawnAtOnceChangeNoPixel) {
     const Picture reference = PaintedBy(*every, true, false);
     const Picture picture = PaintedBy(*fast, true, false);
     ASSERT_EQ(picture.image.size(), reference.image.size());
-    EXPECT_EQ(DifferingRows(picture.image, reference.image), 0);
+    EXPECT_EQ(pixel_test::DifferingPixels(picture.image, reference.image), 0);
     EXPECT_GT(PaletteCount(reference.image), 0);
     EXPECT_EQ(reference.stamped, 0u);
     stamped += picture.stamped;
