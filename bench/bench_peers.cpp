@@ -57,6 +57,7 @@
 
 #include <qcustomplot.h>
 
+#include "engine_paint.h"
 #include "app/form1.h"
 #include "qt_bench_main.h"
 #include "tarvela/chart/chart.h"
@@ -263,28 +264,7 @@ std::string RowName(const Row& row) {
          " " + size;
 }
 
-// One chart of this engine drawn into an image of its size: straight into it, as the
-// PNG export draws, or as the window paints (buffered).
-struct EnginePaint {
-  TChart* chart;
-  QImage image;
-  EnginePaint(TChart& c, bool buffered) : chart(&c), image(c.Width(), c.Height(), QImage::Format_RGB32) {
-    chart->SetBuffered(buffered);
-    image.fill(Qt::white);
-    for (int i = 0; i < 2; ++i) {  // the axis room settles after a paint
-      chart->Invalidate();
-      Paint();
-    }
-  }
-  void Paint() {
-    QtSurface surface(image);
-    if (chart->Buffered()) {
-      chart->Paint(surface);
-    } else {
-      chart->PaintChart(surface, chart->ClientRect());
-    }
-  }
-};
+using bench::EnginePaint;
 
 // The chart of a row, made once for each way it is drawn.
 struct RowCharts {

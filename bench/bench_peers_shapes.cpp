@@ -42,6 +42,7 @@
 
 #include <qcustomplot.h>
 
+#include "engine_paint.h"
 #include "qt_bench_main.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/bar_series.h"
@@ -147,26 +148,7 @@ void NudgeEngine(TChart& chart, double delta) {
   series.Repaint();
 }
 
-struct EnginePaint {
-  TChart* chart;
-  QImage image;
-  EnginePaint(TChart& c, bool buffered) : chart(&c), image(c.Width(), c.Height(), QImage::Format_RGB32) {
-    chart->SetBuffered(buffered);
-    image.fill(Qt::white);
-    for (int i = 0; i < 2; ++i) {  // the axis room settles after a paint
-      chart->Invalidate();
-      Paint();
-    }
-  }
-  void Paint() {
-    QtSurface surface(image);
-    if (chart->Buffered()) {
-      chart->Paint(surface);
-    } else {
-      chart->PaintChart(surface, chart->ClientRect());
-    }
-  }
-};
+using bench::EnginePaint;
 
 // ---- the peers ----------------------------------------------------------------------
 
