@@ -57,8 +57,8 @@
 
 #include <qcustomplot.h>
 
-#include "engine_paint.h"
 #include "app/form1.h"
+#include "engine_paint.h"
 #include "qt_bench_main.h"
 #include "tarvela/chart/chart.h"
 #include "tarvela/chart/series/area_series.h"
