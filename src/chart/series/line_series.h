@@ -213,6 +213,8 @@ class TCustomSeries : public TChartSeries {
   std::vector<TColor> m_pathColors;
   std::vector<int> m_indexes;  ///< the points an area's pixel columns need, kept likewise
   std::vector<TPoint> m_pixels;  ///< the ribbons' points, kept likewise
+  std::vector<int> m_pixelXs;
+  std::vector<int> m_pixelYs;
   std::vector<std::uint8_t> m_ribbonShown;
   std::vector<std::uint32_t> m_ribbonKeys;
 };

@@ -387,19 +387,24 @@ bool TCustomSeries::DrawShownRibbons(int first, int last) {
   const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
                       static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
   m_pixels.resize(count);
+  if (direct) {
+    m_pixelXs.resize(count);
+    m_pixelYs.resize(count);
+    horizAxis.ValuesToPixels(xs.subspan(static_cast<std::size_t>(first), count), m_pixelXs);
+    vertAxis.ValuesToPixels(ys.subspan(static_cast<std::size_t>(first), count), m_pixelYs);
+  }
   for (int i = first; i <= last; ++i) {
+    const auto k = static_cast<std::size_t>(i - first);
     TPoint p;
-    const double x = direct ? xs[static_cast<std::size_t>(i)] : 0.0;
-    const double y = direct ? ys[static_cast<std::size_t>(i)] : 0.0;
-    if (direct && std::isfinite(x) && std::isfinite(y)) {
-      p = {horizAxis.ValueToPixel(x), vertAxis.ValueToPixel(y)};
+    if (direct && std::isfinite(xs[static_cast<std::size_t>(i)]) && std::isfinite(ys[static_cast<std::size_t>(i)])) {
+      p = {m_pixelXs[k], m_pixelYs[k]};
     } else {
       p = {PointXPixel(i), PointYPixel(i)};
     }
     // A null point breaks the line and a point beyond the pixel range keeps the last
     // one's place: the point-by-point drawing takes those.
     if (!FitsPixelRange(p.x) || !FitsPixelRange(p.y) || IsNullPoint(i)) return false;
-    m_pixels[static_cast<std::size_t>(i - first)] = p;
+    m_pixels[k] = p;
   }
 
   // From the last ribbon back, column run by column run: a ribbon is shown unless a
