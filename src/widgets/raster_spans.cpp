@@ -53,6 +53,16 @@ bool PolygonScanner::Exact(std::span<const TPoint> points) {
 }
 
 void PolygonScanner::Start(std::span<const TPoint> points, const QRect& window) {
+  StartEdges(points, window, false);
+}
+
+void PolygonScanner::Start26Dot6(std::span<const TPoint> points, const QRect& window) {
+  StartEdges(points, window, true);
+}
+
+// Whole pixels (vertices at pixel centres' corners) or 26.6 fixed point: the rows an
+// edge crosses and where it starts differ; edges, cuts and order do not.
+void PolygonScanner::StartEdges(std::span<const TPoint> points, const QRect& window, bool fixed26Dot6) {
   m_window = window;
   m_edges.clear();
   m_active.clear();
@@ -65,11 +75,13 @@ void PolygonScanner::Start(std::span<const TPoint> points, const QRect& window) 
     TPoint a = points[i], b = points[(i + 1) % count];
     if (a.y == b.y) continue;
     if (a.y > b.y) std::swap(a, b);
-    const long long firstRow = std::max<long long>(a.y, window.top());
-    const long long lastRow = std::min<long long>(static_cast<long long>(b.y) - 1, window.bottom());
+    // In 26.6, the rows whose centres lie strictly between the ends.
+    const long long firstRow = std::max<long long>(fixed26Dot6 ? (a.y + 32) >> 6 : a.y, window.top());
+    const long long lastRow =
+        std::min<long long>(fixed26Dot6 ? (b.y - 32) >> 6 : static_cast<long long>(b.y) - 1, window.bottom());
     if (firstRow > lastRow) continue;
     int top = static_cast<int>(firstRow), bottom = static_cast<int>(lastRow);
-    const long long ax = 32768 + static_cast<long long>(a.x) * 65536;
+    const long long ax = 32768 + static_cast<long long>(a.x) * (fixed26Dot6 ? 1024 : 65536);
     if (a.x == b.x) {
       AddEdge(top, bottom, std::clamp(ax, left, right), 0);
       continue;
@@ -77,41 +89,8 @@ void PolygonScanner::Start(std::span<const TPoint> points, const QRect& window) 
     const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
     const auto slope = static_cast<long long>(static_cast<double>(dx) / static_cast<double>(dy) * 65536.0);
     // |slope · (top − ay)| <= 65536 · |dx| since top − ay < dy: no overflow.
-    long long x = ax + slope * (top - a.y) + (slope >> 1);
-    if (CutAtSide(x, top, bottom, slope, left, false)) continue;
-    if (CutAtSide(x, top, bottom, slope, right, true)) continue;
-    AddEdge(top, bottom, x, slope);
-  }
-  std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
-  m_row = m_edges.empty() ? window.top() : m_edges.front().top - 1;
-}
-
-void PolygonScanner::Start26Dot6(std::span<const TPoint> points, const QRect& window) {
-  m_window = window;
-  m_edges.clear();
-  m_active.clear();
-  m_nextEdge = 0;
-  m_spans.clear();
-  const long long left = static_cast<long long>(window.left()) * 65536;
-  const long long right = (static_cast<long long>(window.right()) + 1) * 65536;
-  const std::size_t count = points.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    TPoint a = points[i], b = points[(i + 1) % count];
-    if (a.y == b.y) continue;
-    if (a.y > b.y) std::swap(a, b);
-    // The rows whose centres lie strictly between the ends.
-    const long long firstRow = std::max<long long>((a.y + 32) >> 6, window.top());
-    const long long lastRow = std::min<long long>((b.y - 32) >> 6, window.bottom());
-    if (firstRow > lastRow) continue;
-    int top = static_cast<int>(firstRow), bottom = static_cast<int>(lastRow);
-    const long long ax = 32768 + static_cast<long long>(a.x) * 1024;
-    if (a.x == b.x) {
-      AddEdge(top, bottom, std::clamp(ax, left, right), 0);
-      continue;
-    }
-    const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
-    const auto slope = static_cast<long long>(static_cast<double>(dx) / static_cast<double>(dy) * 65536.0);
-    long long x = ax + ((slope * (static_cast<long long>(top) * 65536 + 32768 - static_cast<long long>(a.y) * 1024)) >> 16);
+    const long long down = static_cast<long long>(top) * 65536 + 32768 - static_cast<long long>(a.y) * 1024;
+    long long x = fixed26Dot6 ? ax + ((slope * down) >> 16) : ax + slope * (top - a.y) + (slope >> 1);
     if (CutAtSide(x, top, bottom, slope, left, false)) continue;
     if (CutAtSide(x, top, bottom, slope, right, true)) continue;
     AddEdge(top, bottom, x, slope);

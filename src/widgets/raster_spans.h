@@ -72,6 +72,7 @@ class PolygonScanner {
     }
   }
  private:
+  void StartEdges(std::span<const TPoint> points, const QRect& window, bool fixed26Dot6);
   /// Crossings stay between the edge's ends, so any int coordinates fit 16.16 in 64 bits.
   struct Edge {
     int top = 0;          ///< first row in the window

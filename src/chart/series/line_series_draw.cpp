@@ -354,8 +354,9 @@ bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
 // A ribbon (and an area's front below it) is drawn in full over whatever lies under
 // it: in copy mode, unsmoothed, a later ribbon between the same two pixels lights
 // exactly the pixels of an earlier one in the same colours (its shading follows from
-// the same slope), so the earlier one cannot show. Where many points share a pixel column, most of the ribbons within it
-// run between pixel rows that the line passes again later.
+// the same slope), so the earlier one cannot show. Where many points share a pixel
+// column, most of the ribbons within it run between pixel rows that the line passes
+// again later.
 
 bool TCustomSeries::CullsRepeatedRibbons() const {
   const TCustomAxisPanel* chart = ParentChart();
