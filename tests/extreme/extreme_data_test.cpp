@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QXmlStreamReader>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -121,14 +122,13 @@ TEST(ExtremeData, PieOfAHundredThousandSlicesPaints) {
   }
 }
 
-// Twenty thousand points on two pixel rows of each column, marks shown: bars of no
-// width, pointers and marks are drawn where they show, a few commands a pixel column
-// rather than one a point (the pie: its rim and the legend rows that fit).
-TEST(ExtremeData, TwentyThousandPointsWithMarksDrawAFewCommandsAColumn) {
+// Twenty thousand points on two pixel rows of each column, marks shown, a chart of
+// each class: at most a few commands a pixel column rather than one a point.
+void ExpectAFewCommandsAColumn(std::initializer_list<const char*> classNames, bool view3D) {
   constexpr int kPoints = 20000;
   constexpr std::size_t kBound = 40 * kWidth;
-  for (const char* className : {"TBarSeries", "THorizBarSeries", "TPointSeries", "TPieSeries"}) {
-    std::unique_ptr<TChart> chart = OneSeriesChart(className, false);
+  for (const char* className : classNames) {
+    std::unique_ptr<TChart> chart = OneSeriesChart(className, view3D);
     ASSERT_NE(chart, nullptr);
     TChartSeries& series = *chart->SeriesAt(0);
     const bool horizontal = std::string(className) == "THorizBarSeries";
@@ -147,28 +147,16 @@ TEST(ExtremeData, TwentyThousandPointsWithMarksDrawAFewCommandsAColumn) {
   }
 }
 
-// The same in 3D: of bars, ribbons and an area's fronts, those that a later one draws
-// again are left out, so a pixel column still costs a few boxes or ribbons.
+// Bars of no width, pointers and marks are drawn where they show (the pie: its rim and
+// the legend rows that fit).
+TEST(ExtremeData, TwentyThousandPointsWithMarksDrawAFewCommandsAColumn) {
+  ExpectAFewCommandsAColumn({"TBarSeries", "THorizBarSeries", "TPointSeries", "TPieSeries"}, false);
+}
+
+// In 3D, of bars, ribbons and an area's fronts, those that a later one draws again are
+// left out, so a pixel column still costs a few boxes or ribbons.
 TEST(ExtremeData, TwentyThousandPointsIn3DDrawAFewShapesAColumn) {
-  constexpr int kPoints = 20000;
-  constexpr std::size_t kBound = 40 * kWidth;
-  for (const char* className : {"TBarSeries", "THorizBarSeries", "TLineSeries", "TAreaSeries"}) {
-    std::unique_ptr<TChart> chart = OneSeriesChart(className, true);
-    ASSERT_NE(chart, nullptr);
-    TChartSeries& series = *chart->SeriesAt(0);
-    const bool horizontal = std::string(className) == "THorizBarSeries";
-    for (int i = 0; i < kPoints; ++i) {
-      if (horizontal) {
-        series.AddPointXY(100 + i % 2, i);
-      } else {
-        series.AddPointXY(i, 100 + i % 2);
-      }
-    }
-    const Painted painted = PaintBoth(*chart, 2);
-    SCOPED_TRACE(className);
-    EXPECT_LE(painted.commands, kBound);
-    EXPECT_TRUE(painted.qtImageDrawn);
-  }
+  ExpectAFewCommandsAColumn({"TBarSeries", "THorizBarSeries", "TLineSeries", "TAreaSeries"}, true);
 }
 
 // The document of a random walk of 200,000 pointers holds the pointers that show: a
