@@ -133,6 +133,14 @@ class TCustomSeries : public TChartSeries {
   /// Strictly inside the pointer's half sizes around (px, py).
   bool PointerHit(int valueIndex, int px, int py, int x, int y) const;
 
+ protected:
+  /// Whether the X and Y values of the points up to last are the stored ones, as they
+  /// are read (no multiplier): then MapStoredValues gives the pixels of the finite ones
+  /// as PointXPixel and PointYPixel do, without their look-ups.
+  bool ReadsStoredValues(int last) const;
+  /// The pixels of the points from start on, as many as the spans hold, a block at a time.
+  void MapStoredValues(int start, std::span<int> xPixels, std::span<int> yPixels) const;
+
  private:
   // helpers of drawing (line_series_draw.cpp)
   struct PointDraw {

@@ -358,6 +358,18 @@ bool TCustomSeries::PlainLinePath(std::vector<TPoint>& path) const {
 // column, most of the ribbons within it run between pixel rows that the line passes
 // again later.
 
+bool TCustomSeries::ReadsStoredValues(int last) const {
+  return XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 && last >= 0 &&
+         static_cast<std::size_t>(last) < XValues().StoredValues().size() &&
+         static_cast<std::size_t>(last) < YValues().StoredValues().size();
+}
+
+void TCustomSeries::MapStoredValues(int start, std::span<int> xPixels, std::span<int> yPixels) const {
+  const auto from = static_cast<std::size_t>(start);
+  GetHorizAxis()->ValuesToPixels(XValues().StoredValues().subspan(from, xPixels.size()), xPixels);
+  GetVertAxis()->ValuesToPixels(YValues().StoredValues().subspan(from, yPixels.size()), yPixels);
+}
+
 bool TCustomSeries::CullsRepeatedRibbons() const {
   const TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr || !chart->View3D() || chart->Antialiased() || m_stairs || m_pointer.Visible()) return false;
@@ -379,20 +391,14 @@ bool TCustomSeries::DrawShownRibbons(int first, int last) {
   // Worth it only when some column holds more than one point.
   if (std::abs(static_cast<long long>(PointXPixel(last)) - PointXPixel(first)) >= last - first) return false;
 
-  // The stored values straight from their lists where reading them changes nothing (no
-  // multiplier, finite): the same pixels as PointXPixel and PointYPixel.
-  const TChartAxis& horizAxis = *GetHorizAxis();
-  const TChartAxis& vertAxis = *GetVertAxis();
   const std::span<const double> xs = XValues().StoredValues();
   const std::span<const double> ys = YValues().StoredValues();
-  const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
-                      static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
+  const bool direct = ReadsStoredValues(last);
   m_pixels.resize(count);
   if (direct) {
     m_pixelXs.resize(count);
     m_pixelYs.resize(count);
-    horizAxis.ValuesToPixels(xs.subspan(static_cast<std::size_t>(first), count), m_pixelXs);
-    vertAxis.ValuesToPixels(ys.subspan(static_cast<std::size_t>(first), count), m_pixelYs);
+    MapStoredValues(first, m_pixelXs, m_pixelYs);
   }
   for (int i = first; i <= last; ++i) {
     const auto k = static_cast<std::size_t>(i - first);

@@ -134,12 +134,9 @@ bool TPointSeries::FindShownPointers(int first, int last) {
   // The stored values straight from their lists where reading them changes nothing
   // (no multiplier, finite): the same pixels as PointXPixel and PointYPixel, a block
   // at a time without their look-ups.
-  const TChartAxis& horizAxis = *GetHorizAxis();
-  const TChartAxis& vertAxis = *GetVertAxis();
   const std::span<const double> xs = XValues().StoredValues();
   const std::span<const double> ys = YValues().StoredValues();
-  const bool direct = XValues().Multiplier() == 1.0 && YValues().Multiplier() == 1.0 &&
-                      static_cast<std::size_t>(last) < xs.size() && static_cast<std::size_t>(last) < ys.size();
+  const bool direct = ReadsStoredValues(last);
   std::array<int, kBlock> blockX{}, blockY{};
   // The cells lie within the pixel range: a pixel in them fits it.
   const auto fits = [](std::int64_t pixel) {
@@ -161,8 +158,7 @@ bool TPointSeries::FindShownPointers(int first, int last) {
         Prefetch(&xs[static_cast<std::size_t>(i)]);
         Prefetch(&ys[static_cast<std::size_t>(i)]);
       }
-      horizAxis.ValuesToPixels(xs.subspan(static_cast<std::size_t>(start), size), blockX);
-      vertAxis.ValuesToPixels(ys.subspan(static_cast<std::size_t>(start), size), blockY);
+      MapStoredValues(start, std::span(blockX).first(size), std::span(blockY).first(size));
     }
     const bool finite = direct && AllFinite(xs.subspan(static_cast<std::size_t>(start), size)) &&
                         AllFinite(ys.subspan(static_cast<std::size_t>(start), size));
